@@ -1,0 +1,321 @@
+#include "tests/e2e/Driver.h"
+
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+
+namespace e2e {
+
+namespace fs = std::filesystem;
+
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs, DWORD pollMs) {
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    for (;;) {
+        if (done()) return true;
+        if (GetTickCount64() >= deadline) return done();
+        Sleep(pollMs);
+    }
+}
+
+std::wstring BuildFolder() {
+    wchar_t path[MAX_PATH];
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    return fs::path(path).parent_path().wstring();
+}
+
+SnaporaApp::SnaporaApp(LaunchArgs args) {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    static int counter = 0;
+    const fs::path folder =
+        fs::path(temp) / (L"snapora-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter));
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    folder_ = folder.wstring();
+
+    const fs::path build = BuildFolder();
+    fs::copy_file(build / L"Snapora.exe", folder / L"Snapora.exe");
+    if (args.withHook) fs::copy_file(build / L"hook.dll", folder / L"hook.dll");
+    if (fs::exists(build / L"capture.chm")) fs::copy_file(build / L"capture.chm", folder / L"capture.chm");
+    if (args.configIni) {
+        std::ofstream out(folder / L"config.ini", std::ios::binary);
+        out << *args.configIni;
+    }
+
+    std::wstring commandLine = L"\"" + (folder / L"Snapora.exe").wstring() + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(), &startup,
+                        &info))
+        throw std::runtime_error("cannot start Snapora.exe");
+    CloseHandle(info.hThread);
+    process_ = info.hProcess;
+    processId_ = info.dwProcessId;
+}
+
+SnaporaApp::~SnaporaApp() {
+    if (IsRunning()) {
+        if (!Close(5000)) {
+            TerminateProcess(process_, 99);
+            WaitForSingleObject(process_, 5000);
+        }
+    }
+    CloseHandle(process_);
+    std::error_code ignored;
+    // The folder may be locked for a moment after the process ends.
+    WaitUntil(
+        [&] { return fs::remove_all(folder_, ignored) != static_cast<std::uintmax_t>(-1) && !fs::exists(folder_); },
+        3000, 100);
+}
+
+bool SnaporaApp::IsRunning() const { return WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
+
+std::optional<DWORD> SnaporaApp::WaitForExit(DWORD timeoutMs) const {
+    if (WaitForSingleObject(process_, timeoutMs) != WAIT_OBJECT_0) return std::nullopt;
+    DWORD code = 0;
+    GetExitCodeProcess(process_, &code);
+    return code;
+}
+
+std::vector<HWND> SnaporaApp::Windows(bool includeHidden) const {
+    struct Search {
+        DWORD pid;
+        bool includeHidden;
+        std::vector<HWND> found;
+    } search{processId_, includeHidden, {}};
+    EnumWindows(
+        [](HWND hwnd, LPARAM lParam) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(lParam);
+            DWORD pid = 0;
+            GetWindowThreadProcessId(hwnd, &pid);
+            if (pid == s->pid && (s->includeHidden || IsWindowVisible(hwnd))) s->found.push_back(hwnd);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND SnaporaApp::FindWindowOf(const wchar_t* className, const wchar_t* caption, bool includeHidden) const {
+    for (HWND hwnd : Windows(includeHidden)) {
+        if (className && WindowClass(hwnd) != className) continue;
+        if (caption && WindowCaption(hwnd) != caption) continue;
+        return hwnd;
+    }
+    return nullptr;
+}
+
+HWND SnaporaApp::WaitForWindow(const wchar_t* className, const wchar_t* caption, DWORD timeoutMs,
+                               bool includeHidden) const {
+    HWND found = nullptr;
+    WaitUntil([&] { return (found = FindWindowOf(className, caption, includeHidden)) != nullptr; }, timeoutMs);
+    return found;
+}
+
+std::optional<DWORD> SnaporaApp::Close(DWORD timeoutMs) {
+    HWND main = WaitForWindow(L"TFrmCapture", nullptr, timeoutMs, true);
+    if (!main) return std::nullopt;
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    return WaitForExit(timeoutMs);
+}
+
+namespace {
+
+void SendKey(WORD key, bool up) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    SendInput(1, &input, sizeof input);
+}
+
+void SendMouse(DWORD flags, DWORD data = 0) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    input.mi.mouseData = data;
+    SendInput(1, &input, sizeof input);
+}
+
+DWORD DownFlag(Button button) {
+    switch (button) {
+    case Button::Right:
+        return MOUSEEVENTF_RIGHTDOWN;
+    case Button::Middle:
+        return MOUSEEVENTF_MIDDLEDOWN;
+    default:
+        return MOUSEEVENTF_LEFTDOWN;
+    }
+}
+
+DWORD UpFlag(Button button) {
+    switch (button) {
+    case Button::Right:
+        return MOUSEEVENTF_RIGHTUP;
+    case Button::Middle:
+        return MOUSEEVENTF_MIDDLEUP;
+    default:
+        return MOUSEEVENTF_LEFTUP;
+    }
+}
+
+// Gives the target program time to take the input from its queue.
+void Settle() { Sleep(30); }
+
+} // namespace
+
+void PressKeys(std::initializer_list<WORD> keys) {
+    for (WORD key : keys)
+        SendKey(key, false);
+    for (auto it = std::rbegin(keys); it != std::rend(keys); ++it)
+        SendKey(*it, true);
+    Settle();
+}
+
+void MoveMouse(POINT to) {
+    // Absolute coordinates run from 0 to 65535 across the primary display.
+    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = static_cast<LONG>((to.x * 65535LL + (w - 1) / 2) / (w - 1));
+    input.mi.dy = static_cast<LONG>((to.y * 65535LL + (h - 1) / 2) / (h - 1));
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &input, sizeof input);
+    // Absolute mapping may round by a pixel; put the cursor exactly where asked.
+    POINT now{};
+    GetCursorPos(&now);
+    if (now.x != to.x || now.y != to.y) SetCursorPos(to.x, to.y);
+    Settle();
+}
+
+void MouseDown(Button button) {
+    SendMouse(DownFlag(button));
+    Settle();
+}
+
+void MouseUp(Button button) {
+    SendMouse(UpFlag(button));
+    Settle();
+}
+
+void Click(POINT at, Button button) {
+    MoveMouse(at);
+    MouseDown(button);
+    MouseUp(button);
+}
+
+void DoubleClick(POINT at) {
+    MoveMouse(at);
+    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    SendMouse(MOUSEEVENTF_LEFTUP);
+    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    SendMouse(MOUSEEVENTF_LEFTUP);
+    Settle();
+}
+
+void Drag(POINT from, POINT to, Button button, int steps) {
+    MoveMouse(from);
+    MouseDown(button);
+    for (int i = 1; i <= steps; ++i)
+        MoveMouse({from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps});
+    MouseUp(button);
+}
+
+std::optional<Picture> ReadClipboardBitmap() {
+    std::optional<Picture> result;
+    // Another program may hold the clipboard for a moment.
+    if (!WaitUntil([] { return OpenClipboard(nullptr) != FALSE; }, 2000, 20)) return result;
+    if (HANDLE data = GetClipboardData(CF_DIB)) {
+        if (const auto* info = static_cast<const BITMAPINFO*>(GlobalLock(data))) {
+            const BITMAPINFOHEADER& h = info->bmiHeader;
+            HDC screen = GetDC(nullptr);
+            const BYTE* bits = reinterpret_cast<const BYTE*>(info) + h.biSize +
+                               (h.biCompression == BI_BITFIELDS ? 12 : 0) +
+                               (h.biBitCount <= 8 ? (h.biClrUsed ? h.biClrUsed : 1u << h.biBitCount) * 4 : 0);
+            HBITMAP bitmap = CreateDIBitmap(screen, &h, CBM_INIT, bits, info, DIB_RGB_COLORS);
+            Picture picture;
+            picture.width = h.biWidth;
+            picture.height = h.biHeight < 0 ? -h.biHeight : h.biHeight;
+            picture.pixels.resize(static_cast<size_t>(picture.width) * picture.height);
+            BITMAPINFO out{};
+            out.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+            out.bmiHeader.biWidth = picture.width;
+            out.bmiHeader.biHeight = -picture.height;
+            out.bmiHeader.biPlanes = 1;
+            out.bmiHeader.biBitCount = 32;
+            out.bmiHeader.biCompression = BI_RGB;
+            GetDIBits(screen, bitmap, 0, picture.height, picture.pixels.data(), &out, DIB_RGB_COLORS);
+            for (auto& p : picture.pixels)
+                p &= 0xFFFFFF;
+            DeleteObject(bitmap);
+            ReleaseDC(nullptr, screen);
+            GlobalUnlock(data);
+            result = std::move(picture);
+        }
+    }
+    CloseClipboard();
+    return result;
+}
+
+void ClearClipboard() {
+    if (WaitUntil([] { return OpenClipboard(nullptr) != FALSE; }, 2000, 20)) {
+        EmptyClipboard();
+        CloseClipboard();
+    }
+}
+
+Picture GrabScreen(const RECT& area) {
+    Picture picture;
+    picture.width = area.right - area.left;
+    picture.height = area.bottom - area.top;
+    picture.pixels.resize(static_cast<size_t>(picture.width) * picture.height);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = picture.width;
+    info.bmiHeader.biHeight = -picture.height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, dib);
+    BitBlt(memory, 0, 0, picture.width, picture.height, screen, area.left, area.top, SRCCOPY | CAPTUREBLT);
+    GdiFlush();
+    const auto* source = static_cast<const std::uint32_t*>(bits);
+    for (size_t i = 0; i < picture.pixels.size(); ++i)
+        picture.pixels[i] = source[i] & 0xFFFFFF;
+    SelectObject(memory, old);
+    DeleteObject(dib);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return picture;
+}
+
+std::uint32_t ScreenPixel(int x, int y) { return GrabScreen({x, y, x + 1, y + 1}).At(0, 0); }
+
+std::vector<std::wstring> ListFiles(const std::wstring& folder, const std::wstring& pattern) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((fs::path(folder) / pattern).c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return names;
+    do {
+        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.emplace_back(data.cFileName);
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+    return names;
+}
+
+std::wstring WindowCaption(HWND window) {
+    wchar_t text[512] = L"";
+    GetWindowTextW(window, text, 512);
+    return text;
+}
+
+std::wstring WindowClass(HWND window) {
+    wchar_t name[256] = L"";
+    GetClassNameW(window, name, 256);
+    return name;
+}
+
+} // namespace e2e

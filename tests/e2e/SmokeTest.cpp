@@ -1,0 +1,42 @@
+// The program starts, with or without its settings file, refuses to start
+// without its hook library, and ends cleanly when closed.
+#include "tests/e2e/Driver.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+using e2e::SnaporaApp;
+
+TEST(Smoke, StartsWithoutConfigAndEndsCleanlyWhenClosed) {
+    SnaporaApp app;
+    ASSERT_TRUE(app.WaitForWindow(L"TFrmCapture", L"Snapora", 15000, true)) << "no main window appeared";
+    EXPECT_TRUE(app.IsRunning());
+    const auto code = app.Close();
+    ASSERT_TRUE(code.has_value()) << "the program did not end when closed";
+    EXPECT_EQ(*code, 0u);
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(app.Folder()) / L"config.ini"))
+        << "a run without Save or Reset must not create the settings file";
+}
+
+TEST(Smoke, StartsWithConfigAndLeavesItUntouched) {
+    const std::string config = "[Options]\r\nStartupSuspend=1\r\nFixedRegionWidth=320\r\nFixedRegionHeight=240\r\n";
+    SnaporaApp app({.configIni = config});
+    ASSERT_TRUE(app.WaitForWindow(L"TFrmCapture", nullptr, 15000, true));
+    const auto code = app.Close();
+    ASSERT_TRUE(code.has_value());
+    EXPECT_EQ(*code, 0u);
+    std::ifstream in(std::filesystem::path(app.Folder()) / L"config.ini", std::ios::binary);
+    const std::string after((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(after, config);
+}
+
+TEST(Smoke, RefusesToStartWithoutTheHookLibrary) {
+    SnaporaApp app({.withHook = false});
+    const auto code = app.WaitForExit(15000);
+    ASSERT_TRUE(code.has_value()) << "the program runs without hook.dll";
+    EXPECT_NE(*code, 0u);
+    EXPECT_EQ(app.FindWindowOf(L"TFrmCapture"), nullptr);
+}

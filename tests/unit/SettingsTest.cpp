@@ -1,0 +1,190 @@
+#include "settings/Options.h"
+#include "tests/unit/TempFolder.h"
+#include "ui/Error.h"
+
+#include <gtest/gtest.h>
+
+using settings::CaptureOptions;
+using settings::IniFile;
+using settings::ParseIniInteger;
+using testing_support::ReadFileBytes;
+using testing_support::TempFolder;
+using testing_support::WriteFileBytes;
+
+TEST(IniInteger, ReadsDecimalAndBothHexadecimalForms) {
+    EXPECT_EQ(ParseIniInteger(L"30000"), 30000);
+    EXPECT_EQ(ParseIniInteger(L"-12"), -12);
+    EXPECT_EQ(ParseIniInteger(L"+7"), 7);
+    EXPECT_EQ(ParseIniInteger(L"0x7530"), 30000);
+    EXPECT_EQ(ParseIniInteger(L"0X7530"), 30000);
+    EXPECT_EQ(ParseIniInteger(L"$7530"), 30000);
+    EXPECT_EQ(ParseIniInteger(L"$FFFFFFFF"), -1);
+    EXPECT_EQ(ParseIniInteger(L"-2147483648"), INT32_MIN);
+}
+
+TEST(IniInteger, RejectsAnythingElse) {
+    for (const wchar_t* text : {L"", L"yes", L"12abc", L"0x", L"$", L"1.5", L"2147483648", L"0x1FFFFFFFF", L"- 3"})
+        EXPECT_FALSE(ParseIniInteger(text).has_value()) << std::string(text, text + wcslen(text));
+}
+
+TEST(Settings, MissingFileGivesDefaults) {
+    TempFolder folder;
+    IniFile file(folder.File(L"config.ini"));
+    CaptureOptions options;
+    options.FixedRegionWidth = 99;
+    options.RealSavePath = L"stale";
+    settings::LoadOptions(file, options);
+    EXPECT_FALSE(options.StartupSuspend);
+    EXPECT_FALSE(options.IncludeCursor);
+    EXPECT_EQ(options.FixedRegionWidth, 0);
+    EXPECT_EQ(options.FixedRegionHeight, 0);
+    EXPECT_EQ(options.Interval, 0);
+    EXPECT_EQ(options.IntervalCent, L"");
+    EXPECT_EQ(options.CaptureIndex, 0);
+    EXPECT_EQ(options.RealSavePath, L"");
+    EXPECT_FALSE(std::filesystem::exists(folder.File(L"config.ini"))) << "reading must never create the file";
+}
+
+TEST(Settings, ReadsValuesWhateverTheirCaseSpacingQuotesAndNotation) {
+    TempFolder folder;
+    const std::wstring path = folder.File(L"config.ini");
+    WriteFileBytes(path, "[options]\r\n"
+                         "includecursor=2\r\n"
+                         "StartupSuspend=yes\r\n"
+                         "FIXEDREGIONWIDTH =   640  \r\n"
+                         "FixedRegionHeight=\"480\"\r\n"
+                         "Interval=$7530\r\n"
+                         "IntervalCent='Minutes'\r\n"
+                         "CaptureIndex=7\r\n"
+                         "RealSavePath=C:\\shots\\\r\n");
+    IniFile file(path);
+    CaptureOptions options;
+    settings::LoadOptions(file, options);
+    EXPECT_TRUE(options.IncludeCursor);
+    EXPECT_FALSE(options.StartupSuspend);
+    EXPECT_EQ(options.FixedRegionWidth, 640);
+    EXPECT_EQ(options.FixedRegionHeight, 480);
+    EXPECT_EQ(options.Interval, 30000);
+    EXPECT_EQ(options.IntervalCent, L"Minutes");
+    EXPECT_EQ(options.CaptureIndex, 7);
+    EXPECT_EQ(options.RealSavePath, L"C:\\shots\\");
+
+    WriteFileBytes(path, "[Options]\r\nInterval=0x7530\r\nFixedRegionWidth=wide\r\nStartupSuspend=1\r\n");
+    settings::LoadOptions(file, options);
+    EXPECT_EQ(options.Interval, 30000);
+    EXPECT_EQ(options.FixedRegionWidth, 0);
+    EXPECT_TRUE(options.StartupSuspend);
+}
+
+TEST(Settings, ResetWritesTheTenLinesThenSaveRewritesInPlace) {
+    TempFolder folder;
+    const std::wstring path = folder.File(L"config.ini");
+    IniFile file(path);
+    CaptureOptions options;
+    options.StartupSuspend = true;
+    options.IncludeCursor = true;
+    settings::ResetOptions(file, options);
+
+    EXPECT_EQ(ReadFileBytes(path), "[Options]\r\n"
+                                   "FixedRegionWidth=320\r\n"
+                                   "FixedRegionHeight=240\r\n"
+                                   "StartupSuspend=0\r\n"
+                                   "IncludeCursor=0\r\n"
+                                   "RealTime=0\r\n"
+                                   "Interval=30000\r\n"
+                                   "IntervalCent=Seconds\r\n"
+                                   "CaptureIndex=0\r\n"
+                                   "RealSavePath=D:\\output\r\n");
+    EXPECT_FALSE(options.StartupSuspend);
+    EXPECT_FALSE(options.IncludeCursor);
+    EXPECT_EQ(options.FixedRegionWidth, 320);
+    EXPECT_EQ(options.Interval, 30000);
+    EXPECT_EQ(options.RealSavePath, L"D:\\output");
+
+    options.FixedRegionWidth = 100;
+    options.IncludeCursor = true;
+    options.IntervalCent = L"Hours";
+    options.RealSavePath = L"C:\\out";
+    settings::SaveOptions(file, options);
+    EXPECT_EQ(ReadFileBytes(path), "[Options]\r\n"
+                                   "FixedRegionWidth=100\r\n"
+                                   "FixedRegionHeight=240\r\n"
+                                   "StartupSuspend=0\r\n"
+                                   "IncludeCursor=1\r\n"
+                                   "RealTime=0\r\n"
+                                   "Interval=30000\r\n"
+                                   "IntervalCent=Hours\r\n"
+                                   "CaptureIndex=0\r\n"
+                                   "RealSavePath=C:\\out\r\n");
+}
+
+TEST(Settings, SaveKeepsLinesItDoesNotOwn) {
+    TempFolder folder;
+    const std::wstring path = folder.File(L"config.ini");
+    WriteFileBytes(path, "; my notes\r\n[Other]\r\nKey=1\r\n[Options]\r\nRealTime=1\r\n");
+    IniFile file(path);
+    CaptureOptions options;
+    options.Interval = 5000;
+    settings::SaveOptions(file, options);
+    const std::string text = ReadFileBytes(path);
+    EXPECT_NE(text.find("; my notes"), std::string::npos);
+    EXPECT_NE(text.find("[Other]\r\nKey=1"), std::string::npos);
+    EXPECT_NE(text.find("RealTime=1"), std::string::npos);
+    EXPECT_NE(text.find("Interval=5000"), std::string::npos);
+}
+
+TEST(Settings, ReadOnlyFileRaisesUnableToWriteAndKeepsTheFile) {
+    TempFolder folder;
+    const std::wstring path = folder.File(L"config.ini");
+    const std::string original = "[Options]\r\nFixedRegionWidth=1\r\n";
+    WriteFileBytes(path, original);
+    ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY));
+    IniFile file(path);
+    CaptureOptions options;
+    options.FixedRegionWidth = 500;
+    try {
+        settings::SaveOptions(file, options);
+        FAIL() << "a save into a read-only file succeeded";
+    } catch (const ui::Error& error) {
+        EXPECT_EQ(error.Message(), L"Unable to write to " + path);
+    }
+    EXPECT_EQ(ReadFileBytes(path), original);
+
+    // A failed Reset does not reload: the record keeps what Reset assigned.
+    options.StartupSuspend = true;
+    EXPECT_THROW(settings::ResetOptions(file, options), ui::Error);
+    EXPECT_TRUE(options.StartupSuspend);
+    EXPECT_EQ(options.FixedRegionWidth, 320);
+}
+
+TEST(Settings, UnwritableFileRaisesUnableToWrite) {
+    TempFolder folder;
+    CaptureOptions options;
+    IniFile missingFolder(folder.File(L"no such folder\\config.ini"));
+    EXPECT_THROW(settings::SaveOptions(missingFolder, options), ui::Error);
+
+    // Another program holding the file open without sharing.
+    const std::wstring path = folder.File(L"config.ini");
+    WriteFileBytes(path, "[Options]\r\n");
+    HANDLE held = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    IniFile file(path);
+    EXPECT_THROW(settings::SaveOptions(file, options), ui::Error);
+    CloseHandle(held);
+}
+
+TEST(ErrorBox, AppendsAFullStopOnlyAfterCharactersThatSortAfterIt) {
+    EXPECT_EQ(ui::ErrorBoxText(L"Unable to write to C:\\config.ini"), L"Unable to write to C:\\config.ini.");
+    EXPECT_EQ(ui::ErrorBoxText(L"Done."), L"Done.");
+    EXPECT_EQ(ui::ErrorBoxText(L"Really!"), L"Really!");     // '!' sorts before '.'
+    EXPECT_EQ(ui::ErrorBoxText(L"Files (3)"), L"Files (3)"); // ')' too
+    EXPECT_EQ(ui::ErrorBoxText(L"Failed: 404"), L"Failed: 404.");
+    EXPECT_EQ(ui::ErrorBoxText(L""), L"");
+}
+
+TEST(ErrorBox, FormatsTheArgumentIntoThePattern) {
+    EXPECT_EQ(ui::FormatMessageText(L"Unable to write to %s", {L"C:\\a.ini"}), L"Unable to write to C:\\a.ini");
+    EXPECT_EQ(ui::FormatMessageText(L"Cannot create file \"%s\". %s", {L"C:\\x.png", L"Access denied"}),
+              L"Cannot create file \"C:\\x.png\". Access denied");
+    EXPECT_EQ(ui::FormatMessageText(L"%s and %s", {L"one"}), L"one and %s");
+}

@@ -1,0 +1,81 @@
+#include "ui/Application.h"
+
+#include "ui/Error.h"
+
+#include <new>
+
+namespace ui {
+
+Application& Application::Instance() {
+    static Application application;
+    return application;
+}
+
+Application::Application() : module_(GetModuleHandleW(nullptr)) {}
+
+bool Application::DispatchOne(MSG& msg) {
+    bool handled = false;
+    if (MessageFilter) Guard([&] { handled = MessageFilter(msg); });
+    if (handled) return true;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+    return true;
+}
+
+int Application::Run() {
+    if (mainForm_ && showMainForm_) ShowWindow(mainForm_, SW_SHOW);
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0)
+        DispatchOne(msg);
+    return static_cast<int>(msg.wParam);
+}
+
+void Application::RunModalLoop(const std::function<bool()>& done) {
+    MSG msg;
+    while (!done()) {
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got <= 0) {
+            // Leave the quit request for the main loop.
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return;
+        }
+        DispatchOne(msg);
+    }
+}
+
+void Application::ProcessMessages() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return;
+        }
+        DispatchOne(msg);
+    }
+}
+
+void Application::ShowError(const std::wstring& message) {
+    if (ErrorHandler) {
+        ErrorHandler(message);
+        return;
+    }
+    HWND owner = GetActiveWindow();
+    MessageBoxW(owner, ErrorBoxText(message).c_str(), title_.c_str(), MB_OK | MB_ICONERROR);
+}
+
+void Application::ReportCurrentException() noexcept {
+    try {
+        throw;
+    } catch (const Error& error) {
+        ShowError(error.Message());
+    } catch (const std::bad_alloc&) {
+        ShowError(L"Out of memory");
+    } catch (const std::exception& error) {
+        const std::string text = error.what();
+        ShowError(std::wstring(text.begin(), text.end()));
+    } catch (...) {
+        ShowError(L"Unexpected error");
+    }
+}
+
+} // namespace ui

@@ -1,0 +1,76 @@
+// The application object: title, start-up show switch, the message loop and
+// modal loops, the application-wide message filter and error reporting.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+namespace ui {
+
+class Application {
+public:
+    // The one instance of the program.
+    static Application& Instance();
+
+    HINSTANCE Module() const { return module_; }
+
+    const std::wstring& Title() const { return title_; }
+    void SetTitle(std::wstring title) { title_ = std::move(title); }
+
+    // Whether the main form is shown when the message loop starts.
+    bool ShowMainForm() const { return showMainForm_; }
+    void SetShowMainForm(bool show) { showMainForm_ = show; }
+
+    HWND MainForm() const { return mainForm_; }
+    void SetMainForm(HWND form) { mainForm_ = form; }
+
+    // Sees every message the loops take from the queue before it is
+    // dispatched; returning true swallows the message.
+    std::function<bool(MSG&)> MessageFilter;
+
+    // Runs the message loop until WM_QUIT; returns its exit code.
+    int Run();
+
+    // Pumps messages until done() is true or WM_QUIT arrives (which is posted
+    // again for the outer loop). Timers keep ticking and the filter sees
+    // everything, as in the main loop.
+    void RunModalLoop(const std::function<bool()>& done);
+
+    // Handles the messages that are waiting, then returns.
+    void ProcessMessages();
+
+    // Shows the standard error box: error icon, OK, captioned with the
+    // application title, text per ErrorBoxText.
+    void ShowError(const std::wstring& message);
+
+    // Replaces the error box (tests record errors instead of blocking on a box).
+    std::function<void(const std::wstring&)> ErrorHandler;
+
+    // Runs fn; an exception it throws is shown in the error box and goes no
+    // further. Used at every dispatch boundary: window procedures, hook and
+    // timer callbacks.
+    template <typename Fn> void Guard(Fn&& fn) noexcept {
+        try {
+            fn();
+        } catch (...) {
+            ReportCurrentException();
+        }
+    }
+
+    void ReportCurrentException() noexcept;
+
+private:
+    Application();
+    bool DispatchOne(MSG& msg);
+
+    HINSTANCE module_;
+    std::wstring title_;
+    bool showMainForm_ = true;
+    HWND mainForm_ = nullptr;
+};
+
+inline Application& App() { return Application::Instance(); }
+
+} // namespace ui
