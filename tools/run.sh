@@ -7,7 +7,7 @@ source "$(dirname "$0")/common.sh"
 snapora_build
 trap snapora_stop_started EXIT
 if [ -z "${DISPLAY:-}" ]; then
-  snapora_start_xvfb 50
+  snapora_start_xvfb "${SNAPORA_DISPLAY:-50}"
   echo "run: no DISPLAY; started Xvfb on $DISPLAY (take a look with tools/screenshot.sh)"
 fi
 snapora_wine_prefix "$build/wineprefix"

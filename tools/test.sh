@@ -6,7 +6,7 @@ source "$(dirname "$0")/common.sh"
 
 snapora_build
 trap snapora_stop_started EXIT
-snapora_start_xvfb 90
+snapora_start_xvfb "${SNAPORA_DISPLAY:-90}"
 snapora_wine_prefix "$build/wineprefix-test"
 snapora_start_wineserver
 echo "test: display $DISPLAY, Wine prefix $WINEPREFIX"
