@@ -1,0 +1,53 @@
+// A window that paints itself double-buffered and hosts windowless controls:
+// it hit-tests them in z-order, keeps the mouse with the control that took a
+// press until the release, tracks enter and leave, and paints them.
+#pragma once
+
+#include "ui/Control.h"
+#include "ui/Window.h"
+
+#include <vector>
+
+namespace ui {
+
+class HostWindow : public Window {
+public:
+    // Background colour painted under everything (a COLORREF).
+    COLORREF Color = GetSysColor(COLOR_BTNFACE);
+
+    // Adds a control on top of the others. The control is not owned; it
+    // removes itself when destroyed.
+    void AddControl(Control& control);
+    void RemoveControl(Control& control);
+    void BringControlToFront(Control& control);
+    const std::vector<Control*>& Controls() const { return controls_; }
+
+    // The topmost visible, enabled control at a client point, or null.
+    Control* ControlAt(POINT client) const;
+
+    void Invalidate(const RECT* area = nullptr) const;
+
+protected:
+    // Creates the window as a top-level form (parent null) or a child panel.
+    void CreateHost(const wchar_t* className, const WindowCreateArgs& args);
+
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    // Paints the window's own content into the back buffer, before the
+    // controls are painted over it. The default fills Color.
+    virtual void PaintBackground(HDC dc, const RECT& client);
+    // Paints on top of the controls.
+    virtual void PaintOverlay(HDC dc, const RECT& client) { (void)dc, (void)client; }
+
+private:
+    void PaintAll(HDC dc);
+    bool RouteMouse(UINT message, WPARAM wParam, LPARAM lParam);
+    void SetHot(Control* control);
+
+    std::vector<Control*> controls_;
+    Control* hot_ = nullptr;     // the control under the mouse
+    Control* pressed_ = nullptr; // the control that took a press; keeps the mouse until release
+    bool trackingLeave_ = false;
+};
+
+} // namespace ui
