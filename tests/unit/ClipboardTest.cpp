@@ -1,0 +1,87 @@
+#include "ui/Clipboard.h"
+#include "ui/Error.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <thread>
+
+namespace {
+
+// Reads CF_DIB back as the other programs will see it.
+ui::Bitmap ReadClipboardDib() {
+    ui::Bitmap result;
+    if (!OpenClipboard(nullptr)) return result;
+    if (HANDLE data = GetClipboardData(CF_DIB)) {
+        const auto* header = static_cast<const BITMAPINFOHEADER*>(GlobalLock(data));
+        result.Reset(header->biWidth, header->biHeight, 24);
+        const auto* rows = reinterpret_cast<const std::uint8_t*>(header + 1);
+        for (int y = 0; y < result.Height(); ++y)
+            std::memcpy(result.Row(y), rows + result.Stride() * (result.Height() - 1 - y), result.Width() * 3);
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return result;
+}
+
+} // namespace
+
+TEST(Clipboard, PutsThePictureOnTheClipboardPixelForPixel) {
+    for (int bpp : {24, 32}) {
+        ui::Bitmap picture(5, 3, bpp);
+        picture.SetPixel(0, 0, 0xFF0000);
+        picture.SetPixel(4, 2, 0x00FF00);
+        picture.SetPixel(2, 1, 0x123456);
+        ui::CopyBitmapToClipboard(picture, nullptr);
+        const ui::Bitmap back = ReadClipboardDib();
+        ASSERT_EQ(back.Width(), 5);
+        ASSERT_EQ(back.Height(), 3);
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < 5; ++x)
+                EXPECT_EQ(back.Pixel(x, y), picture.Pixel(x, y)) << x << "," << y;
+    }
+}
+
+TEST(Clipboard, WaitsBrieflyForAnotherHolderThenGivesUpWithAMessage) {
+    ui::Bitmap picture(2, 2);
+    picture.SetPixel(1, 1, 0xABCDEF);
+
+    // Held for a moment by another thread: the copy still succeeds.
+    std::thread briefHolder([] {
+        HWND holder = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+        OpenClipboard(holder);
+        Sleep(60);
+        CloseClipboard();
+        DestroyWindow(holder);
+    });
+    Sleep(20);
+    EXPECT_NO_THROW(ui::CopyBitmapToClipboard(picture, nullptr));
+    briefHolder.join();
+    EXPECT_EQ(ReadClipboardDib().Pixel(1, 1), 0xABCDEFu);
+
+    // Held for long: "Cannot open clipboard", and the clipboard is untouched.
+    HANDLE opened = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::thread longHolder([&] {
+        // The clipboard is held by a window, as another program holds it.
+        HWND holder = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+        OpenClipboard(holder);
+        SetEvent(opened);
+        WaitForSingleObject(release, 5000);
+        CloseClipboard();
+        DestroyWindow(holder);
+    });
+    WaitForSingleObject(opened, 5000);
+    ui::Bitmap other(1, 1);
+    try {
+        ui::CopyBitmapToClipboard(other, nullptr);
+        ADD_FAILURE() << "copied while another program held the clipboard";
+    } catch (const ui::Error& error) {
+        EXPECT_EQ(error.Message(), L"Cannot open clipboard");
+    }
+    SetEvent(release);
+    longHolder.join();
+    CloseHandle(opened);
+    CloseHandle(release);
+    EXPECT_EQ(ReadClipboardDib().Width(), 2);
+}
