@@ -47,14 +47,17 @@ TEST(Clipboard, WaitsBrieflyForAnotherHolderThenGivesUpWithAMessage) {
     picture.SetPixel(1, 1, 0xABCDEF);
 
     // Held for a moment by another thread: the copy still succeeds.
-    std::thread briefHolder([] {
+    HANDLE held = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::thread briefHolder([&] {
         HWND holder = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
         OpenClipboard(holder);
+        SetEvent(held);
         Sleep(60);
         CloseClipboard();
         DestroyWindow(holder);
     });
-    Sleep(20);
+    WaitForSingleObject(held, 5000);
+    CloseHandle(held);
     EXPECT_NO_THROW(ui::CopyBitmapToClipboard(picture, nullptr));
     briefHolder.join();
     EXPECT_EQ(ReadClipboardDib().Pixel(1, 1), 0xABCDEFu);
