@@ -119,6 +119,45 @@ std::optional<DWORD> SnaporaApp::Close(DWORD timeoutMs) {
     return WaitForExit(timeoutMs);
 }
 
+TargetProgram::TargetProgram(RECT b) {
+    std::wstring commandLine = L"\"" + (fs::path(BuildFolder()) / L"e2e_target.exe").wstring() + L"\" " +
+                               std::to_wstring(b.left) + L" " + std::to_wstring(b.top) + L" " +
+                               std::to_wstring(b.right - b.left) + L" " + std::to_wstring(b.bottom - b.top);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+        throw std::runtime_error("cannot start e2e_target.exe");
+    CloseHandle(info.hThread);
+    process_ = info.hProcess;
+    processId_ = info.dwProcessId;
+    WaitUntil(
+        [&] {
+            HWND found = FindWindowW(L"SnaporaTestTarget", nullptr);
+            DWORD pid = 0;
+            if (found) GetWindowThreadProcessId(found, &pid);
+            if (pid != processId_ || !IsWindowVisible(found)) return false;
+            window_ = found;
+            button_ = FindWindowExW(found, nullptr, L"BUTTON", nullptr);
+            return button_ != nullptr;
+        },
+        10000);
+    if (!window_) throw std::runtime_error("e2e_target.exe showed no window");
+    Sleep(200); // let it paint
+}
+
+TargetProgram::~TargetProgram() {
+    if (window_) PostMessageW(window_, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(process_, 5000) != WAIT_OBJECT_0) TerminateProcess(process_, 99);
+    CloseHandle(process_);
+}
+
+int TargetProgram::Clicks() const {
+    const std::wstring caption = WindowCaption(window_);
+    const size_t space = caption.find_last_of(L' ');
+    return space == std::wstring::npos ? -1 : std::stoi(caption.substr(space + 1));
+}
+
 namespace {
 
 void SendKey(WORD key, bool up) {

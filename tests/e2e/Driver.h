@@ -58,6 +58,27 @@ private:
     DWORD processId_ = 0;
 };
 
+// Another program's window to capture: e2e_target.exe, a framed window with
+// one button ("Press me") whose clicks are counted in the caption.
+class TargetProgram {
+public:
+    explicit TargetProgram(RECT bounds);
+    ~TargetProgram();
+    TargetProgram(const TargetProgram&) = delete;
+    TargetProgram& operator=(const TargetProgram&) = delete;
+
+    HWND Window() const { return window_; }
+    HWND Button() const { return button_; }
+    // How many clicks reached the button.
+    int Clicks() const;
+
+private:
+    HANDLE process_ = nullptr;
+    DWORD processId_ = 0;
+    HWND window_ = nullptr;
+    HWND button_ = nullptr;
+};
+
 // Keyboard: presses the keys in order, then releases them in reverse order.
 void PressKeys(std::initializer_list<WORD> keys);
 

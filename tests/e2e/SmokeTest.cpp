@@ -40,3 +40,19 @@ TEST(Smoke, RefusesToStartWithoutTheHookLibrary) {
     EXPECT_NE(*code, 0u);
     EXPECT_EQ(app.FindWindowOf(L"TFrmCapture"), nullptr);
 }
+
+// The driver's real input reaches another program, and the screen reads back
+// what it painted: the ground every capture test stands on.
+TEST(Driver, RealInputReachesAnotherProgramAndTheScreenShowsIt) {
+    e2e::TargetProgram target({300, 300, 620, 540});
+    RECT client;
+    GetClientRect(target.Window(), &client);
+    POINT corner{client.right - 5, client.bottom - 5};
+    ClientToScreen(target.Window(), &corner);
+    EXPECT_EQ(e2e::ScreenPixel(corner.x, corner.y), 0xFF8000u);
+
+    RECT button;
+    GetWindowRect(target.Button(), &button);
+    e2e::Click({(button.left + button.right) / 2, (button.top + button.bottom) / 2});
+    EXPECT_TRUE(e2e::WaitUntil([&] { return target.Clicks() == 1; }, 3000)) << "clicks seen: " << target.Clicks();
+}
