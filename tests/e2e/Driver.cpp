@@ -220,10 +220,17 @@ void MoveMouse(POINT to) {
     input.mi.dy = static_cast<LONG>((to.y * 65535LL + (h - 1) / 2) / (h - 1));
     input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
     SendInput(1, &input, sizeof input);
-    // Absolute mapping may round by a pixel; put the cursor exactly where asked.
+    // Absolute mapping may round by a pixel; put the cursor exactly where
+    // asked. Wine moves the cursor asynchronously, so wait until it is there.
     POINT now{};
     GetCursorPos(&now);
     if (now.x != to.x || now.y != to.y) SetCursorPos(to.x, to.y);
+    WaitUntil(
+        [&] {
+            GetCursorPos(&now);
+            return now.x == to.x && now.y == to.y;
+        },
+        1000, 5);
     Settle();
 }
 

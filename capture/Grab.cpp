@@ -1,0 +1,107 @@
+#include "capture/Grab.h"
+
+#include "ui/Handles.h"
+
+namespace capture {
+
+namespace {
+
+// The width of the Fixed Region frame's ring: the hole starts this far inside.
+constexpr int kFrameRing = 5;
+
+// BitBlt's raster operation for the grab: CAPTUREBLT makes layered
+// (translucent or shaped) windows part of the picture.
+constexpr DWORD kGrabRop = SRCCOPY | CAPTUREBLT;
+
+void CopyScreenRect(const ui::Bitmap& source, ui::Bitmap& destination, const RECT& r) {
+    const int w = r.right - r.left;
+    const int h = r.bottom - r.top;
+    destination.Reset(w, h, source.BitsPerPixel());
+    destination.CopyRect({0, 0, w, h}, source, r);
+}
+
+} // namespace
+
+void GetFullScreenBmp(ui::Bitmap& bitmap) {
+    ui::UniqueDC display(CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr));
+    // HORZRES and VERTRES of the display DC are the primary display's size in
+    // physical pixels, since the program is DPI-aware.
+    const int width = GetDeviceCaps(display.Get(), HORZRES);
+    const int height = GetDeviceCaps(display.Get(), VERTRES);
+    const int depth = GetDeviceCaps(display.Get(), BITSPIXEL) >= 32 ? 32 : 24;
+    // The picture is a DIB section of the display's size rather than a
+    // device-dependent bitmap: the one display-wide transfer below lands
+    // straight in memory that the encoders can read without a further copy.
+    bitmap.Reset(width, height, depth);
+    BitBlt(bitmap.Canvas(), 0, 0, bitmap.Width(), bitmap.Height(), display.Get(), 0, 0, kGrabRop);
+    GdiFlush();
+}
+
+HCURSOR GetCursorIcon() {
+    POINT at{};
+    GetCursorPos(&at);
+    const HWND window = WindowFromPoint(at);
+    const DWORD target = window ? GetWindowThreadProcessId(window, nullptr) : 0;
+    const DWORD self = GetCurrentThreadId();
+    // GetCursor answers for the calling thread's input state; attached to the
+    // thread of the window under the mouse, it answers for that window. A
+    // thread cannot attach to itself, and needs not.
+    const bool attached = target != 0 && target != self && AttachThreadInput(self, target, TRUE);
+    const HCURSOR cursor = GetCursor();
+    if (attached) AttachThreadInput(self, target, FALSE);
+    return cursor;
+}
+
+POINT GetCursorHotSpot(HCURSOR cursor) {
+    ICONINFO info{};
+    if (!cursor || !GetIconInfo(cursor, &info)) return {0, 0};
+    // GetIconInfo hands out copies of the mask and colour bitmaps: free them.
+    ui::UniqueBitmap mask(info.hbmMask);
+    ui::UniqueBitmap colour(info.hbmColor);
+    return {static_cast<LONG>(info.xHotspot), static_cast<LONG>(info.yHotspot)};
+}
+
+void DrawCursorToBmp(ui::Bitmap& bitmap) {
+    // A cursor hidden with ShowCursor keeps its handle, so GetCursor alone
+    // cannot tell: the global cursor state says whether one is on the screen.
+    CURSORINFO state{sizeof(state)};
+    if (GetCursorInfo(&state) && !(state.flags & CURSOR_SHOWING)) return;
+    const HCURSOR cursor = GetCursorIcon();
+    if (!cursor || bitmap.Empty()) return;
+    const POINT hotSpot = GetCursorHotSpot(cursor);
+    POINT at{};
+    GetCursorPos(&at);
+    // Natural size (no stretching); the cursor is borrowed, not destroyed.
+    DrawIconEx(bitmap.Canvas(), at.x - hotSpot.x, at.y - hotSpot.y, cursor, 0, 0, 0, nullptr, DI_NORMAL);
+    GdiFlush();
+}
+
+void GetWindowBmp(const ui::Bitmap& source, ui::Bitmap& destination, HWND window) {
+    RECT r{};
+    if (!window || !GetWindowRect(window, &r)) r = {};
+    CopyScreenRect(source, destination, r);
+}
+
+void GetActiveWindowBmp(const ui::Bitmap& source, ui::Bitmap& destination) {
+    GetWindowBmp(source, destination, GetForegroundWindow());
+}
+
+void GetObjectBmp(const ui::Bitmap& source, ui::Bitmap& destination) {
+    POINT at{};
+    GetCursorPos(&at);
+    GetWindowBmp(source, destination, WindowFromPoint(at));
+}
+
+void GetFixRegionBmp(const ui::Bitmap& source, ui::Bitmap& destination, int width, int height, POINT frameTopLeft) {
+    destination.Reset(width, height, source.BitsPerPixel());
+    const int holeWidth = width - 2 * kFrameRing;
+    const int holeHeight = height - 2 * kFrameRing;
+    // Without a hole there is nothing to enlarge: a reversed source rectangle
+    // would make StretchBlt mirror whatever lies around the frame.
+    if (holeWidth <= 0 || holeHeight <= 0 || destination.Empty()) return;
+    const int left = frameTopLeft.x + kFrameRing;
+    const int top = frameTopLeft.y + kFrameRing;
+    destination.CopyRect({0, 0, width, height}, source, {left, top, left + holeWidth, top + holeHeight});
+}
+
+} // namespace capture

@@ -1,0 +1,458 @@
+// The picture writers: what they write is decoded again with the same
+// libraries (libjpeg-turbo, libpng, and GDI for BMP) and compared with the
+// picture; the JPEG markers are read back; failing writes leave nothing
+// behind and never harm the file they were to replace.
+#include "tests/unit/TempFolder.h"
+#include "ui/Error.h"
+#include "ui/ImageWriters.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <csetjmp>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <jpeglib.h>
+#include <png.h>
+
+using testing_support::ReadFileBytes;
+using testing_support::TempFolder;
+using testing_support::WriteFileBytes;
+
+namespace {
+
+// A picture with text-like detail, flat areas and noise, of an odd width so
+// that the rows of a 24-bit DIB carry padding.
+ui::Bitmap DetailedPicture(int bitsPerPixel) {
+    ui::Bitmap picture(101, 67, bitsPerPixel);
+    std::uint32_t seed = 12345;
+    for (int y = 0; y < picture.Height(); ++y)
+        for (int x = 0; x < picture.Width(); ++x) {
+            seed = seed * 1664525u + 1013904223u;
+            std::uint32_t rgb;
+            if (x < 30) rgb = 0x3366CC;                            // flat
+            else if (x < 60) rgb = ((x + y) % 3 == 0) ? 0 : 0xFFFFFF; // sharp detail
+            else rgb = seed >> 8;                                  // noise
+            picture.SetPixel(x, y, rgb);
+        }
+    return picture;
+}
+
+// Smooth colour gradients: what a JPEG keeps almost exactly.
+ui::Bitmap SmoothPicture(int bitsPerPixel) {
+    ui::Bitmap picture(97, 61, bitsPerPixel);
+    for (int y = 0; y < picture.Height(); ++y)
+        for (int x = 0; x < picture.Width(); ++x)
+            picture.SetPixel(x, y, (std::uint32_t(40 + x * 2) << 16) | (std::uint32_t(30 + y * 3) << 8) |
+                                       std::uint32_t(200 - x - y));
+    return picture;
+}
+
+struct Decoded {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> bgr; // tightly packed rows, top down
+    std::uint32_t Pixel(int x, int y) const {
+        const std::uint8_t* p = &bgr[(static_cast<size_t>(y) * width + x) * 3];
+        return (std::uint32_t{p[2]} << 16) | (std::uint32_t{p[1]} << 8) | p[0];
+    }
+};
+
+struct JpegDecodeError {
+    jpeg_error_mgr manager;
+    std::jmp_buf jump;
+};
+
+void JpegDecodeErrorExit(j_common_ptr info) { std::longjmp(reinterpret_cast<JpegDecodeError*>(info->err)->jump, 1); }
+
+bool DecodeJpegInto(const std::string& bytes, Decoded* out, JpegDecodeError* error, std::uint8_t* pixels) {
+    jpeg_decompress_struct info{};
+    info.err = jpeg_std_error(&error->manager);
+    error->manager.error_exit = JpegDecodeErrorExit;
+    if (setjmp(error->jump)) {
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
+    jpeg_create_decompress(&info);
+    jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<unsigned long>(bytes.size()));
+    jpeg_read_header(&info, TRUE);
+    info.out_color_space = JCS_EXT_BGR;
+    jpeg_start_decompress(&info);
+    out->width = static_cast<int>(info.output_width);
+    out->height = static_cast<int>(info.output_height);
+    while (info.output_scanline < info.output_height && pixels) {
+        JSAMPROW row = pixels + static_cast<size_t>(info.output_scanline) * info.output_width * 3;
+        jpeg_read_scanlines(&info, &row, 1);
+    }
+    if (pixels) jpeg_finish_decompress(&info);
+    jpeg_destroy_decompress(&info);
+    return true;
+}
+
+Decoded DecodeJpeg(const std::string& bytes) {
+    Decoded result;
+    JpegDecodeError error;
+    // First the size, then the pixels into a buffer of that size.
+    if (!DecodeJpegInto(bytes, &result, &error, nullptr)) return {};
+    result.bgr.resize(static_cast<size_t>(result.width) * result.height * 3);
+    if (!DecodeJpegInto(bytes, &result, &error, result.bgr.data())) return {};
+    return result;
+}
+
+Decoded DecodePng(const std::string& bytes) {
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_memory(&image, bytes.data(), bytes.size())) return {};
+    image.format = PNG_FORMAT_BGR;
+    Decoded result;
+    result.width = static_cast<int>(image.width);
+    result.height = static_cast<int>(image.height);
+    result.bgr.resize(PNG_IMAGE_SIZE(image));
+    if (!png_image_finish_read(&image, nullptr, result.bgr.data(), 0, nullptr)) return {};
+    return result;
+}
+
+Decoded DecodeBmp(const std::wstring& path) {
+    ui::UniqueBitmap loaded(static_cast<HBITMAP>(
+        LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
+    if (!loaded) return {};
+    DIBSECTION dib{};
+    GetObjectW(loaded.Get(), sizeof(dib), &dib);
+    Decoded result;
+    result.width = dib.dsBm.bmWidth;
+    result.height = std::abs(dib.dsBm.bmHeight);
+    // GetDIBits hands out the rows in the depth and order asked for.
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = result.width;
+    info.bmiHeader.biHeight = -result.height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    const int stride = ((result.width * 24 + 31) / 32) * 4;
+    std::vector<std::uint8_t> padded(static_cast<size_t>(stride) * result.height);
+    ui::WindowDC screen(nullptr);
+    GetDIBits(screen.Get(), loaded.Get(), 0, result.height, padded.data(), &info, DIB_RGB_COLORS);
+    for (int y = 0; y < result.height; ++y)
+        result.bgr.insert(result.bgr.end(), padded.begin() + y * stride, padded.begin() + y * stride + result.width * 3);
+    return result;
+}
+
+void ExpectSamePixels(const ui::Bitmap& picture, const Decoded& decoded) {
+    ASSERT_EQ(decoded.width, picture.Width());
+    ASSERT_EQ(decoded.height, picture.Height());
+    int differing = 0;
+    for (int y = 0; y < picture.Height(); ++y)
+        for (int x = 0; x < picture.Width(); ++x)
+            if (decoded.Pixel(x, y) != picture.Pixel(x, y) && ++differing <= 3)
+                ADD_FAILURE() << "pixel (" << x << ", " << y << ") " << std::hex << decoded.Pixel(x, y)
+                              << " instead of " << picture.Pixel(x, y);
+    EXPECT_EQ(differing, 0);
+}
+
+// The largest and the mean difference of any colour channel.
+std::pair<int, double> ChannelError(const ui::Bitmap& picture, const Decoded& decoded) {
+    int worst = 0;
+    double sum = 0;
+    for (int y = 0; y < picture.Height(); ++y)
+        for (int x = 0; x < picture.Width(); ++x)
+            for (int shift : {0, 8, 16}) {
+                const int a = static_cast<int>((picture.Pixel(x, y) >> shift) & 0xFF);
+                const int b = static_cast<int>((decoded.Pixel(x, y) >> shift) & 0xFF);
+                worst = std::max(worst, std::abs(a - b));
+                sum += std::abs(a - b);
+            }
+    return {worst, sum / (3.0 * picture.Width() * picture.Height())};
+}
+
+// The segments of a JPEG file up to the start of the scan: marker and body.
+std::vector<std::pair<int, std::string>> JpegSegments(const std::string& bytes) {
+    std::vector<std::pair<int, std::string>> segments;
+    if (bytes.size() < 4 || static_cast<unsigned char>(bytes[0]) != 0xFF || static_cast<unsigned char>(bytes[1]) != 0xD8)
+        return segments;
+    size_t at = 2;
+    while (at + 4 <= bytes.size()) {
+        if (static_cast<unsigned char>(bytes[at]) != 0xFF) break;
+        const int marker = static_cast<unsigned char>(bytes[at + 1]);
+        const size_t length =
+            (static_cast<size_t>(static_cast<unsigned char>(bytes[at + 2])) << 8) | static_cast<unsigned char>(bytes[at + 3]);
+        segments.emplace_back(marker, bytes.substr(at + 4, length - 2));
+        if (marker == 0xDA) break; // start of scan: entropy-coded data follows
+        at += 2 + length;
+    }
+    return segments;
+}
+
+// The quantisation tables of a JPEG file by table number, in zig-zag order.
+std::vector<std::vector<int>> QuantTables(const std::vector<std::pair<int, std::string>>& segments) {
+    std::vector<std::vector<int>> tables(4);
+    for (const auto& [marker, body] : segments) {
+        if (marker != 0xDB) continue;
+        for (size_t at = 0; at + 65 <= body.size(); at += 65) {
+            const int precisionAndId = static_cast<unsigned char>(body[at]);
+            EXPECT_EQ(precisionAndId >> 4, 0) << "baseline tables have 8-bit entries";
+            for (int i = 0; i < 64; ++i) tables[precisionAndId & 3].push_back(static_cast<unsigned char>(body[at + 1 + i]));
+        }
+    }
+    return tables;
+}
+
+struct FrameHeader {
+    int marker = 0;
+    int precision = 0;
+    int width = 0;
+    int height = 0;
+    std::vector<int> sampling; // per component, 0xHV
+};
+
+FrameHeader ReadFrameHeader(const std::vector<std::pair<int, std::string>>& segments) {
+    FrameHeader frame;
+    for (const auto& [marker, body] : segments) {
+        if (marker < 0xC0 || marker > 0xCF || marker == 0xC4 || marker == 0xC8 || marker == 0xCC) continue;
+        auto byte = [&](size_t i) { return static_cast<int>(static_cast<unsigned char>(body[i])); };
+        frame.marker = marker;
+        frame.precision = byte(0);
+        frame.height = (byte(1) << 8) | byte(2);
+        frame.width = (byte(3) << 8) | byte(4);
+        for (int c = 0; c < byte(5); ++c) frame.sampling.push_back(byte(6 + c * 3 + 1));
+    }
+    return frame;
+}
+
+// The names of everything in a folder.
+std::vector<std::wstring> FolderEntries(const std::filesystem::path& folder) {
+    std::vector<std::wstring> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename().wstring());
+    return names;
+}
+
+std::wstring CannotCreate(const std::wstring& path, DWORD code) {
+    wchar_t full[MAX_PATH];
+    GetFullPathNameW(path.c_str(), MAX_PATH, full, nullptr);
+    return L"Cannot create file \"" + std::wstring(full) + L"\". " + ui::SystemErrorText(code);
+}
+
+std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+
+// The message of the ui::Error that writing throws, or "" when it succeeds.
+std::wstring FailureOf(const std::function<void()>& write) {
+    try {
+        write();
+    } catch (const ui::Error& error) {
+        return error.Message();
+    }
+    return L"";
+}
+
+struct Writer {
+    const char* name;
+    const wchar_t* extension;
+    std::function<void(const ui::Bitmap&, const std::wstring&)> write;
+};
+
+const std::vector<Writer>& AllWriters() {
+    static const std::vector<Writer> writers{
+        {"JPEG", L".jpg", [](const ui::Bitmap& p, const std::wstring& f) { ui::WriteJpeg(p, f, ui::kSaveJpeg); }},
+        {"PNG", L".png", [](const ui::Bitmap& p, const std::wstring& f) { ui::WritePng(p, f); }},
+        {"BMP", L".bmp", [](const ui::Bitmap& p, const std::wstring& f) { ui::WriteBmp(p, f); }},
+    };
+    return writers;
+}
+
+} // namespace
+
+TEST(PngWriter, WritesEightBitRgbThatDecodesToTheSamePixels) {
+    TempFolder folder;
+    for (int depth : {24, 32}) {
+        SCOPED_TRACE(depth);
+        const ui::Bitmap picture = DetailedPicture(depth);
+        const std::wstring path = folder.File(L"shot" + std::to_wstring(depth) + L".png");
+        ui::WritePng(picture, path);
+        const std::string bytes = ReadFileBytes(path);
+        ASSERT_GT(bytes.size(), 33u);
+        EXPECT_EQ(bytes.substr(1, 3), "PNG");
+        EXPECT_EQ(bytes.substr(12, 4), "IHDR");
+        EXPECT_EQ(bytes[24], 8) << "bit depth";
+        EXPECT_EQ(bytes[25], 2) << "colour type RGB, no alpha";
+        EXPECT_EQ(bytes[28], 0) << "not interlaced";
+        ExpectSamePixels(picture, DecodePng(bytes));
+    }
+}
+
+TEST(BmpWriter, WritesA24BitWindowsBitmapThatDecodesToTheSamePixels) {
+    TempFolder folder;
+    for (int depth : {24, 32}) {
+        SCOPED_TRACE(depth);
+        const ui::Bitmap picture = DetailedPicture(depth);
+        const std::wstring path = folder.File(L"shot" + std::to_wstring(depth) + L".bmp");
+        ui::WriteBmp(picture, path);
+        const std::string bytes = ReadFileBytes(path);
+        const int stride = ((picture.Width() * 3 + 3) / 4) * 4;
+        ASSERT_EQ(bytes.size(), 54u + static_cast<size_t>(stride) * picture.Height());
+        BITMAPFILEHEADER file;
+        BITMAPINFOHEADER info;
+        memcpy(&file, bytes.data(), sizeof(file));
+        memcpy(&info, bytes.data() + sizeof(file), sizeof(info));
+        EXPECT_EQ(file.bfType, 0x4D42);
+        EXPECT_EQ(file.bfSize, bytes.size());
+        EXPECT_EQ(file.bfOffBits, 54u);
+        EXPECT_EQ(info.biBitCount, 24);
+        EXPECT_EQ(info.biCompression, static_cast<DWORD>(BI_RGB));
+        EXPECT_EQ(info.biWidth, picture.Width());
+        EXPECT_EQ(info.biHeight, picture.Height());
+        ExpectSamePixels(picture, DecodeBmp(path));
+    }
+}
+
+TEST(JpegWriter, RealTimeSettingsGiveBaselineQuality100With420Subsampling) {
+    TempFolder folder;
+    for (int depth : {24, 32}) {
+        SCOPED_TRACE(depth);
+        const ui::Bitmap picture = SmoothPicture(depth);
+        const std::wstring path = folder.File(L"real" + std::to_wstring(depth) + L".jpg");
+        ui::WriteJpeg(picture, path, ui::kRealTimeJpeg);
+        const std::string bytes = ReadFileBytes(path);
+        const auto segments = JpegSegments(bytes);
+        ASSERT_FALSE(segments.empty());
+        EXPECT_EQ(segments.front().first, 0xE0) << "JFIF header first, as libjpeg writes by default";
+
+        const FrameHeader frame = ReadFrameHeader(segments);
+        EXPECT_EQ(frame.marker, 0xC0) << "SOF0: baseline sequential, not progressive or arithmetic";
+        EXPECT_EQ(frame.precision, 8);
+        EXPECT_EQ(frame.width, picture.Width());
+        EXPECT_EQ(frame.height, picture.Height());
+        EXPECT_EQ(frame.sampling, (std::vector<int>{0x22, 0x11, 0x11})) << "three components, libjpeg's 4:2:0";
+
+        // Quality 100 scales the standard tables to nothing: every entry is 1.
+        const auto tables = QuantTables(segments);
+        for (int t : {0, 1}) EXPECT_EQ(tables[t], std::vector<int>(64, 1)) << "table " << t;
+
+        const Decoded decoded = DecodeJpeg(bytes);
+        ASSERT_EQ(decoded.width, picture.Width());
+        ASSERT_EQ(decoded.height, picture.Height());
+        const auto [worst, mean] = ChannelError(picture, decoded);
+        EXPECT_LE(worst, 4);
+        EXPECT_LE(mean, 1.0);
+    }
+}
+
+TEST(JpegWriter, SaveSettingsGiveQuality95WithoutChromaSubsampling) {
+    TempFolder folder;
+    const ui::Bitmap picture = SmoothPicture(24);
+    const std::wstring path = folder.File(L"save.jpg");
+    ui::WriteJpeg(picture, path, ui::kSaveJpeg);
+    const std::string bytes = ReadFileBytes(path);
+    const auto segments = JpegSegments(bytes);
+    const FrameHeader frame = ReadFrameHeader(segments);
+    EXPECT_EQ(frame.marker, 0xC0);
+    EXPECT_EQ(frame.sampling, (std::vector<int>{0x11, 0x11, 0x11})) << "4:4:4";
+
+    // The standard luminance table (ITU T.81 K.1) in zig-zag order, scaled to
+    // quality 95 as libjpeg does: (q * 10 + 50) / 100, at least 1.
+    const int luminance[64] = {16, 11, 12, 14, 12, 10, 16, 14, 13, 14, 18, 17, 16, 19, 24, 40,
+                               26, 24, 22, 22, 24, 49, 35, 37, 29, 40, 58, 51, 61, 60, 57, 51,
+                               56, 55, 64, 72, 92, 78, 64, 68, 87, 69, 55, 56, 80, 109, 81, 87,
+                               95, 98, 103, 104, 103, 62, 77, 113, 121, 112, 100, 120, 92, 101, 103, 99};
+    std::vector<int> expected;
+    for (int q : luminance) expected.push_back(std::max(1, (q * 10 + 50) / 100));
+    EXPECT_EQ(QuantTables(segments)[0], expected);
+
+    const Decoded decoded = DecodeJpeg(bytes);
+    ASSERT_EQ(decoded.width, picture.Width());
+    const auto [worst, mean] = ChannelError(picture, decoded);
+    EXPECT_LE(worst, 6);
+    EXPECT_LE(mean, 1.5);
+}
+
+TEST(JpegWriter, KeepsSharpColouredTextCloserWithoutSubsampling) {
+    // Red strokes on white, one pixel wide: 4:2:0 smears them into their
+    // neighbours, 4:4:4 keeps them; this is why Save turns subsampling off.
+    ui::Bitmap picture(64, 32);
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 64; ++x) picture.SetPixel(x, y, (x % 4 == 1) ? 0xFF0000 : 0xFFFFFF);
+    TempFolder folder;
+    ui::WriteJpeg(picture, folder.File(L"a.jpg"), {.Quality = 95, .ChromaSubsampling = true});
+    ui::WriteJpeg(picture, folder.File(L"b.jpg"), {.Quality = 95, .ChromaSubsampling = false});
+    const double subsampled = ChannelError(picture, DecodeJpeg(ReadFileBytes(folder.File(L"a.jpg")))).second;
+    const double full = ChannelError(picture, DecodeJpeg(ReadFileBytes(folder.File(L"b.jpg")))).second;
+    EXPECT_LT(full * 3, subsampled);
+}
+
+TEST(PictureFile, TheExtensionChoosesTheFormat) {
+    TempFolder folder;
+    const ui::Bitmap picture = DetailedPicture(24);
+    ui::WritePictureFile(picture, folder.File(L"a.JPG"));
+    ui::WritePictureFile(picture, folder.File(L"b.png"));
+    ui::WritePictureFile(picture, folder.File(L"c.gif"));
+    EXPECT_EQ(ReadFileBytes(folder.File(L"a.JPG")).substr(0, 2), "\xFF\xD8");
+    EXPECT_EQ(ReadFileBytes(folder.File(L"b.png")).substr(0, 4), "\x89PNG");
+    EXPECT_EQ(ReadFileBytes(folder.File(L"c.gif")).substr(0, 2), "BM");
+}
+
+TEST(PictureWriters, ReplaceAnExistingFileAndLeaveNoTemporaryFile) {
+    TempFolder folder;
+    const ui::Bitmap picture = DetailedPicture(24);
+    for (const Writer& writer : AllWriters()) {
+        SCOPED_TRACE(writer.name);
+        const std::wstring path = folder.File(std::wstring(L"old") + writer.extension);
+        WriteFileBytes(path, "old content");
+        writer.write(picture, path);
+        EXPECT_GT(ReadFileBytes(path).size(), 100u);
+    }
+    EXPECT_EQ(FolderEntries(folder.Path()).size(), AllWriters().size());
+}
+
+TEST(PictureWriters, AMissingFolderGivesTheFileLayersMessageAndNoFile) {
+    TempFolder folder;
+    const ui::Bitmap picture = DetailedPicture(24);
+    for (const Writer& writer : AllWriters()) {
+        SCOPED_TRACE(writer.name);
+        const std::wstring path = folder.File(std::wstring(L"missing\\shot") + writer.extension);
+        EXPECT_EQ(Narrow(FailureOf([&] { writer.write(picture, path); })), Narrow(CannotCreate(path, ERROR_PATH_NOT_FOUND)));
+    }
+    EXPECT_TRUE(FolderEntries(folder.Path()).empty()) << "neither the folder nor a file was made";
+}
+
+TEST(PictureWriters, ATargetThatCannotBeReplacedKeepsTheOldFileIntact) {
+    TempFolder folder;
+    const ui::Bitmap picture = DetailedPicture(24);
+    for (const Writer& writer : AllWriters()) {
+        SCOPED_TRACE(writer.name);
+        const std::wstring ext = writer.extension;
+
+        // A read-only file: refused even where the account could write through it.
+        const std::wstring readOnly = folder.File(L"readonly" + ext);
+        WriteFileBytes(readOnly, "old content");
+        SetFileAttributesW(readOnly.c_str(), FILE_ATTRIBUTE_READONLY);
+        EXPECT_EQ(Narrow(FailureOf([&] { writer.write(picture, readOnly); })),
+                  Narrow(CannotCreate(readOnly, ERROR_ACCESS_DENIED)));
+        EXPECT_EQ(ReadFileBytes(readOnly), "old content");
+
+        // A file that another program holds open without sharing.
+        const std::wstring busy = folder.File(L"busy" + ext);
+        WriteFileBytes(busy, "old content");
+        {
+            ui::UniqueKernelHandle holder(
+                CreateFileW(busy.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+            ASSERT_NE(holder.Get(), INVALID_HANDLE_VALUE);
+            const std::wstring message = FailureOf([&] { writer.write(picture, busy); });
+            EXPECT_EQ(message.rfind(L"Cannot create file \"" + busy + L"\". ", 0), 0u) << Narrow(message);
+            EXPECT_GT(message.size(), busy.size() + 24) << "the system's reason follows";
+        }
+        EXPECT_EQ(ReadFileBytes(busy), "old content");
+
+        // A folder where the file should go.
+        const std::wstring directory = folder.File(L"directory" + ext);
+        std::filesystem::create_directory(directory);
+        EXPECT_EQ(Narrow(FailureOf([&] { writer.write(picture, directory); })),
+                  Narrow(CannotCreate(directory, ERROR_ACCESS_DENIED)));
+        EXPECT_TRUE(std::filesystem::is_directory(directory));
+    }
+    EXPECT_EQ(FolderEntries(folder.Path()).size(), 3 * AllWriters().size()) << "no temporary file is left";
+}
