@@ -42,6 +42,9 @@ SnaporaApp::SnaporaApp(LaunchArgs args) {
         out << *args.configIni;
     }
 
+    // Windows that appear under a resting mouse may miss their first click
+    // under Wine: park the mouse in the corner first.
+    MoveMouse({5, 5});
     std::wstring commandLine = L"\"" + (folder / L"Snapora.exe").wstring() + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
@@ -120,6 +123,9 @@ std::optional<DWORD> SnaporaApp::Close(DWORD timeoutMs) {
 }
 
 TargetProgram::TargetProgram(RECT b) {
+    // A window that appears under a resting mouse may miss the first click
+    // under Wine: park the mouse away from where it will appear.
+    MoveMouse({b.right + 20 < GetSystemMetrics(SM_CXSCREEN) ? b.right + 20 : 5, 5});
     std::wstring commandLine = L"\"" + (fs::path(BuildFolder()) / L"e2e_target.exe").wstring() + L"\" " +
                                std::to_wstring(b.left) + L" " + std::to_wstring(b.top) + L" " +
                                std::to_wstring(b.right - b.left) + L" " + std::to_wstring(b.bottom - b.top);
@@ -143,7 +149,10 @@ TargetProgram::TargetProgram(RECT b) {
         },
         10000);
     if (!window_) throw std::runtime_error("e2e_target.exe showed no window");
-    Sleep(200); // let it paint
+    // A click that arrives while the window is still being activated can be
+    // lost to the focus change; start only once it is in front and painted.
+    WaitUntil([&] { return GetForegroundWindow() == window_; }, 3000);
+    Sleep(300);
 }
 
 TargetProgram::~TargetProgram() {

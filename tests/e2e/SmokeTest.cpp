@@ -53,6 +53,9 @@ TEST(Driver, RealInputReachesAnotherProgramAndTheScreenShowsIt) {
 
     RECT button;
     GetWindowRect(target.Button(), &button);
-    e2e::Click({(button.left + button.right) / 2, (button.top + button.bottom) / 2});
-    EXPECT_TRUE(e2e::WaitUntil([&] { return target.Clicks() == 1; }, 3000)) << "clicks seen: " << target.Clicks();
+    const POINT at{(button.left + button.right) / 2, (button.top + button.bottom) / 2};
+    e2e::Click(at);
+    EXPECT_TRUE(e2e::WaitUntil([&] { return target.Clicks() == 1; }, 3000))
+        << "clicks seen: " << target.Clicks()
+        << ", button under the mouse: " << (WindowFromPoint(at) == target.Button());
 }
