@@ -1,0 +1,178 @@
+// The handles as the user meets them: painted on screen, driven by real
+// input, and robust against the mouse being taken away or the controller
+// going away in the middle of a drag.
+#include "DragTestRig.h"
+
+#include <functional>
+
+using namespace dragtest;
+
+namespace {
+
+// Handles the messages that arrive until done() holds or a generous timeout
+// passes; real input reaches the window only through the queue.
+bool PumpUntil(const std::function<bool()>& done) {
+    for (int round = 0; round < 400; ++round) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        if (done()) return true;
+        Sleep(5);
+    }
+    return false;
+}
+
+void SendMouse(DWORD flags, POINT to = {}) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    if (flags & MOUSEEVENTF_MOVE) {
+        // Absolute coordinates run from 0 to 65535 across the primary display.
+        input.mi.dx = MulDiv(to.x, 65536, GetSystemMetrics(SM_CXSCREEN));
+        input.mi.dy = MulDiv(to.y, 65536, GetSystemMetrics(SM_CYSCREEN));
+        input.mi.dwFlags |= MOUSEEVENTF_ABSOLUTE;
+    }
+    SendInput(1, &input, sizeof input);
+}
+
+void SendKey(WORD key, bool up) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    SendInput(1, &input, sizeof input);
+}
+
+bool CursorAt(POINT at) {
+    POINT now{};
+    GetCursorPos(&now);
+    return now.x == at.x && now.y == at.y;
+}
+
+COLORREF ScreenPixel(POINT at) {
+    HDC screen = GetDC(nullptr);
+    const COLORREF colour = GetPixel(screen, at.x, at.y);
+    ReleaseDC(nullptr, screen);
+    return colour;
+}
+
+} // namespace
+
+struct VisibleRig {
+    static constexpr POINT Origin{100, 100};
+    TestHost host{WS_POPUP | WS_VISIBLE, Origin.x, Origin.y, 640, 480};
+    Frame frame;
+    TDragClass drag{host.Handle()};
+
+    VisibleRig() {
+        frame.SetBounds(24, 120, 153, 129);
+        host.AddControl(frame);
+        drag.AddControl(frame);
+        SetForegroundWindow(host.Handle());
+    }
+    POINT Screen(int x, int y) const { return {Origin.x + x, Origin.y + y}; }
+};
+
+TEST(DragPoint, HandlesArePaintedBlackAndStayOnTopOfTheirHostsPaint) {
+    VisibleRig rig;
+    // Repaint the whole host after the handles: it must not paint over them.
+    RedrawWindow(rig.host.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    RedrawWindow(rig.host.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    GdiFlush();
+    for (P which : AllPoints) {
+        const TDragPoint& point = rig.drag.GetPoint(which);
+        for (POINT corner : {POINT{0, 0}, POINT{5, 5}, POINT{3, 2}}) {
+            const POINT at = rig.Screen(point.Left() + corner.x, point.Top() + corner.y);
+            EXPECT_EQ(ScreenPixel(at), RGB(0, 0, 0)) << "handle " << static_cast<int>(which);
+        }
+    }
+    // Beside a handle the host's own colour shows.
+    EXPECT_EQ(ScreenPixel(rig.Screen(18 - 2, 114 - 2)), GetSysColor(COLOR_BTNFACE));
+}
+
+TEST(DragPoint, ARealDragKeepsTheMouseOnTheHandleAndHonoursARealShiftKey) {
+    VisibleRig rig;
+    const HWND corner = rig.drag.GetPoint(P::BottomRight).Handle();
+    POINT at = rig.Screen(177 + 3, 249 + 3);
+    SendMouse(MOUSEEVENTF_MOVE, at);
+    ASSERT_TRUE(PumpUntil([&] { return CursorAt(at); }));
+    ASSERT_EQ(WindowFromPoint(at), corner);
+
+    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    ASSERT_TRUE(PumpUntil([&] { return GetCapture() == corner; }));
+    // The first move already leaves the 6 x 6 handle behind; the drag goes on
+    // because the handle holds the mouse.
+    at = {at.x + 40, at.y + 30};
+    SendMouse(MOUSEEVENTF_MOVE, at);
+    EXPECT_TRUE(PumpUntil([&] { return rig.frame.Width() == 193; }));
+    EXPECT_TRUE(BoundsAre(rig.frame, 24, 120, 193, 159));
+
+    // With Shift down the moves are dropped; after it is let go, the next
+    // move catches up with everything the cursor travelled.
+    SendKey(VK_SHIFT, false);
+    ASSERT_TRUE(PumpUntil([] { return (GetKeyState(VK_SHIFT) & 0x8000) != 0; }));
+    at = {at.x + 10, at.y};
+    SendMouse(MOUSEEVENTF_MOVE, at);
+    ASSERT_TRUE(PumpUntil([&] { return CursorAt(at); }));
+    EXPECT_TRUE(BoundsAre(rig.frame, 24, 120, 193, 159));
+    SendKey(VK_SHIFT, true);
+    ASSERT_TRUE(PumpUntil([] { return (GetKeyState(VK_SHIFT) & 0x8000) == 0; }));
+    at = {at.x + 5, at.y};
+    SendMouse(MOUSEEVENTF_MOVE, at);
+    EXPECT_TRUE(PumpUntil([&] { return rig.frame.Width() == 208; }));
+
+    SendMouse(MOUSEEVENTF_LEFTUP);
+    EXPECT_TRUE(PumpUntil([] { return GetCapture() == nullptr; }));
+    EXPECT_TRUE(BoundsAre(rig.frame, 24, 120, 208, 159));
+    rig.drag.GetPoint(P::BottomRight).Down = false; // whatever happened above, leave no drag behind
+}
+
+TEST(DragPoint, LosingTheMouseEndsTheHandleDrag) {
+    Rig rig;
+    rig.drag.AddControl(rig.frame);
+    rig.PressHandle(P::TopLeft);
+    // Another window takes the mouse (a menu, a task switch): the top-left
+    // handle never sees its release.
+    TestHost other;
+    SetCapture(other.Handle());
+    ReleaseCapture();
+    EXPECT_FALSE(rig.Pt(P::TopLeft).Down);
+
+    // The next drag moves the handle the user holds, not the lost one.
+    rig.DragHandle(P::Right, 10, 0);
+    EXPECT_TRUE(BoundsAre(rig.frame, 24, 120, 163, 129));
+}
+
+TEST(DragPoint, HandlesWithoutARegisteredControlMoveAlone) {
+    Rig rig;
+    rig.drag.PlacePoints({10, 10, 50, 50});
+    rig.drag.SetPointsVisible(true);
+    rig.DragHandle(P::BottomRight, 5, 5);
+    EXPECT_EQ(rig.drag.GetCurrentIndex(), -1);
+    EXPECT_EQ(rig.Pt(P::BottomRight).Left(), 55);
+    EXPECT_EQ(rig.Pt(P::Bottom).Left(), 30 - 3 + 2);
+    EXPECT_TRUE(BoundsAre(rig.frame, 24, 120, 153, 129));
+}
+
+TEST(DragPoint, ControlsNoLongerReachADestroyedController) {
+    TestHost host;
+    Frame frame;
+    frame.SetBounds(24, 120, 153, 129);
+    host.AddControl(frame);
+    HWND handle = nullptr;
+    {
+        TDragClass drag(host.Handle());
+        ASSERT_TRUE(drag.AddControl(frame));
+        handle = drag.GetPoint(P::Top).Handle();
+        SetCursorPos(600, 500);
+        SendMessageW(host.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 180));
+    }
+    EXPECT_FALSE(IsWindow(handle)) << "the handles go with the controller";
+    // The body drag that was under way when the controller went is dead.
+    SetCursorPos(620, 510);
+    SendMessageW(host.Handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(120, 190));
+    SendMessageW(host.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(120, 190));
+    EXPECT_TRUE(BoundsAre(frame, 24, 120, 153, 129));
+}
