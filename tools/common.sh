@@ -54,6 +54,18 @@ snapora_wine_prefix() {
     wineserver -w
     touch "$WINEPREFIX/.snapora-desktop"
   fi
+  # The windows use SimSun, which Wine does not ship: the CJK font stands in
+  # for it, as Windows' own SimSun would (Latin and CJK glyphs alike). The
+  # .reg file is UTF-16, so that the Chinese name of the font survives.
+  if [ ! -f "$WINEPREFIX/.snapora-fonts" ]; then
+    local reg="$WINEPREFIX/snapora-fonts.reg"
+    { printf '\xff\xfe'
+      printf 'Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n"\xe5\xae\x8b\xe4\xbd\x93"="WenQuanYi Zen Hei"\r\n"SimSun"="WenQuanYi Zen Hei"\r\n' |
+        iconv -f UTF-8 -t UTF-16LE; } >"$reg"
+    wine regedit /S "$reg" >/dev/null 2>&1
+    wineserver -w
+    touch "$WINEPREFIX/.snapora-fonts"
+  fi
 }
 
 # Runs the prefix's wineserver in the foreground of a background job, so that

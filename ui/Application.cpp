@@ -54,6 +54,20 @@ void Application::ProcessMessages() {
     }
 }
 
+HWND Application::HiddenOwner() {
+    if (hiddenOwner_ && IsWindow(hiddenOwner_)) return hiddenOwner_;
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = module_;
+    wc.lpszClassName = L"SnaporaHiddenOwner";
+    // A second registration fails harmlessly; the class is the same.
+    RegisterClassExW(&wc);
+    hiddenOwner_ =
+        CreateWindowExW(0, wc.lpszClassName, title_.c_str(), WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, module_, nullptr);
+    return hiddenOwner_;
+}
+
 void Application::ShowError(const std::wstring& message) {
     if (ErrorHandler) {
         ErrorHandler(message);

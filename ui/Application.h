@@ -23,6 +23,11 @@ public:
     bool ShowMainForm() const { return showMainForm_; }
     void SetShowMainForm(bool show) { showMainForm_ = show; }
 
+    // A hidden window that owns the forms which are to have no taskbar
+    // button: the taskbar lists only unowned top-level windows. Created on
+    // first use, destroyed with the application.
+    HWND HiddenOwner();
+
     HWND MainForm() const { return mainForm_; }
     void SetMainForm(HWND form) { mainForm_ = form; }
 
@@ -69,6 +74,7 @@ private:
     std::wstring title_;
     bool showMainForm_ = true;
     HWND mainForm_ = nullptr;
+    HWND hiddenOwner_ = nullptr;
 };
 
 inline Application& App() { return Application::Instance(); }

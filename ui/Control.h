@@ -20,6 +20,8 @@ struct ShiftState {
     bool left = false;
     bool right = false;
     bool middle = false;
+    // The press is the second click of a double click.
+    bool doubleClick = false;
 
     // Read from a mouse message's key flags (wParam) and the keyboard.
     static ShiftState FromMouseKeys(WPARAM keys);
@@ -89,12 +91,26 @@ protected:
     // Called after the bounds changed.
     virtual void Resized() {}
 
+    // Click tracking shared by the buttons: a left press that is not the
+    // second press of a double click arms a click; the release of that button
+    // inside the control (hit-tested at the release point) fires it.
+    void ArmClick(MouseButton button, ShiftState shift) {
+        if (button == MouseButton::Left) clickArmed_ = !shift.doubleClick;
+    }
+    bool TakeClick(MouseButton button, POINT at) {
+        if (button != MouseButton::Left) return false;
+        const bool click = clickArmed_ && HitTest(at);
+        clickArmed_ = false;
+        return click;
+    }
+
 private:
     friend class HostWindow;
     HostWindow* parent_ = nullptr;
     RECT bounds_{};
     bool visible_ = true;
     bool enabled_ = true;
+    bool clickArmed_ = false;
 };
 
 } // namespace ui

@@ -1,6 +1,7 @@
 #include "ui/HostWindow.h"
 
 #include "ui/Handles.h"
+#include "ui/NativeControls.h"
 
 #include <windowsx.h>
 
@@ -91,7 +92,8 @@ void HostWindow::SetHot(Control* control) {
 
 bool HostWindow::RouteMouse(UINT message, WPARAM wParam, LPARAM lParam) {
     const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-    const ShiftState shift = ShiftState::FromMouseKeys(wParam);
+    ShiftState shift = ShiftState::FromMouseKeys(wParam);
+    shift.doubleClick = message == WM_LBUTTONDBLCLK || message == WM_RBUTTONDBLCLK || message == WM_MBUTTONDBLCLK;
     auto local = [&](Control* c) { return POINT{at.x - c->Left(), at.y - c->Top()}; };
 
     MouseButton button = MouseButton::Left;
@@ -189,6 +191,21 @@ LRESULT HostWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_PRINTCLIENT:
         PaintAll(reinterpret_cast<HDC>(wParam));
         return 0;
+    case WM_COMMAND:
+        // Native controls notify their parent; the wrapper raises its event.
+        if (auto* control = NativeControl::FromHandle(reinterpret_cast<HWND>(lParam))) {
+            control->Command(HIWORD(wParam));
+            return 0;
+        }
+        break;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+        // Radio buttons, check boxes and group boxes ask their parent for the
+        // brush behind their text; they sit on our painted surface.
+        if (auto* control = NativeControl::FromHandle(reinterpret_cast<HWND>(lParam)))
+            if (HBRUSH brush = control->ColorBrush(reinterpret_cast<HDC>(wParam)))
+                return reinterpret_cast<LRESULT>(brush);
+        break;
     case WM_MOUSELEAVE:
         trackingLeave_ = false;
         if (!pressed_) SetHot(nullptr);

@@ -1,0 +1,36 @@
+#include "capture/CaptureKey.h"
+
+#include <windows.h>
+
+void SendCaptureKey() {
+    keybd_event(VK_CONTROL, 0, 0, 0);
+    keybd_event('D', 0, 0, 0);
+    keybd_event('D', 0, KEYEVENTF_KEYUP, 0);
+    keybd_event(VK_CONTROL, 0, KEYEVENTF_KEYUP, 0);
+}
+
+void LoadImgBtnSkin(TImgBtn& button, const ui::Bitmap& strip, int x, int y, int w, int h) {
+    ui::Bitmap cells[3];
+    // The strip's own background colour (its bottom-left pixel): a cell that
+    // reaches past the strip's edge is filled with it there, so that the
+    // missing rows draw transparent instead of as a black bar that would also
+    // spoil the cell's transparent colour.
+    const std::uint32_t background = strip.Empty() ? 0 : strip.Pixel(0, strip.Height() - 1);
+    const COLORREF fill = RGB((background >> 16) & 0xFF, (background >> 8) & 0xFF, background & 0xFF);
+    for (int i = 0; i < 3; ++i) {
+        ui::Bitmap& cell = cells[i];
+        cell.Reset(w, h, 24);
+        cell.Transparent = true;
+        if (cell.Empty()) continue;
+        ui::UniqueBrush brush(CreateSolidBrush(fill));
+        const RECT all{0, 0, w, h};
+        FillRect(cell.Canvas(), &all, brush.Get());
+        if (!strip.Empty()) BitBlt(cell.Canvas(), 0, 0, w, h, strip.Canvas(), x, y + i * h, SRCCOPY);
+        GdiFlush();
+        // BitBlt leaves the destination alone where the source lies outside
+        // its bitmap, so the fill above shows there.
+    }
+    button.SetPicUp(cells[1]);
+    button.SetPicDown(cells[2]);
+    button.SetPic(cells[0]);
+}

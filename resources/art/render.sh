@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Renders the skin artwork from the SVG sources in this folder into the files
+# that resources/Snapora.rc embeds. Needs rsvg-convert (Debian: librsvg2-bin)
+# and ImageMagick. The rendered files are committed, so a build needs neither.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+out=$here/..
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+
+# Skin pictures: 24-bit Windows bitmaps.
+for name in header_left header_middle header_right footer_left footer_middle footer_right \
+  edge_left edge_inner edge_right body_picture title_buttons \
+  toolbar_left toolbar_middle toolbar_right; do
+  rsvg-convert "$here/$name.svg" -o "$tmp/$name.png"
+  convert "$tmp/$name.png" -background white -alpha remove -alpha off -type TrueColor "BMP3:$out/$name.bmp"
+done
+
+# Button pictures: 32 x 32 PNG with alpha.
+for name in capture options suspend home help \
+  save zoomin zoomout original cutter restore copy cancel; do
+  rsvg-convert -w 32 -h 32 "$here/icon_$name.svg" -o "$out/icon_$name.png"
+done
+
+# The application icon, every size in one file.
+sizes=(16 24 32 48 64 256)
+for s in "${sizes[@]}"; do rsvg-convert -w "$s" -h "$s" "$here/app_icon.svg" -o "$tmp/app_$s.png"; done
+convert $(for s in "${sizes[@]}"; do echo "$tmp/app_$s.png"; done) "$out/Snapora.ico"

@@ -1,0 +1,9 @@
+#include "settings/RealTimeSetting.h"
+
+TFrmRealTimeSet* FrmRealTimeSet = nullptr;
+
+TFrmRealTimeSet::TFrmRealTimeSet() {
+    CreateHost(
+        L"TFrmRealTimeSet",
+        {.caption = L"Snapora - Options", .style = WS_POPUP | WS_CAPTION | WS_SYSMENU, .width = 400, .height = 300});
+}

@@ -1,0 +1,23 @@
+#include "ui/Image.h"
+
+namespace ui {
+
+void Image::SetPicture(const Bitmap& picture) {
+    picture_.Assign(picture);
+    Invalidate();
+}
+
+void Image::SetStretch(bool stretch) {
+    if (stretch_ == stretch) return;
+    stretch_ = stretch;
+    Invalidate();
+}
+
+void Image::Paint(HDC dc) {
+    if (stretch_)
+        picture_.StretchDraw(dc, {0, 0, Width(), Height()});
+    else
+        picture_.Draw(dc, 0, 0);
+}
+
+} // namespace ui

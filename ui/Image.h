@@ -1,0 +1,26 @@
+// A windowless picture: shows a Bitmap at its top-left corner, unscaled, or
+// stretched over the whole control.
+#pragma once
+
+#include "ui/Bitmap.h"
+#include "ui/Control.h"
+
+namespace ui {
+
+class Image : public Control {
+public:
+    const Bitmap& Picture() const { return picture_; }
+    // Shows a copy of picture (its Transparent mark included).
+    void SetPicture(const Bitmap& picture);
+
+    bool Stretch() const { return stretch_; }
+    void SetStretch(bool stretch);
+
+    void Paint(HDC dc) override;
+
+private:
+    Bitmap picture_;
+    bool stretch_ = false;
+};
+
+} // namespace ui
