@@ -5,10 +5,6 @@
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
-snapora_build
-trap snapora_stop_started EXIT
-snapora_start_xvfb "${SNAPORA_DISPLAY:-90}"
-snapora_wine_prefix "$build/wineprefix-test"
-snapora_start_wineserver
+snapora_test_session
 echo "bench: display $DISPLAY, Wine prefix $WINEPREFIX"
 wine "$build/bin/bench.exe" "$@"

@@ -84,3 +84,13 @@ snapora_start_wineserver() {
     sleep 0.1
   done
 }
+
+# Builds, then sets up the private display, Wine prefix and wineserver that the
+# tests and benchmarks run in; everything started is stopped when the caller exits.
+snapora_test_session() {
+  snapora_build
+  trap snapora_stop_started EXIT
+  snapora_start_xvfb "${SNAPORA_DISPLAY:-90}"
+  snapora_wine_prefix "$build/wineprefix-test"
+  snapora_start_wineserver
+}

@@ -4,11 +4,7 @@
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
-snapora_build
-trap snapora_stop_started EXIT
-snapora_start_xvfb "${SNAPORA_DISPLAY:-90}"
-snapora_wine_prefix "$build/wineprefix-test"
-snapora_start_wineserver
+snapora_test_session
 echo "test: display $DISPLAY, Wine prefix $WINEPREFIX"
 cd "$build"
 ctest --output-on-failure "$@"
