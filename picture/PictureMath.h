@@ -1,11 +1,9 @@
-// The arithmetic of the picture window: zoom steps, the crop rectangle and the
-// file format a name asks for.
+// The arithmetic of the picture window: zoom steps and the crop rectangle.
 #pragma once
 
 #include <windows.h>
 
 #include <optional>
-#include <string>
 
 namespace picture {
 
@@ -22,14 +20,5 @@ constexpr int kMaxZoomSide = 16384;
 // edges were dragged past each other cuts the rectangle between them; one of
 // zero width or height cuts nothing.
 std::optional<RECT> CropRectangle(int left, int top, int width, int height);
-
-enum class ImageFormat { Jpeg, Png, Bmp };
-
-// ".jpg", ".jpeg" and ".jpe" name JPEG, ".png" PNG, whatever their letter
-// case; every other name is a Windows bitmap.
-ImageFormat FormatForFileName(const std::wstring& fileName);
-
-// The extension of a file name with its leading dot ("" when it has none).
-std::wstring ExtensionOf(const std::wstring& fileName);
 
 } // namespace picture

@@ -77,6 +77,11 @@ void Application::ShowError(const std::wstring& message) {
     MessageBoxW(owner, ErrorBoxText(message).c_str(), title_.c_str(), MB_OK | MB_ICONERROR);
 }
 
+int Application::ShowMessage(const std::wstring& text, UINT type) {
+    if (MessageHandler) return MessageHandler(text, type);
+    return MessageBoxW(GetActiveWindow(), text.c_str(), title_.c_str(), type);
+}
+
 void Application::ReportCurrentException() noexcept {
     try {
         throw;

@@ -53,6 +53,12 @@ public:
     // Replaces the error box (tests record errors instead of blocking on a box).
     std::function<void(const std::wstring&)> ErrorHandler;
 
+    // A modal message box captioned with the application title (notices,
+    // confirmations); gives the button pressed (IDOK, IDYES, ...).
+    int ShowMessage(const std::wstring& text, UINT type = MB_OK);
+    // Replaces the message box (tests record the text and answer for the user).
+    std::function<int(const std::wstring& text, UINT type)> MessageHandler;
+
     // Runs fn; an exception it throws is shown in the error box and goes no
     // further. Used at every dispatch boundary: window procedures, hook and
     // timer callbacks.

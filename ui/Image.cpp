@@ -1,9 +1,16 @@
 #include "ui/Image.h"
 
+#include <utility>
+
 namespace ui {
 
 void Image::SetPicture(const Bitmap& picture) {
     picture_.Assign(picture);
+    Invalidate();
+}
+
+void Image::SetPicture(Bitmap&& picture) {
+    picture_ = std::move(picture);
     Invalidate();
 }
 

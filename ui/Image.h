@@ -12,6 +12,8 @@ public:
     const Bitmap& Picture() const { return picture_; }
     // Shows a copy of picture (its Transparent mark included).
     void SetPicture(const Bitmap& picture);
+    // Shows picture itself, without copying it.
+    void SetPicture(Bitmap&& picture);
 
     bool Stretch() const { return stretch_; }
     void SetStretch(bool stretch);

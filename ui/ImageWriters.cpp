@@ -258,18 +258,27 @@ void WriteBmp(const Bitmap& picture, const std::wstring& path) {
     file.Commit();
 }
 
+std::wstring FileExtension(const std::wstring& fileName) {
+    const size_t slash = fileName.find_last_of(L"\\/");
+    const size_t dot = fileName.find_last_of(L'.');
+    if (dot == std::wstring::npos || (slash != std::wstring::npos && dot < slash)) return L"";
+    return fileName.substr(dot);
+}
+
+ImageFormat FormatForFileName(const std::wstring& fileName) {
+    std::wstring ext = FileExtension(fileName);
+    for (wchar_t& c : ext) c = static_cast<wchar_t>(std::towlower(c));
+    if (ext == L".jpg" || ext == L".jpeg" || ext == L".jpe") return ImageFormat::Jpeg;
+    if (ext == L".png") return ImageFormat::Png;
+    return ImageFormat::Bmp;
+}
+
 void WritePictureFile(const Bitmap& picture, const std::wstring& path) {
-    const std::size_t dot = path.find_last_of(L'.');
-    const std::size_t slash = path.find_last_of(L"\\/");
-    std::wstring extension;
-    if (dot != std::wstring::npos && (slash == std::wstring::npos || dot > slash)) extension = path.substr(dot);
-    for (wchar_t& c : extension) c = static_cast<wchar_t>(std::towlower(c));
-    if (extension == L".jpg" || extension == L".jpeg")
-        WriteJpeg(picture, path, kSaveJpeg);
-    else if (extension == L".png")
-        WritePng(picture, path);
-    else
-        WriteBmp(picture, path);
+    switch (FormatForFileName(path)) {
+    case ImageFormat::Jpeg: WriteJpeg(picture, path, kSaveJpeg); break;
+    case ImageFormat::Png: WritePng(picture, path); break;
+    case ImageFormat::Bmp: WriteBmp(picture, path); break;
+    }
 }
 
 } // namespace ui

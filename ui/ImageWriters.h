@@ -44,8 +44,16 @@ void WritePng(const Bitmap& picture, const std::wstring& path, const PngOptions&
 // A 24-bit bottom-up Windows bitmap (BITMAPINFOHEADER, no compression).
 void WriteBmp(const Bitmap& picture, const std::wstring& path);
 
-// Save by extension, as the picture window does: ".jpg" JPEG, ".png" PNG,
-// anything else BMP (case-insensitive).
+enum class ImageFormat { Jpeg, Png, Bmp };
+
+// ".jpg", ".jpeg" and ".jpe" name JPEG, ".png" PNG, whatever their letter
+// case; every other name is a Windows bitmap.
+ImageFormat FormatForFileName(const std::wstring& fileName);
+
+// The extension of a file name with its leading dot ("" when it has none).
+std::wstring FileExtension(const std::wstring& fileName);
+
+// Saves in the format the name asks for (JPEG with the Save settings).
 void WritePictureFile(const Bitmap& picture, const std::wstring& path);
 
 } // namespace ui

@@ -1,4 +1,5 @@
 #include "picture/PictureMath.h"
+#include "ui/ImageWriters.h"
 
 #include <gtest/gtest.h>
 
@@ -46,13 +47,13 @@ TEST(Crop, RectangleIsNormalisedAndEmptyFramesCutNothing) {
 }
 
 TEST(SaveFormat, ExtensionDecidesInAnyLetterCase) {
-    EXPECT_EQ(FormatForFileName(L"C:\\a\\shot.jpg"), ImageFormat::Jpeg);
-    EXPECT_EQ(FormatForFileName(L"shot.JPEG"), ImageFormat::Jpeg);
-    EXPECT_EQ(FormatForFileName(L"shot.Jpe"), ImageFormat::Jpeg);
-    EXPECT_EQ(FormatForFileName(L"shot.PNG"), ImageFormat::Png);
-    EXPECT_EQ(FormatForFileName(L"shot.bmp"), ImageFormat::Bmp);
-    EXPECT_EQ(FormatForFileName(L"shot.gif"), ImageFormat::Bmp);
-    EXPECT_EQ(FormatForFileName(L"C:\\my.pictures\\shot"), ImageFormat::Bmp);
-    EXPECT_EQ(ExtensionOf(L"C:\\my.pictures\\shot"), L"");
-    EXPECT_EQ(ExtensionOf(L"C:\\a\\shot.Png"), L".Png");
+    EXPECT_EQ(ui::FormatForFileName(L"C:\\a\\shot.jpg"), ui::ImageFormat::Jpeg);
+    EXPECT_EQ(ui::FormatForFileName(L"shot.JPEG"), ui::ImageFormat::Jpeg);
+    EXPECT_EQ(ui::FormatForFileName(L"shot.Jpe"), ui::ImageFormat::Jpeg);
+    EXPECT_EQ(ui::FormatForFileName(L"shot.PNG"), ui::ImageFormat::Png);
+    EXPECT_EQ(ui::FormatForFileName(L"shot.bmp"), ui::ImageFormat::Bmp);
+    EXPECT_EQ(ui::FormatForFileName(L"shot.gif"), ui::ImageFormat::Bmp);
+    EXPECT_EQ(ui::FormatForFileName(L"C:\\my.pictures\\shot"), ui::ImageFormat::Bmp);
+    EXPECT_EQ(ui::FileExtension(L"C:\\my.pictures\\shot"), L"");
+    EXPECT_EQ(ui::FileExtension(L"C:\\a\\shot.Png"), L".Png");
 }
