@@ -10,7 +10,6 @@
 #include "ui/Resources.h"
 
 #include <algorithm>
-#include <tuple>
 #include <vector>
 #include <utility>
 
@@ -38,6 +37,21 @@ const ButtonSpec kButtons[] = {
     {&TSaveToolbar::PNGButton2, L"Copy to Clipboard", L"ICON_COPY", 488, 113},
     {&TSaveToolbar::PNGButton3, L"Cancel", L"ICON_CANCEL", 608, 73},
 };
+
+// The 1-based entry of a "Name|*.ext|..." filter whose pattern is "*" + ext
+// (in any letter case), or 0 when there is none.
+int FilterIndexOf(const std::wstring& filter, const std::wstring& ext) {
+    const std::wstring wanted = L"*" + ext;
+    size_t start = 0;
+    for (int field = 0;; ++field) {
+        const size_t end = filter.find(L'|', start);
+        const std::wstring item = filter.substr(start, end == std::wstring::npos ? std::wstring::npos : end - start);
+        if (field % 2 == 1 && CompareStringOrdinal(item.c_str(), -1, wanted.c_str(), -1, TRUE) == CSTR_EQUAL)
+            return field / 2 + 1;
+        if (end == std::wstring::npos) return 0;
+        start = end + 1;
+    }
+}
 
 } // namespace
 
@@ -123,8 +137,13 @@ void TFrmSave::SetOuterSize(int width, int height) {
     RECT& r = placement.rcNormalPosition;
     r.right = r.left + width;
     r.bottom = r.top + height;
-    if (IsZoomed(Handle()) || !IsWindowVisible(Handle()))
+    if (!IsWindowVisible(Handle())) {
+        placement.showCmd = SW_HIDE;
         SetWindowPlacement(Handle(), &placement);
+    } else if (IsZoomed(Handle())) {
+        placement.showCmd = SW_SHOWMAXIMIZED;
+        SetWindowPlacement(Handle(), &placement);
+    }
     else
         SetWindowPos(Handle(), nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -265,7 +284,12 @@ void TFrmSave::PNGButton2Click() {
 
 void TFrmSave::PNGButton1Click() {
     if (!SaveDialog1.Execute(Handle())) return;
-    if (const std::wstring ext = ui::FileExtension(SaveDialog1.FileName); !ext.empty()) SaveDialog1.DefaultExt = ext;
+    if (const std::wstring ext = ui::FileExtension(SaveDialog1.FileName); !ext.empty()) {
+        SaveDialog1.DefaultExt = ext;
+        // The file type follows too: the dialog appends the type's own
+        // extension to a bare name, so the two must agree for the next save.
+        if (const int index = FilterIndexOf(SaveDialog1.Filter, ext)) SaveDialog1.FilterIndex = index;
+    }
     ui::WritePictureFile(Image1.Picture(), SaveDialog1.FileName);
 }
 
@@ -314,12 +338,13 @@ void TFrmSave::UpdateScrollBars() {
     // The scrolling range reaches the picture's far edges, in unscrolled coordinates.
     const int contentW = Image1.Left() + std::max(0, Image1.Width()) + scroll_.x;
     const int contentH = Image1.Top() + std::max(0, Image1.Height()) + scroll_.y;
-    for (const auto [bar, content, page] :
-         {std::tuple{SB_HORZ, contentW, client.right}, std::tuple{SB_VERT, contentH, client.bottom}}) {
+    const auto setBar = [this](int bar, int content, int page, int pos) {
         SCROLLINFO info{sizeof info, SIF_RANGE | SIF_PAGE | SIF_POS, 0, content > page ? content - 1 : 0,
-                        static_cast<UINT>(std::max(0, page)), bar == SB_HORZ ? scroll_.x : scroll_.y, 0};
+                        static_cast<UINT>(std::max(0, page)), pos, 0};
         SetScrollInfo(Handle(), bar, &info, TRUE);
-    }
+    };
+    setBar(SB_HORZ, contentW, static_cast<int>(client.right), scroll_.x);
+    setBar(SB_VERT, contentH, static_cast<int>(client.bottom), scroll_.y);
     // A window that grew may now show everything: bring the picture back.
     const int maxX = std::max(0, contentW - static_cast<int>(client.right));
     const int maxY = std::max(0, contentH - static_cast<int>(client.bottom));

@@ -1,30 +1,10 @@
+#include "ClipboardReader.h"
 #include "ui/Clipboard.h"
 #include "ui/Error.h"
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <thread>
-
-namespace {
-
-// Reads CF_DIB back as the other programs will see it.
-ui::Bitmap ReadClipboardDib() {
-    ui::Bitmap result;
-    if (!OpenClipboard(nullptr)) return result;
-    if (HANDLE data = GetClipboardData(CF_DIB)) {
-        const auto* header = static_cast<const BITMAPINFOHEADER*>(GlobalLock(data));
-        result.Reset(header->biWidth, header->biHeight, 24);
-        const auto* rows = reinterpret_cast<const std::uint8_t*>(header + 1);
-        for (int y = 0; y < result.Height(); ++y)
-            std::memcpy(result.Row(y), rows + result.Stride() * (result.Height() - 1 - y), result.Width() * 3);
-        GlobalUnlock(data);
-    }
-    CloseClipboard();
-    return result;
-}
-
-} // namespace
 
 TEST(Clipboard, PutsThePictureOnTheClipboardPixelForPixel) {
     for (int bpp : {24, 32}) {

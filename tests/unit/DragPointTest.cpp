@@ -2,63 +2,11 @@
 // input, and robust against the mouse being taken away or the controller
 // going away in the middle of a drag.
 #include "DragTestRig.h"
-
-#include <functional>
+#include "RealInput.h"
 
 using namespace dragtest;
 
-namespace {
-
-// Handles the messages that arrive until done() holds or a generous timeout
-// passes; real input reaches the window only through the queue.
-bool PumpUntil(const std::function<bool()>& done) {
-    for (int round = 0; round < 400; ++round) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        if (done()) return true;
-        Sleep(5);
-    }
-    return false;
-}
-
-void SendMouse(DWORD flags, POINT to = {}) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flags;
-    if (flags & MOUSEEVENTF_MOVE) {
-        // Absolute coordinates run from 0 to 65535 across the primary display.
-        input.mi.dx = MulDiv(to.x, 65536, GetSystemMetrics(SM_CXSCREEN));
-        input.mi.dy = MulDiv(to.y, 65536, GetSystemMetrics(SM_CYSCREEN));
-        input.mi.dwFlags |= MOUSEEVENTF_ABSOLUTE;
-    }
-    SendInput(1, &input, sizeof input);
-}
-
-void SendKey(WORD key, bool up) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = key;
-    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    SendInput(1, &input, sizeof input);
-}
-
-bool CursorAt(POINT at) {
-    POINT now{};
-    GetCursorPos(&now);
-    return now.x == at.x && now.y == at.y;
-}
-
-COLORREF ScreenPixel(POINT at) {
-    HDC screen = GetDC(nullptr);
-    const COLORREF colour = GetPixel(screen, at.x, at.y);
-    ReleaseDC(nullptr, screen);
-    return colour;
-}
-
-} // namespace
+using namespace realinput;
 
 struct VisibleRig {
     static constexpr POINT Origin{100, 100};

@@ -1,0 +1,457 @@
+// The picture window as the user meets it: loaded with known pictures, shown,
+// and worked with real mouse and keyboard input.
+#include "ClipboardReader.h"
+#include "RealInput.h"
+#include "TempFolder.h"
+#include "capture/FrmCapture.h"
+#include "hook/hook.h"
+#include "picture/uSave.h"
+#include "ui/Error.h"
+#include "ui/Application.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <thread>
+#include <vector>
+
+using namespace realinput;
+
+namespace {
+
+// Blocks of 10 x 10 pixels, each of its own colour, so that scaled pictures
+// can be checked away from the block edges whatever the sampling phase.
+std::uint32_t BlockColour(int bx, int by) {
+    return static_cast<std::uint32_t>(((bx * 40 + 20) & 0xFF) << 16 | ((by * 50 + 30) & 0xFF) << 8 | ((bx + by) * 17 & 0xFF));
+}
+
+COLORREF AsColorRef(std::uint32_t rgb) { return RGB(rgb >> 16, rgb >> 8 & 0xFF, rgb & 0xFF); }
+
+ui::Bitmap Blocks(int width, int height) {
+    ui::Bitmap picture(width, height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            picture.SetPixel(x, y, BlockColour(x / 10, y / 10));
+    return picture;
+}
+
+::testing::AssertionResult SamePixels(const ui::Bitmap& a, const ui::Bitmap& b) {
+    if (a.Width() != b.Width() || a.Height() != b.Height())
+        return ::testing::AssertionFailure() << a.Width() << " x " << a.Height() << " vs " << b.Width() << " x "
+                                             << b.Height();
+    for (int y = 0; y < a.Height(); ++y)
+        for (int x = 0; x < a.Width(); ++x)
+            if (a.Pixel(x, y) != b.Pixel(x, y))
+                return ::testing::AssertionFailure() << "differs at " << x << ", " << y;
+    return ::testing::AssertionSuccess();
+}
+
+// The picture is the block picture of the given original size drawn scaled:
+// checked at every pixel that is at least 2 pixels from a block edge.
+::testing::AssertionResult ScaledBlocks(const ui::Bitmap& shown, int originalWidth, int originalHeight) {
+    for (int y = 0; y < shown.Height(); ++y)
+        for (int x = 0; x < shown.Width(); ++x) {
+            const double sx = (x + 0.5) * originalWidth / shown.Width();
+            const double sy = (y + 0.5) * originalHeight / shown.Height();
+            const double edgeX = sx - 10 * static_cast<int>(sx / 10), edgeY = sy - 10 * static_cast<int>(sy / 10);
+            const double scale = static_cast<double>(shown.Width()) / originalWidth;
+            if (edgeX * scale < 2 || (10 - edgeX) * scale < 2 || edgeY * scale < 2 || (10 - edgeY) * scale < 2) continue;
+            if (shown.Pixel(x, y) != BlockColour(static_cast<int>(sx) / 10, static_cast<int>(sy) / 10))
+                return ::testing::AssertionFailure() << "wrong colour at " << x << ", " << y;
+        }
+    return ::testing::AssertionSuccess();
+}
+
+bool StartsWith(const std::wstring& path, std::initializer_list<unsigned char> bytes) {
+    std::ifstream file(std::filesystem::path(path), std::ios::binary);
+    std::vector<unsigned char> head(bytes.size());
+    file.read(reinterpret_cast<char*>(head.data()), static_cast<std::streamsize>(head.size()));
+    return file && std::equal(head.begin(), head.end(), bytes.begin());
+}
+
+bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+class PictureWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ui::App().MessageHandler = [this](const std::wstring& text, UINT) {
+            messages.push_back(text);
+            return IDOK;
+        };
+        ui::App().ErrorHandler = [this](const std::wstring& text) { errors.push_back(text); };
+        try {
+            form = std::make_unique<TFrmSave>();
+        } catch (const ui::Error& error) {
+            FAIL() << "cannot create the window: " << ToUtf8(error.Message());
+        }
+        FrmSave = form.get();
+    }
+    void TearDown() override {
+        EXPECT_TRUE(errors.empty()) << "first error: " << (errors.empty() ? "" : ToUtf8(errors.front()));
+        form.reset();
+        FrmSave = nullptr;
+        // Closing the window arms the hotkey hook on this thread; later tests type freely.
+        DisableHotKeyHook();
+        ui::App().MessageHandler = nullptr;
+        ui::App().ErrorHandler = nullptr;
+        ui::App().MessageFilter = nullptr;
+    }
+
+    static std::string ToUtf8(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+
+    // Loads the picture and shows the window as a capture does, then lets it paint.
+    void Show(const ui::Bitmap& picture) {
+        form->ShowPicture(picture);
+        form->ShowForm();
+        PumpFor(200);
+    }
+
+    // The screen point at (x, y) of a control's client area.
+    static POINT OnScreen(HWND window, const ui::Control& control, int x, int y) {
+        POINT at{control.Left() + x, control.Top() + y};
+        ClientToScreen(window, &at);
+        return at;
+    }
+    POINT OnPicture(int x, int y) const { return OnScreen(form->Handle(), form->Image1, x, y); }
+
+    // Clicks a toolbar button with the real mouse.
+    void Press(TPNGButton& button) {
+        const POINT at = OnScreen(form->Panel1->Handle(), button, button.Width() / 2, button.Height() / 2);
+        POINT now{};
+        const bool clicked = Click(at);
+        GetCursorPos(&now);
+        ASSERT_TRUE(clicked) << "at " << at.x << ", " << at.y << "; cursor " << now.x << ", " << now.y;
+    }
+
+    const ui::Bitmap& Shown() const { return form->Image1.Picture(); }
+
+    std::unique_ptr<TFrmSave> form;
+    std::vector<std::wstring> messages;
+    std::vector<std::wstring> errors;
+};
+
+} // namespace
+
+TEST_F(PictureWindow, LoadersSizeTheWindowAndPlaceThePicture) {
+    const auto outer = [this] {
+        WINDOWPLACEMENT placement{sizeof placement};
+        GetWindowPlacement(form->Handle(), &placement);
+        const RECT& r = placement.rcNormalPosition;
+        return SIZE{r.right - r.left, r.bottom - r.top};
+    };
+    const ui::Bitmap picture = Blocks(100, 50);
+    form->ShowPicture(picture);
+    EXPECT_FALSE(IsWindowVisible(form->Handle())) << "a loader never shows the window";
+    EXPECT_EQ(outer().cx, 155);
+    EXPECT_EQ(outer().cy, 50 + 72 + 75);
+    EXPECT_EQ(form->Image1.Left(), 20);
+    EXPECT_EQ(form->Image1.Top(), 92);
+    EXPECT_TRUE(SamePixels(Shown(), picture));
+
+    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    const ui::Bitmap screen = Blocks(w, h);
+    form->ShowScreenPicture(screen);
+    EXPECT_EQ(outer().cx, w);
+    EXPECT_EQ(outer().cy, h);
+    EXPECT_EQ(form->Image1.Left(), 1);
+    EXPECT_EQ(form->Image1.Top(), 73);
+    EXPECT_TRUE(SamePixels(Shown(), screen));
+
+    // The region is cut from inside the rubber band's outline, in either drag direction.
+    form->ShowRegionPicture(screen, {310, 215}, {110, 115});
+    EXPECT_EQ(outer().cx, 255);
+    EXPECT_EQ(outer().cy, 100 + 72 + 75);
+    EXPECT_EQ(form->Image1.Left(), 20);
+    EXPECT_EQ(form->Image1.Top(), 92);
+    ASSERT_EQ(Shown().Width(), 200);
+    ASSERT_EQ(Shown().Height(), 100);
+    EXPECT_EQ(Shown().Pixel(0, 0), screen.Pixel(111, 116));
+    EXPECT_EQ(Shown().Pixel(199, 99), screen.Pixel(308, 213));
+}
+
+TEST_F(PictureWindow, ShowsMaximizedWithThePictureAndNoFrame) {
+    const ui::Bitmap picture = Blocks(100, 50);
+    Show(picture);
+    EXPECT_TRUE(IsWindowVisible(form->Handle()));
+    EXPECT_TRUE(IsZoomed(form->Handle()));
+    wchar_t caption[64] = {};
+    GetWindowTextW(form->Handle(), caption, 64);
+    EXPECT_STREQ(caption, L"Snapora - Save Picture");
+    EXPECT_FALSE(form->Shape1.Visible());
+    for (auto which : {TDragClass::Point::TopLeft, TDragClass::Point::Bottom})
+        EXPECT_FALSE(IsWindowVisible(form->Drag->GetPoint(which).Handle()));
+    // What the user sees: the picture where the loader put it, the grey around it.
+    EXPECT_EQ(ScreenPixel(OnPicture(5, 5)), AsColorRef(BlockColour(0, 0)));
+    EXPECT_EQ(ScreenPixel(OnPicture(95, 45)), AsColorRef(BlockColour(9, 4)));
+    EXPECT_EQ(ScreenPixel(OnPicture(120, 10)), RGB(128, 128, 128));
+}
+
+TEST_F(PictureWindow, ZoomStepsRenderFromTheMasterAndOriginalGoesBackPixelForPixel) {
+    const ui::Bitmap picture = Blocks(100, 50);
+    Show(picture);
+    Press(form->Panel1->PNGButton8);
+    ASSERT_EQ(Shown().Width(), 120);
+    EXPECT_EQ(Shown().Height(), 60);
+    EXPECT_TRUE(ScaledBlocks(Shown(), 100, 50));
+    form->PNGButton8Click();
+    EXPECT_EQ(Shown().Width(), 144);
+    EXPECT_EQ(Shown().Height(), 72);
+    form->PNGButton8Click();
+    EXPECT_EQ(Shown().Width(), 173);
+    EXPECT_TRUE(ScaledBlocks(Shown(), 100, 50));
+
+    Press(form->Panel1->PNGButton5);
+    EXPECT_TRUE(SamePixels(Shown(), picture));
+
+    std::vector<std::pair<int, int>> out;
+    for (int i = 0; i < 3; ++i) {
+        form->PNGButton4Click();
+        out.emplace_back(Shown().Width(), Shown().Height());
+    }
+    EXPECT_EQ(out, (std::vector<std::pair<int, int>>{{84, 42}, {70, 35}, {59, 30}}));
+    EXPECT_TRUE(ScaledBlocks(Shown(), 100, 50));
+
+    // In then out need not come back to the same size.
+    Show(Blocks(101, 101));
+    form->PNGButton8Click();
+    EXPECT_EQ(Shown().Width(), 122);
+    form->PNGButton4Click();
+    EXPECT_EQ(Shown().Width(), 102);
+
+    // The smallest picture: out keeps 1 x 1, in gives 2 x 2 of the same colour.
+    Show(Blocks(1, 1));
+    form->PNGButton4Click();
+    EXPECT_EQ(Shown().Width(), 1);
+    EXPECT_EQ(Shown().Height(), 1);
+    form->PNGButton8Click();
+    ASSERT_EQ(Shown().Width(), 2);
+    ASSERT_EQ(Shown().Height(), 2);
+    EXPECT_EQ(Shown().Pixel(1, 1), BlockColour(0, 0));
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(PictureWindow, ZoomBeyondTheLargestSideIsRefusedWithANotice) {
+    Show(Blocks(10, 14000));
+    form->PNGButton8Click();
+    EXPECT_EQ(Shown().Width(), 10);
+    EXPECT_EQ(Shown().Height(), 14000);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find(L"16384"), std::wstring::npos);
+}
+
+TEST_F(PictureWindow, CropAtZoomKeepsTheScaleUntilRestore) {
+    const ui::Bitmap picture = Blocks(100, 50);
+    Show(picture);
+    form->PNGButton8Click(); // 120 x 60
+    ui::Bitmap zoomed;
+    zoomed.Assign(Shown());
+
+    Press(form->Panel1->PNGButton9);
+    ASSERT_TRUE(form->Shape1.Visible());
+    EXPECT_TRUE(IsWindowVisible(form->Drag->GetPoint(TDragClass::Point::TopLeft).Handle()));
+    form->Shape1.SetBounds(form->Image1.Left() + 12, form->Image1.Top() + 6, 48, 30);
+    ASSERT_TRUE(DoubleClick(OnScreen(form->Handle(), form->Shape1, 24, 15)));
+    ASSERT_TRUE(PumpUntil([&] { return Shown().Width() == 48; }));
+
+    EXPECT_FALSE(form->Shape1.Visible());
+    EXPECT_FALSE(IsWindowVisible(form->Drag->GetPoint(TDragClass::Point::TopLeft).Handle()));
+    ASSERT_EQ(Shown().Height(), 30);
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 48; ++x)
+            ASSERT_EQ(Shown().Pixel(x, y), zoomed.Pixel(x + 12, y + 6)) << x << ", " << y;
+    ui::Bitmap cut;
+    cut.Assign(Shown());
+
+    // "Original" shows the cut at the scale it was cut at.
+    form->PNGButton5Click();
+    EXPECT_TRUE(SamePixels(Shown(), cut));
+    // "Restore" goes back to the picture as first shown; zooming then scales that.
+    Press(form->Panel1->PNGButton6);
+    EXPECT_TRUE(SamePixels(Shown(), picture));
+    form->PNGButton8Click();
+    EXPECT_TRUE(SamePixels(Shown(), zoomed));
+}
+
+TEST_F(PictureWindow, DoubleClicksThatMustNotCut) {
+    const ui::Bitmap picture = Blocks(200, 150);
+    Show(picture);
+    form->Shape1.SetBounds(60, 140, 80, 60);
+
+    // Frame hidden: a double-click at its place does nothing.
+    ASSERT_TRUE(DoubleClick(OnScreen(form->Handle(), form->Shape1, 40, 30)));
+    EXPECT_TRUE(SamePixels(Shown(), picture));
+
+    form->PNGButton9Click();
+    PumpFor(100);
+    // Outside the frame, on the picture.
+    ASSERT_TRUE(DoubleClick(OnScreen(form->Handle(), form->Shape1, 100, 30)));
+    // On a handle.
+    RECT handle{};
+    GetWindowRect(form->Drag->GetPoint(TDragClass::Point::Right).Handle(), &handle);
+    ASSERT_TRUE(DoubleClick({handle.left + 3, handle.top + 3}));
+    EXPECT_TRUE(SamePixels(Shown(), picture));
+    EXPECT_TRUE(form->Shape1.Visible());
+
+    // A frame squeezed to no width cuts nothing either.
+    form->Shape1.SetBounds(60, 140, 0, 60);
+    form->CutPicture();
+    EXPECT_TRUE(SamePixels(Shown(), picture));
+}
+
+TEST_F(PictureWindow, CutPixelsOutsideThePictureAreTheWindowsGrey) {
+    Show(Blocks(50, 40));
+    form->PNGButton9Click();
+    // Reaches 10 pixels past the picture's right edge; a crossed frame (negative
+    // width) is the rectangle between its edges.
+    const int left = form->Image1.Left() + 60, top = form->Image1.Top() + 5;
+    form->Shape1.SetBounds(left, top, -30, 20);
+    form->CutPicture();
+    ASSERT_EQ(Shown().Width(), 30);
+    ASSERT_EQ(Shown().Height(), 20);
+    EXPECT_EQ(Shown().Pixel(0, 0), BlockColour(3, 0));
+    EXPECT_EQ(Shown().Pixel(19, 19), BlockColour(4, 2));
+    EXPECT_EQ(Shown().Pixel(20, 0), 0x808080u);
+    EXPECT_EQ(Shown().Pixel(29, 19), 0x808080u);
+}
+
+TEST_F(PictureWindow, CopyPutsTheDisplayedPictureOnTheClipboard) {
+    Show(Blocks(100, 50));
+    Press(form->Panel1->PNGButton8);
+    Press(form->Panel1->PNGButton2);
+    ASSERT_EQ(messages, std::vector<std::wstring>{L"The picture is copied to the clipboard!"});
+    EXPECT_TRUE(SamePixels(ReadClipboardDib(), Shown()));
+    EXPECT_EQ(ReadClipboardDib().Width(), 120);
+
+    form->PNGButton9Click();
+    form->Shape1.SetBounds(form->Image1.Left() + 4, form->Image1.Top() + 4, 30, 20);
+    ASSERT_TRUE(DoubleClick(OnScreen(form->Handle(), form->Shape1, 10, 10)));
+    ASSERT_TRUE(PumpUntil([&] { return Shown().Width() == 30; }));
+    Press(form->Panel1->PNGButton2);
+    EXPECT_TRUE(SamePixels(ReadClipboardDib(), Shown()));
+    EXPECT_EQ(ReadClipboardDib().Width(), 30);
+}
+
+TEST_F(PictureWindow, SaveThroughTheDialogTypedByTheUser) {
+    testing_support::TempFolder folder;
+    Show(Blocks(100, 50));
+
+    // Types a name into the Save dialog, from another thread, as the user would.
+    const auto saveAs = [&](const std::wstring& name) {
+        std::atomic<bool> typed{false};
+        std::thread user([&] {
+            HWND dialog = nullptr;
+            for (int i = 0; i < 400 && !dialog; ++i, Sleep(25)) {
+                HWND found = FindWindowW(L"#32770", nullptr);
+                if (found && IsWindowVisible(found) && GetWindow(found, GW_OWNER) == form->Handle()) dialog = found;
+            }
+            if (!dialog) return;
+            SetForegroundWindow(dialog);
+            Sleep(300);
+            // Select whatever the name box holds and type over it.
+            SendKey(VK_CONTROL, false), SendKey('A', false), SendKey('A', true), SendKey(VK_CONTROL, true);
+            for (wchar_t c : folder.File(name)) {
+                INPUT input[2]{};
+                input[0].type = input[1].type = INPUT_KEYBOARD;
+                input[0].ki.wScan = input[1].ki.wScan = c;
+                input[0].ki.dwFlags = KEYEVENTF_UNICODE;
+                input[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
+                SendInput(2, input, sizeof(INPUT));
+            }
+            SendKey(VK_RETURN, false), SendKey(VK_RETURN, true);
+            typed = true;
+        });
+        Press(form->Panel1->PNGButton1);
+        user.join();
+        ASSERT_TRUE(typed) << "the Save dialog did not appear";
+    };
+
+    saveAs(L"first");
+    ASSERT_TRUE(PumpUntil([&] { return Exists(folder.File(L"first.jpg")); }));
+    EXPECT_TRUE(StartsWith(folder.File(L"first.jpg"), {0xFF, 0xD8, 0xFF}));
+
+    form->PNGButton8Click();
+    saveAs(L"second.png");
+    ASSERT_TRUE(PumpUntil([&] { return Exists(folder.File(L"second.png")); }));
+    EXPECT_TRUE(StartsWith(folder.File(L"second.png"), {0x89, 'P', 'N', 'G'}));
+    EXPECT_EQ(form->SaveDialog1.DefaultExt, L".png");
+
+    saveAs(L"third");
+    ASSERT_TRUE(PumpUntil([&] { return Exists(folder.File(L"third.png")); }));
+    EXPECT_TRUE(StartsWith(folder.File(L"third.png"), {0x89, 'P', 'N', 'G'}));
+    EXPECT_FALSE(Exists(folder.File(L"third.jpg")));
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(PictureWindow, EveryCloseRearmsTheTrigger) {
+    TFrmCapture capture;
+    FrmCapture = &capture;
+    struct Reset {
+        ~Reset() { FrmCapture = nullptr; }
+    } reset;
+
+    const auto expectRearmed = [&](const char* how) {
+        EXPECT_FALSE(IsWindowVisible(form->Handle())) << how;
+        EXPECT_TRUE(capture.Timer1.Enabled()) << how;
+        // The hotkey hook is back: a typed Ctrl+D is seen.
+        capture.Timer1.SetEnabled(false);
+        GetDownHotKey();
+        SendKey(VK_CONTROL, false), SendKey('D', false), SendKey('D', true), SendKey(VK_CONTROL, true);
+        EXPECT_TRUE(PumpUntil([] { return GetDownHotKey(); })) << how;
+    };
+
+    for (const char* how : {"cancel", "title bar"}) {
+        Show(Blocks(60, 40));
+        capture.InActiveHotKey();
+        ASSERT_FALSE(capture.Timer1.Enabled());
+        if (std::string(how) == "cancel") {
+            Press(form->Panel1->PNGButton3);
+        } else {
+            // The close box at the right end of the maximized window's title bar.
+            TITLEBARINFO bar{sizeof bar};
+            GetTitleBarInfo(form->Handle(), &bar);
+            RECT window{};
+            GetWindowRect(form->Handle(), &window);
+            const int frame = GetSystemMetrics(SM_CXSIZEFRAME) + GetSystemMetrics(SM_CXPADDEDBORDER);
+            const POINT closeBox{window.right - frame - GetSystemMetrics(SM_CXSIZE) / 2,
+                                 bar.rcTitleBar.top + (bar.rcTitleBar.bottom - bar.rcTitleBar.top) / 2};
+            ASSERT_TRUE(Click(closeBox));
+        }
+        ASSERT_TRUE(PumpUntil([&] { return !IsWindowVisible(form->Handle()); })) << how;
+        expectRearmed(how);
+    }
+    DisableHotKeyHook();
+}
+
+TEST_F(PictureWindow, ANewCaptureWhileOpenReplacesThePictureAndHidesTheFrame) {
+    const ui::Bitmap first = Blocks(100, 50), second = Blocks(60, 80);
+    Show(first);
+    form->PNGButton9Click();
+    form->Shape1.SetBounds(40, 130, 70, 50);
+    HWND oldHandle = form->Drag->GetPoint(TDragClass::Point::TopLeft).Handle();
+
+    Show(second);
+    EXPECT_TRUE(SamePixels(Shown(), second));
+    EXPECT_FALSE(form->Shape1.Visible());
+    EXPECT_FALSE(IsWindow(oldHandle)) << "the handles of the first showing are gone";
+    form->PNGButton8Click();
+    EXPECT_EQ(Shown().Width(), 72);
+    form->PNGButton6Click();
+    EXPECT_TRUE(SamePixels(Shown(), second));
+    // The frame comes back where it was left.
+    form->PNGButton9Click();
+    EXPECT_EQ(form->Shape1.Left(), 40);
+    EXPECT_EQ(form->Shape1.Width(), 70);
+
+    // Shown modally while open (a region capture): the open window is taken
+    // down quietly first, and a close ends the modal showing.
+    form->ShowPicture(first);
+    PostMessageW(form->Handle(), WM_CLOSE, 0, 0);
+    form->ShowModal();
+    EXPECT_FALSE(IsWindowVisible(form->Handle()));
+    EXPECT_TRUE(SamePixels(Shown(), first));
+    EXPECT_TRUE(errors.empty());
+}
