@@ -210,6 +210,19 @@ DWORD UpFlag(Button button) {
 // Gives the target program time to take the input from its queue.
 void Settle() { Sleep(30); }
 
+// Mouse input at the pixel at. Wine maps absolute coordinates to pixels as
+// dx * width / 65536, rounded down, so the smallest value that reaches the
+// pixel lands on it exactly.
+void SendMouseAt(POINT at, DWORD flags) {
+    const LONGLONG w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = static_cast<LONG>((at.x * 65536LL + w - 1) / w);
+    input.mi.dy = static_cast<LONG>((at.y * 65536LL + h - 1) / h);
+    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &input, sizeof input);
+}
+
 } // namespace
 
 void PressKeys(std::initializer_list<WORD> keys) {
@@ -221,16 +234,9 @@ void PressKeys(std::initializer_list<WORD> keys) {
 }
 
 void MoveMouse(POINT to) {
-    // Absolute coordinates run from 0 to 65535 across the primary display.
-    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = static_cast<LONG>((to.x * 65535LL + (w - 1) / 2) / (w - 1));
-    input.mi.dy = static_cast<LONG>((to.y * 65535LL + (h - 1) / 2) / (h - 1));
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &input, sizeof input);
-    // Absolute mapping may round by a pixel; put the cursor exactly where
-    // asked. Wine moves the cursor asynchronously, so wait until it is there.
+    SendMouseAt(to, 0);
+    // Should the mapping round by a pixel, put the cursor exactly where asked.
+    // Wine moves the cursor asynchronously, so wait until it is there.
     POINT now{};
     GetCursorPos(&now);
     if (now.x != to.x || now.y != to.y) SetCursorPos(to.x, to.y);
@@ -253,27 +259,36 @@ void MouseUp(Button button) {
     Settle();
 }
 
+// Presses and releases carry their own position. Under Wine each cursor move
+// warps the X pointer, and the process whose window lies under it reports the
+// new place back as a mouse move when it next reads its X events. That report
+// can come after the driver has moved on and put the cursor back for a moment;
+// a press without a position of its own would land there.
 void Click(POINT at, Button button) {
     MoveMouse(at);
-    MouseDown(button);
-    MouseUp(button);
+    SendMouseAt(at, DownFlag(button));
+    Settle();
+    SendMouseAt(at, UpFlag(button));
+    Settle();
 }
 
 void DoubleClick(POINT at) {
     MoveMouse(at);
-    SendMouse(MOUSEEVENTF_LEFTDOWN);
-    SendMouse(MOUSEEVENTF_LEFTUP);
-    SendMouse(MOUSEEVENTF_LEFTDOWN);
-    SendMouse(MOUSEEVENTF_LEFTUP);
+    SendMouseAt(at, MOUSEEVENTF_LEFTDOWN);
+    SendMouseAt(at, MOUSEEVENTF_LEFTUP);
+    SendMouseAt(at, MOUSEEVENTF_LEFTDOWN);
+    SendMouseAt(at, MOUSEEVENTF_LEFTUP);
     Settle();
 }
 
 void Drag(POINT from, POINT to, Button button, int steps) {
     MoveMouse(from);
-    MouseDown(button);
+    SendMouseAt(from, DownFlag(button));
+    Settle();
     for (int i = 1; i <= steps; ++i)
         MoveMouse({from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps});
-    MouseUp(button);
+    SendMouseAt(to, UpFlag(button));
+    Settle();
 }
 
 std::optional<Picture> ReadClipboardBitmap() {
