@@ -40,7 +40,11 @@ TFrmCapture::TFrmCapture() {
     FormResize();
 }
 
-TFrmCapture::~TFrmCapture() = default;
+TFrmCapture::~TFrmCapture() {
+    // Normally the window was closed and FormDestroy has run; a window still
+    // up when the object goes gives back its tray icon and hotkeys here.
+    if (Handle()) FormDestroy();
+}
 
 void TFrmCapture::CreateControls() {
     // The form's font: 12-pixel SimSun in the GB2312 character set.
@@ -120,6 +124,7 @@ void TFrmCapture::CreateControls() {
     rdObject->OnClick = [this] { rdObjectClick(); };
     rdRegion->OnClick = [this] { rdRegionClick(); };
     rdFixRegion->OnClick = [this] { rdFixRegionClick(); };
+    Timer1.OnTimer = [this] { Timer1Timer(); };
 }
 
 void TFrmCapture::LoadSkin() {
@@ -238,47 +243,10 @@ void TFrmCapture::FormClose() {
 }
 
 void TFrmCapture::FormDestroy() {
-    Shell_NotifyIconA(NIM_DELETE, &TrayIconData);
+    if (TrayIconData.cbSize) Shell_NotifyIconA(NIM_DELETE, &TrayIconData);
+    TrayIconData.cbSize = 0;
     ConfigFile.reset();
     UnregisterHotKeys();
-}
-
-void TFrmCapture::ActiveHotKey() {
-    EnableHotKeyHook();
-    Timer1.SetEnabled(true);
-}
-
-void TFrmCapture::InActiveHotKey() {
-    DisableHotKeyHook();
-    Timer1.SetEnabled(false);
-}
-
-void TFrmCapture::SelectMethod(ui::RadioButton& method) { method.SetChecked(true); }
-
-void TFrmCapture::rdFullScreenClick() {
-    SelectMethod(*rdFullScreen);
-    ActiveHotKey();
-}
-void TFrmCapture::rdActiveWindowClick() {
-    SelectMethod(*rdActiveWindow);
-    ActiveHotKey();
-}
-void TFrmCapture::rdObjectClick() {
-    SelectMethod(*rdObject);
-    ActiveHotKey();
-}
-void TFrmCapture::rdRegionClick() {
-    SelectMethod(*rdRegion);
-    ActiveHotKey();
-}
-void TFrmCapture::rdFixRegionClick() {
-    SelectMethod(*rdFixRegion);
-    ActiveHotKey();
-}
-
-void TFrmCapture::PNGButton1Click() {
-    ActiveHotKey();
-    SendCaptureKey();
 }
 
 void TFrmCapture::PNGButton9Click() {

@@ -18,6 +18,13 @@
 #include <memory>
 #include <optional>
 
+// The five ways to capture; the checked radio button of the main window says which.
+enum class CaptureMethod { FullScreen, ActiveWindow, Object, SelectedRegion, FixedRegion };
+
+// True while the highlight frame follows the mouse for an Object or Fixed
+// Region capture and the next mouse press will capture.
+extern bool Tracking;
+
 // The tray icon's callback message.
 constexpr UINT WM_TRAYICON = WM_USER + 101;
 
@@ -29,7 +36,9 @@ public:
     TFrmCapture();
     ~TFrmCapture() override;
 
-    std::array<int, 7> HotKeyIds{};
+    // The hotkeys' identifiers; kNoHotKey where none is registered.
+    static constexpr int kNoHotKey = -1;
+    std::array<int, 7> HotKeyIds{kNoHotKey, kNoHotKey, kNoHotKey, kNoHotKey, kNoHotKey, kNoHotKey, kNoHotKey};
     // config.ini beside the executable; every settings read and write goes through it.
     std::unique_ptr<settings::IniFile> ConfigFile;
 
@@ -59,8 +68,22 @@ public:
     void LoadOptions();
 
     // Arm and disarm the capture trigger: the hotkey hook and Timer1 together.
+    // Arming also ends a tracking under way, so that an earlier click can
+    // never capture later by surprise.
     void ActiveHotKey();
     void InActiveHotKey();
+    // Ends Object or Fixed Region tracking: frame hidden, mouse hook off,
+    // pending press forgotten.
+    void EndTracking();
+
+    CaptureMethod SelectedMethod() const;
+
+    // The capture dispatcher, run on every tick of Timer1.
+    void Timer1Timer();
+    // Place, shape and show the highlight frame around the window under the
+    // mouse, or around the fixed box centred on the mouse.
+    void DrawObjectRect();
+    void DrawFixRegionRect();
 
     void RegisterHotKeys();
     void UnregisterHotKeys();
@@ -71,6 +94,13 @@ public:
     void rdObjectClick();
     void rdRegionClick();
     void rdFixRegionClick();
+
+    // The tray menu's method items: select the method and capture with it.
+    void FullScreen1Click();
+    void ActiveWindow1Click();
+    void Object1Click();
+    void SelectedRegion1Click();
+    void FixedRegion1Click();
 
     void PNGButton1Click();
     void PNGButton9Click();
@@ -90,6 +120,10 @@ private:
     void LayoutPanels(int width, int height);
     void PlaceTitleButtons();
     void SelectMethod(ui::RadioButton& method);
+    // The picture of the screen, with the cursor when the options say so.
+    void GrabScreen(ui::Bitmap& work) const;
+    // The capture that ends a tracking: the press has been seen.
+    void CaptureTracked(CaptureMethod method, ui::Bitmap& work);
     void FormCreate();
     void FormResize();
     void FormClose();

@@ -66,7 +66,10 @@ void DrawCursorToBmp(ui::Bitmap& bitmap) {
     // cannot tell: the global cursor state says whether one is on the screen.
     CURSORINFO state{sizeof(state)};
     if (GetCursorInfo(&state) && !(state.flags & CURSOR_SHOWING)) return;
-    const HCURSOR cursor = GetCursorIcon();
+    HCURSOR cursor = GetCursorIcon();
+    // Some systems do not share the cursor through an attached input state
+    // (Wine answers null there); the global cursor is then the one on screen.
+    if (!cursor && (state.flags & CURSOR_SHOWING)) cursor = state.hCursor;
     if (!cursor || bitmap.Empty()) return;
     const POINT hotSpot = GetCursorHotSpot(cursor);
     POINT at{};

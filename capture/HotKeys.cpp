@@ -23,15 +23,18 @@ constexpr int kStringAtomBase = 0xC000;
 void TFrmCapture::RegisterHotKeys() {
     for (int i = 0; i < 7; ++i) {
         const ATOM atom = GlobalAddAtomA(kHotKeys[i].atomName);
-        HotKeyIds[i] = static_cast<int>(atom) - kStringAtomBase;
+        HotKeyIds[i] = atom ? static_cast<int>(atom) - kStringAtomBase : kNoHotKey;
+        if (HotKeyIds[i] == kNoHotKey) continue;
         // Another program may hold the combination already; the rest still work.
         RegisterHotKey(Handle(), HotKeyIds[i], MOD_CONTROL, kHotKeys[i].key);
     }
 }
 
 void TFrmCapture::UnregisterHotKeys() {
-    for (int i = 0; i < 7; ++i) {
-        UnregisterHotKey(Handle(), HotKeyIds[i]);
-        GlobalDeleteAtom(static_cast<ATOM>(HotKeyIds[i] + kStringAtomBase));
+    for (int& id : HotKeyIds) {
+        if (id == kNoHotKey) continue;
+        UnregisterHotKey(Handle(), id);
+        GlobalDeleteAtom(static_cast<ATOM>(id + kStringAtomBase));
+        id = kNoHotKey;
     }
 }

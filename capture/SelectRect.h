@@ -1,11 +1,16 @@
-// The highlight frame laid around what an Object or Fixed Region capture will take.
+// The highlight frame laid around what an Object or Fixed Region capture will
+// take: a borderless, always-on-top window whose visible shape is a 3-pixel ring.
 #pragma once
 
+#include "capture/FrameGeometry.h"
 #include "ui/HostWindow.h"
 
 class TFrmSelectRect : public ui::HostWindow {
 public:
     TFrmSelectRect();
+
+    // Moves the frame, sets its ring and shows it, without taking the focus.
+    void Place(const capture::HighlightFrame& frame);
 };
 
 extern TFrmSelectRect* FrmSelectRect;

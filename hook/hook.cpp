@@ -25,19 +25,40 @@ bool g_mouseDown = false;
 // The button-up message that belongs to the press we swallowed; 0 when none.
 WPARAM g_swallowUp = 0;
 
-bool IsCtrlHeld() {
-    // The low-level hook sees a key before the async key state is updated for
-    // it, but the Ctrl press that came earlier is already reflected there.
-    return (GetAsyncKeyState(VK_CONTROL) & 0x8000) != 0;
-}
+// Ctrl and Alt as this hook saw them go down and up. The async key state
+// alone is not enough: the program's own thread may not see it updated for a
+// key whose messages it has not taken from its queue yet (Wine, when the
+// program has the keyboard focus).
+bool g_ctrlSeen = false;
+bool g_altSeen = false;
 
-bool IsAltHeld() { return (GetAsyncKeyState(VK_MENU) & 0x8000) != 0; }
+bool IsCtrlHeld() { return g_ctrlSeen || (GetAsyncKeyState(VK_CONTROL) & 0x8000) != 0; }
+
+bool IsAltHeld() { return g_altSeen || (GetAsyncKeyState(VK_MENU) & 0x8000) != 0; }
+
+void TrackModifier(DWORD vk, bool down) {
+    switch (vk) {
+    case VK_CONTROL:
+    case VK_LCONTROL:
+    case VK_RCONTROL:
+        g_ctrlSeen = down;
+        break;
+    case VK_MENU:
+    case VK_LMENU:
+    case VK_RMENU:
+        g_altSeen = down;
+        break;
+    default:
+        break;
+    }
+}
 
 LRESULT CALLBACK KeyboardProc(int code, WPARAM wParam, LPARAM lParam) noexcept {
     if (code == HC_ACTION) {
         const auto* info = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
+        const bool down = wParam == WM_KEYDOWN || wParam == WM_SYSKEYDOWN;
+        TrackModifier(info->vkCode, down);
         if (info->vkCode == 'D') {
-            const bool down = wParam == WM_KEYDOWN || wParam == WM_SYSKEYDOWN;
             if (down && !g_swallowingD && IsCtrlHeld() && !IsAltHeld()) {
                 g_hotKeyDown = true;
                 g_swallowingD = true;
@@ -102,6 +123,8 @@ void EnableHotKeyHook() {
 void DisableHotKeyHook() {
     Unhook(g_keyboardHook);
     g_swallowingD = false;
+    // Releases go unseen from here on; a stale "held" must not outlive the hook.
+    g_ctrlSeen = g_altSeen = false;
 }
 
 bool GetDownHotKey() {

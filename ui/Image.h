@@ -10,6 +10,8 @@ namespace ui {
 class Image : public Control {
 public:
     const Bitmap& Picture() const { return picture_; }
+    // The picture itself, to draw into; Invalidate the part that changed.
+    Bitmap& Picture() { return picture_; }
     // Shows a copy of picture (its Transparent mark included).
     void SetPicture(const Bitmap& picture);
     // Shows picture itself, without copying it.

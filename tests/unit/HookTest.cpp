@@ -106,3 +106,21 @@ TEST(HookLibrary, MouseHookRecordsTheFirstPressAndSwallowsIt) {
     EXPECT_FALSE(GetMouseDown()) << "a disabled hook recorded the click";
     EXPECT_EQ(ClickCounter::downs, 1);
 }
+
+TEST(HookLibrary, ACtrlReleasedWhileUnhookedDoesNotMakeALaterDTheCaptureKey) {
+    ClickCounter window;
+    EnableHotKeyHook();
+    keybd_event(VK_CONTROL, 0, 0, 0);
+    PumpFor(100);
+    DisableHotKeyHook();
+    keybd_event(VK_CONTROL, 0, KEYEVENTF_KEYUP, 0);
+    PumpFor(100);
+    EnableHotKeyHook();
+    GetDownHotKey();
+    keybd_event('D', 0, 0, 0);
+    keybd_event('D', 0, KEYEVENTF_KEYUP, 0);
+    PumpFor(300);
+    EXPECT_FALSE(GetDownHotKey()) << "a plain D counted as Ctrl+D";
+    EXPECT_EQ(ClickCounter::dKeys, 1);
+    DisableHotKeyHook();
+}

@@ -32,10 +32,11 @@ inline void SendMouse(DWORD flags, POINT to = {}) {
     input.type = INPUT_MOUSE;
     input.mi.dwFlags = flags;
     if (flags & MOUSEEVENTF_MOVE) {
-        // Absolute coordinates run from 0 to 65535 across the primary display;
-        // aim at the pixel's centre so that rounding lands on the pixel itself.
-        input.mi.dx = MulDiv(2 * to.x + 1, 32768, GetSystemMetrics(SM_CXSCREEN));
-        input.mi.dy = MulDiv(2 * to.y + 1, 32768, GetSystemMetrics(SM_CYSCREEN));
+        // Absolute coordinates map to pixels as dx * width / 65536, rounded
+        // down: the smallest value that reaches the pixel lands on it exactly.
+        const LONGLONG w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+        input.mi.dx = static_cast<LONG>((to.x * 65536LL + w - 1) / w);
+        input.mi.dy = static_cast<LONG>((to.y * 65536LL + h - 1) / h);
         input.mi.dwFlags |= MOUSEEVENTF_ABSOLUTE;
     }
     SendInput(1, &input, sizeof input);
@@ -61,11 +62,13 @@ inline bool MoveTo(POINT at) {
     return PumpUntil([&] { return CursorAt(at); });
 }
 
-// A left click at a screen point; the messages it causes are handled.
+// Presses and releases carry their own position: under Wine a late report of
+// an earlier pointer position can put the cursor back for a moment, and a
+// press without a position of its own would land there.
 inline bool Click(POINT at) {
     if (!MoveTo(at)) return false;
-    SendMouse(MOUSEEVENTF_LEFTDOWN);
-    SendMouse(MOUSEEVENTF_LEFTUP);
+    SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTDOWN, at);
+    SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTUP, at);
     PumpFor(100);
     return true;
 }
@@ -73,8 +76,8 @@ inline bool Click(POINT at) {
 inline bool DoubleClick(POINT at) {
     if (!MoveTo(at)) return false;
     for (int i = 0; i < 2; ++i) {
-        SendMouse(MOUSEEVENTF_LEFTDOWN);
-        SendMouse(MOUSEEVENTF_LEFTUP);
+        SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTDOWN, at);
+        SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTUP, at);
     }
     PumpFor(100);
     return true;
