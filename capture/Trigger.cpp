@@ -96,7 +96,9 @@ void TFrmCapture::GrabScreen(ui::Bitmap& work) const {
 }
 
 void TFrmCapture::Timer1Timer() {
-    ui::Bitmap work(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), 24);
+    // The picture of the screen for this tick; grabbing sizes it to the
+    // display, so an idle tick allocates nothing.
+    ui::Bitmap work;
     const CaptureMethod method = SelectedMethod();
 
     if (GetDownHotKey()) {
