@@ -18,6 +18,9 @@ snapora_build() {
 started_pids=()
 snapora_stop_started() {
   local pid
+  # Wine's own background processes (services, device drivers) are not ours
+  # by pid; the prefix's wineserver ends them all.
+  if [ -n "${WINEPREFIX:-}" ]; then wineserver -k 2>/dev/null || true; fi
   for pid in "${started_pids[@]}"; do kill "$pid" 2>/dev/null || true; done
   for pid in "${started_pids[@]}"; do
     for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
