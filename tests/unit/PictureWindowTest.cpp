@@ -340,7 +340,9 @@ TEST_F(PictureWindow, SaveThroughTheDialogTypedByTheUser) {
     Show(Blocks(100, 50));
 
     // Types a name into the Save dialog, from another thread, as the user would.
-    const auto saveAs = [&](const std::wstring& name) {
+    // With replace set, the user also answers Yes when the dialog asks to
+    // replace an existing file.
+    const auto saveAs = [&](const std::wstring& name, bool replace = false) {
         std::atomic<bool> typed{false};
         std::thread user([&] {
             HWND dialog = nullptr;
@@ -362,6 +364,17 @@ TEST_F(PictureWindow, SaveThroughTheDialogTypedByTheUser) {
                 SendInput(2, input, sizeof(INPUT));
             }
             SendKey(VK_RETURN, false), SendKey(VK_RETURN, true);
+            if (replace) {
+                HWND ask = nullptr;
+                for (int i = 0; i < 400 && !ask; ++i, Sleep(25)) {
+                    HWND found = FindWindowW(L"#32770", nullptr);
+                    if (found && IsWindowVisible(found) && GetWindow(found, GW_OWNER) == dialog) ask = found;
+                }
+                if (!ask) return;
+                SetForegroundWindow(ask);
+                Sleep(300);
+                SendKey('Y', false), SendKey('Y', true);
+            }
             typed = true;
         });
         Press(form->Panel1->PNGButton1);
@@ -384,6 +397,21 @@ TEST_F(PictureWindow, SaveThroughTheDialogTypedByTheUser) {
     EXPECT_TRUE(StartsWith(folder.File(L"third.png"), {0x89, 'P', 'N', 'G'}));
     EXPECT_FALSE(Exists(folder.File(L"third.jpg")));
     EXPECT_TRUE(messages.empty());
+
+    // A file that cannot be written: the reason is shown, the old file and
+    // the window's picture stay as they were.
+    const std::wstring locked = folder.File(L"locked.png");
+    { std::ofstream(std::filesystem::path(locked), std::ios::binary) << "old"; }
+    SetFileAttributesW(locked.c_str(), FILE_ATTRIBUTE_READONLY);
+    const int width = Shown().Width();
+    saveAs(L"locked.png", true);
+    ASSERT_TRUE(PumpUntil([&] { return !errors.empty(); })) << "no error shown";
+    EXPECT_NE(errors[0].find(L"locked.png"), std::wstring::npos);
+    errors.clear();
+    std::ifstream back(std::filesystem::path(locked), std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(back), {}), "old");
+    EXPECT_EQ(Shown().Width(), width);
+    EXPECT_TRUE(IsWindowVisible(form->Handle()));
 }
 
 TEST_F(PictureWindow, EveryCloseRearmsTheTrigger) {
