@@ -60,26 +60,33 @@ void HostWindow::PaintBackground(HDC dc, const RECT& client) {
     FillRect(dc, &client, brush.Get());
 }
 
-void HostWindow::PaintAll(HDC target) {
-    const RECT client = ClientRect();
-    const int w = std::max<int>(1, client.right), h = std::max<int>(1, client.bottom);
+void HostWindow::PaintAll(HDC target, const RECT& area) {
+    const int w = std::max<int>(1, area.right - area.left), h = std::max<int>(1, area.bottom - area.top);
     // Everything is drawn into a back buffer first and copied at once, so the
-    // window never shows a half-painted state.
+    // window never shows a half-painted state. The buffer covers only the
+    // area being painted; drawing keeps client coordinates through the
+    // viewport origin.
     UniqueDC memory(CreateCompatibleDC(target));
     UniqueBitmap buffer(CreateCompatibleBitmap(target, w, h));
     ScopedSelect select(memory.Get(), buffer.Get());
     HDC dc = memory.Get();
+    SetViewportOrgEx(dc, -area.left, -area.top, nullptr);
+    const RECT client = ClientRect();
     PaintBackground(dc, client);
     for (Control* c : controls_) {
         if (!c->Visible()) continue;
+        const RECT bounds = c->Bounds();
+        RECT overlap;
+        if (!IntersectRect(&overlap, &bounds, &area)) continue;
         const int saved = SaveDC(dc);
-        IntersectClipRect(dc, c->Left(), c->Top(), c->Left() + c->Width(), c->Top() + c->Height());
-        SetViewportOrgEx(dc, c->Left(), c->Top(), nullptr);
+        IntersectClipRect(dc, bounds.left, bounds.top, bounds.right, bounds.bottom);
+        SetViewportOrgEx(dc, bounds.left - area.left, bounds.top - area.top, nullptr);
         c->Paint(dc);
         RestoreDC(dc, saved);
     }
     PaintOverlay(dc, client);
-    BitBlt(target, 0, 0, w, h, dc, 0, 0, SRCCOPY);
+    SetViewportOrgEx(dc, 0, 0, nullptr);
+    BitBlt(target, area.left, area.top, w, h, dc, 0, 0, SRCCOPY);
 }
 
 void HostWindow::SetHot(Control* control) {
@@ -184,12 +191,12 @@ LRESULT HostWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT: {
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(Handle(), &ps);
-        PaintAll(dc);
+        if (!IsRectEmpty(&ps.rcPaint)) PaintAll(dc, ps.rcPaint);
         EndPaint(Handle(), &ps);
         return 0;
     }
     case WM_PRINTCLIENT:
-        PaintAll(reinterpret_cast<HDC>(wParam));
+        PaintAll(reinterpret_cast<HDC>(wParam), ClientRect());
         return 0;
     case WM_COMMAND:
         // Native controls notify their parent; the wrapper raises its event.

@@ -40,7 +40,8 @@ protected:
     virtual void PaintOverlay(HDC dc, const RECT& client) { (void)dc, (void)client; }
 
 private:
-    void PaintAll(HDC dc);
+    // Paints the client area's part area (client coordinates) onto dc.
+    void PaintAll(HDC dc, const RECT& area);
     bool RouteMouse(UINT message, WPARAM wParam, LPARAM lParam);
     void SetHot(Control* control);
 
