@@ -7,6 +7,7 @@
 //                          and filters on 1920x1080 content (how the PNG
 //                          writer's defaults were chosen)
 #include "capture/Grab.h"
+#include "region/uDisplay.h"
 #include "ui/Error.h"
 #include "ui/ImageWriters.h"
 
@@ -128,6 +129,29 @@ std::filesystem::path BenchFolder() {
     return folder;
 }
 
+// The region screen while the user drags: each move XOR-draws two outlines
+// into the frozen picture, moves the size panel and repaints what changed.
+void RubberBand(const ui::Bitmap& screen) {
+    TFrmDisplay display;
+    FrmDisplay = &display;
+    display.ShowFrozen(screen);
+    SetCursorPos(100, 100);
+    display.Image1MouseDown();
+    int step = 0;
+    const auto move = [&](int spanX, int spanY) {
+        ++step;
+        SetCursorPos(100 + spanX + step % 7, 100 + spanY + step % 5);
+        display.Image1MouseMove();
+        UpdateWindow(display.Handle());
+    };
+    Row("rubber-band move, 200x150 drag", screen.Width(), screen.Height(), MedianMs(31, [&] { move(200, 150); }),
+        -1);
+    Row("rubber-band move, 1000x800 drag", screen.Width(), screen.Height(),
+        MedianMs(31, [&] { move(1000, 800); }), -1);
+    ShowWindow(display.Handle(), SW_HIDE);
+    FrmDisplay = nullptr;
+}
+
 void Table(const std::filesystem::path& folder) {
     const int runs = 7;
     std::printf("%-34s %-10s %9s %12s\n", "operation", "desktop", "median ms", "bytes");
@@ -139,6 +163,7 @@ void Table(const std::filesystem::path& folder) {
     withCursor.Assign(screen);
     Row("DrawCursorToBmp", screen.Width(), screen.Height(),
         MedianMs(runs, [&] { capture::DrawCursorToBmp(withCursor); }), -1);
+    RubberBand(screen);
 
     // A window of two thirds of the desktop for the window crop; it need not
     // be shown, GetWindowRect answers all the same.
