@@ -21,3 +21,8 @@ void TFrmSelectRect::Place(const capture::HighlightFrame& frame) {
     capture::ApplyHighlightFrame(Handle(), frame);
     ShowWindow(Handle(), SW_SHOWNOACTIVATE);
 }
+
+LRESULT TFrmSelectRect::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCHITTEST) return HTTRANSPARENT;
+    return HostWindow::HandleMessage(message, wParam, lParam);
+}

@@ -11,6 +11,11 @@ public:
 
     // Moves the frame, sets its ring and shows it, without taking the focus.
     void Place(const capture::HighlightFrame& frame);
+
+protected:
+    // The frame is never what the mouse points at: hit-testing passes through
+    // it to the window beneath, the one it is to frame.
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 };
 
 extern TFrmSelectRect* FrmSelectRect;

@@ -182,10 +182,9 @@ void TFrmCapture::CaptureTracked(CaptureMethod method, ui::Bitmap& work) {
 void TFrmCapture::DrawObjectRect() {
     POINT cursor{};
     GetCursorPos(&cursor);
+    // The frame lets hit-testing through, so this is never the frame itself.
     HWND under = WindowFromPoint(cursor);
-    // On the ring itself the frame would grow around its own rectangle at
-    // every tick; it stays where it is until the mouse is off it.
-    if (!under || under == FrmSelectRect->Handle()) return;
+    if (!under) return;
     RECT r{};
     GetWindowRect(under, &r);
     FrmSelectRect->Place(capture::ObjectFrame(r));
