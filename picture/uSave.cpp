@@ -19,7 +19,7 @@ namespace {
 
 const COLORREF kGrey = RGB(128, 128, 128);
 
-struct ButtonSpec {
+struct ToolbarButton {
     TPNGButton TSaveToolbar::*button;
     const wchar_t* caption;
     const wchar_t* picture;
@@ -27,7 +27,7 @@ struct ButtonSpec {
     int width;
 };
 
-const ButtonSpec kButtons[] = {
+const ToolbarButton kButtons[] = {
     {&TSaveToolbar::PNGButton1, L"Save", L"ICON_SAVE", 8, 73},
     {&TSaveToolbar::PNGButton8, L"Zoom In", L"ICON_ZOOMIN", 87, 73},
     {&TSaveToolbar::PNGButton4, L"Zoom Out", L"ICON_ZOOMOUT", 167, 73},
@@ -67,12 +67,12 @@ TSaveToolbar::TSaveToolbar(HWND parent) {
     Image4.SetStretch(true);
     Image3.SetPicture(ui::LoadBitmapResource(L"TOOLBAR_RIGHT"));
     for (ui::Image* image : {&Image2, &Image4, &Image3}) AddControl(*image);
-    for (const ButtonSpec& spec : kButtons) {
-        TPNGButton& button = this->*spec.button;
-        button.SetBounds(spec.left, 8, spec.width, 60);
-        button.SetCaption(spec.caption);
+    for (const ToolbarButton& entry : kButtons) {
+        TPNGButton& button = this->*entry.button;
+        button.SetBounds(entry.left, 8, entry.width, 60);
+        button.SetCaption(entry.caption);
         button.SetFont(L"Verdana", 11, RGB(255, 255, 255));
-        button.SetImageNormal(ui::PngImage::FromResource(spec.picture));
+        button.SetImageNormal(ui::PngImage::FromResource(entry.picture));
         button.SetButtonStyle(pbsNoFrame);
         button.Cursor = LoadCursorW(nullptr, IDC_HAND);
         AddControl(button);
