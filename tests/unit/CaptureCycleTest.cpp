@@ -2,6 +2,7 @@
 // region screen and the picture window as the program creates them, driven by
 // typed keys through the real hook and the real Timer1.
 #include "RealInput.h"
+#include "RecordedBoxes.h"
 #include "capture/FrmCapture.h"
 #include "capture/SelectRect.h"
 #include "hook/hook.h"
@@ -22,11 +23,6 @@ namespace {
 class CaptureCycle : public ::testing::Test {
 protected:
     void SetUp() override {
-        ui::App().MessageHandler = [this](const std::wstring& text, UINT) {
-            messages.push_back(text);
-            return IDOK;
-        };
-        ui::App().ErrorHandler = [this](const std::wstring& text) { errors.push_back(text); };
         display = std::make_unique<TFrmDisplay>();
         FrmDisplay = display.get();
         save = std::make_unique<TFrmSave>();
@@ -45,22 +41,19 @@ protected:
         save.reset();
         display.reset();
         FrmCapture = nullptr, FrmSelectRect = nullptr, FrmSave = nullptr, FrmDisplay = nullptr;
-        ui::App().MessageHandler = nullptr;
-        ui::App().ErrorHandler = nullptr;
         ui::App().MessageFilter = nullptr;
         EXPECT_TRUE(errors.empty());
     }
 
-    static void TypeCaptureKey() {
-        SendKey(VK_CONTROL, false), SendKey('D', false), SendKey('D', true), SendKey(VK_CONTROL, true);
-    }
     bool FrameShown() const { return IsWindowVisible(frame->Handle()) != FALSE; }
 
     std::unique_ptr<TFrmDisplay> display;
     std::unique_ptr<TFrmSave> save;
     std::unique_ptr<TFrmSelectRect> frame;
     std::unique_ptr<TFrmCapture> capture;
-    std::vector<std::wstring> messages, errors;
+    RecordedBoxes boxes;
+    std::vector<std::wstring>& messages = boxes.messages;
+    std::vector<std::wstring>& errors = boxes.errors;
 };
 
 } // namespace

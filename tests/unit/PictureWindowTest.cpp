@@ -2,6 +2,7 @@
 // and worked with real mouse and keyboard input.
 #include "ClipboardReader.h"
 #include "RealInput.h"
+#include "RecordedBoxes.h"
 #include "TempFolder.h"
 #include "capture/FrmCapture.h"
 #include "hook/hook.h"
@@ -78,11 +79,6 @@ bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) 
 class PictureWindow : public ::testing::Test {
 protected:
     void SetUp() override {
-        ui::App().MessageHandler = [this](const std::wstring& text, UINT) {
-            messages.push_back(text);
-            return IDOK;
-        };
-        ui::App().ErrorHandler = [this](const std::wstring& text) { errors.push_back(text); };
         try {
             form = std::make_unique<TFrmSave>();
         } catch (const ui::Error& error) {
@@ -96,8 +92,6 @@ protected:
         FrmSave = nullptr;
         // Closing the window arms the hotkey hook on this thread; later tests type freely.
         DisableHotKeyHook();
-        ui::App().MessageHandler = nullptr;
-        ui::App().ErrorHandler = nullptr;
         ui::App().MessageFilter = nullptr;
     }
 
@@ -130,8 +124,9 @@ protected:
     const ui::Bitmap& Shown() const { return form->Image1.Picture(); }
 
     std::unique_ptr<TFrmSave> form;
-    std::vector<std::wstring> messages;
-    std::vector<std::wstring> errors;
+    RecordedBoxes boxes;
+    std::vector<std::wstring>& messages = boxes.messages;
+    std::vector<std::wstring>& errors = boxes.errors;
 };
 
 } // namespace
@@ -427,7 +422,7 @@ TEST_F(PictureWindow, EveryCloseRearmsTheTrigger) {
         // The hotkey hook is back: a typed Ctrl+D is seen.
         capture.Timer1.SetEnabled(false);
         GetDownHotKey();
-        SendKey(VK_CONTROL, false), SendKey('D', false), SendKey('D', true), SendKey(VK_CONTROL, true);
+        TypeCaptureKey();
         EXPECT_TRUE(PumpUntil([] { return GetDownHotKey(); })) << how;
     };
 

@@ -50,6 +50,11 @@ inline void SendKey(WORD key, bool up) {
     SendInput(1, &input, sizeof input);
 }
 
+// Ctrl+D, the capture key, as typed.
+inline void TypeCaptureKey() {
+    SendKey(VK_CONTROL, false), SendKey('D', false), SendKey('D', true), SendKey(VK_CONTROL, true);
+}
+
 inline bool CursorAt(POINT at) {
     POINT now{};
     GetCursorPos(&now);
