@@ -9,7 +9,7 @@ void SendCaptureKey() {
     keybd_event(VK_CONTROL, 0, KEYEVENTF_KEYUP, 0);
 }
 
-void LoadImgBtnSkin(TImgBtn& button, const ui::Bitmap& strip, int x, int y, int w, int h) {
+void LoadImgBtnSkin(controls::BitmapButton& button, const ui::Bitmap& strip, int x, int y, int w, int h) {
     ui::Bitmap cells[3];
     // The strip's own background colour (its bottom-left pixel): a cell that
     // reaches past the strip's edge is filled with it there, so that the
@@ -30,7 +30,7 @@ void LoadImgBtnSkin(TImgBtn& button, const ui::Bitmap& strip, int x, int y, int 
         // BitBlt leaves the destination alone where the source lies outside
         // its bitmap, so the fill above shows there.
     }
-    button.SetPicUp(cells[1]);
-    button.SetPicDown(cells[2]);
-    button.SetPic(cells[0]);
+    button.SetHoverPicture(cells[1]);
+    button.SetPressedPicture(cells[2]);
+    button.SetNormalPicture(cells[0]);
 }

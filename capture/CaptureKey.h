@@ -1,7 +1,7 @@
 // Typing the capture key and cutting the title-bar button pictures.
 #pragma once
 
-#include "controls/ImgBtn.h"
+#include "controls/BitmapButton.h"
 #include "ui/Bitmap.h"
 
 // Types the capture key Ctrl+D into the system input stream, where keyboard
@@ -11,4 +11,4 @@ void SendCaptureKey();
 // Gives button its three state pictures out of strip: the w x h cells at
 // (x, y), (x, y + h) and (x, y + 2h) become Pic, PicUp and PicDown, each
 // drawn transparent by the colour of its bottom-left pixel.
-void LoadImgBtnSkin(TImgBtn& button, const ui::Bitmap& strip, int x, int y, int w, int h);
+void LoadImgBtnSkin(controls::BitmapButton& button, const ui::Bitmap& strip, int x, int y, int w, int h);

@@ -61,7 +61,7 @@ void TFrmCapture::CreateControls() {
         };
 
     struct HeaderButton {
-        TPNGButton& button;
+        controls::PngButton& button;
         const wchar_t* caption;
         const wchar_t* picture;
         int x, y, w, h;
@@ -75,7 +75,7 @@ void TFrmCapture::CreateControls() {
     };
     for (const HeaderButton& b : headerButtons) {
         b.button.SetBounds(b.x, b.y, b.w, b.h);
-        b.button.SetButtonStyle(pbsNoFrame);
+        b.button.SetButtonStyle(controls::PngButton::FrameStyle::NoFrame);
         b.button.SetFont(L"Verdana", 11, RGB(255, 255, 255));
         b.button.SetCaption(b.caption);
         b.button.SetImageNormal(ui::PngImage::FromResource(b.picture));

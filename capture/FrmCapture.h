@@ -3,8 +3,9 @@
 // ends the program.
 #pragma once
 
-#include "controls/ImgBtn.h"
-#include "controls/pngextra.h"
+#include "capture/CaptureMethod.h"
+#include "controls/BitmapButton.h"
+#include "controls/PngButton.h"
 #include "settings/Options.h"
 #include "ui/FlatButton.h"
 #include "ui/HostWindow.h"
@@ -18,8 +19,7 @@
 #include <memory>
 #include <optional>
 
-// The five ways to capture; the checked radio button of the main window says which.
-enum class CaptureMethod { FullScreen, ActiveWindow, Object, SelectedRegion, FixedRegion };
+using capture::CaptureMethod;
 
 // True while the highlight frame follows the mouse for an Object or Fixed
 // Region capture and the next mouse press will capture.
@@ -44,9 +44,9 @@ public:
 
     // Header.
     ui::Image Image2, Image4, Image3;
-    TPNGButton PNGButton1, PNGButton2, PNGButton3, PNGButton9, PNGButton10;
-    TPNGButton PNGButton4, PNGButton5; // separators
-    TImgBtn ImgBtnMin, ImgBtnClose;
+    controls::PngButton PNGButton1, PNGButton2, PNGButton3, PNGButton9, PNGButton10;
+    controls::PngButton PNGButton4, PNGButton5; // separators
+    controls::BitmapButton ImgBtnMin, ImgBtnClose;
     // Edges, body picture, footer.
     ui::Image Image9, Image7, Image10, Image8;
     ui::Image Image1, Image6, Image5;

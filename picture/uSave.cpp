@@ -20,7 +20,7 @@ namespace {
 const COLORREF kGrey = RGB(128, 128, 128);
 
 struct ToolbarButton {
-    TPNGButton TSaveToolbar::*button;
+    controls::PngButton TSaveToolbar::*button;
     const wchar_t* caption;
     const wchar_t* picture;
     int left;
@@ -68,12 +68,12 @@ TSaveToolbar::TSaveToolbar(HWND parent) {
     Image3.SetPicture(ui::LoadBitmapResource(L"TOOLBAR_RIGHT"));
     for (ui::Image* image : {&Image2, &Image4, &Image3}) AddControl(*image);
     for (const ToolbarButton& entry : kButtons) {
-        TPNGButton& button = this->*entry.button;
+        controls::PngButton& button = this->*entry.button;
         button.SetBounds(entry.left, 8, entry.width, 60);
         button.SetCaption(entry.caption);
         button.SetFont(L"Verdana", 11, RGB(255, 255, 255));
         button.SetImageNormal(ui::PngImage::FromResource(entry.picture));
-        button.SetButtonStyle(pbsNoFrame);
+        button.SetButtonStyle(controls::PngButton::FrameStyle::NoFrame);
         button.Cursor = LoadCursorW(nullptr, IDC_HAND);
         AddControl(button);
     }

@@ -3,7 +3,7 @@
 // capture trigger.
 #pragma once
 
-#include "controls/pngextra.h"
+#include "controls/PngButton.h"
 #include "picture/DragClass.h"
 #include "ui/Bitmap.h"
 #include "ui/HostWindow.h"
@@ -20,7 +20,7 @@ public:
     void Layout(int width);
 
     ui::Image Image2, Image4, Image3;
-    TPNGButton PNGButton1, PNGButton8, PNGButton4, PNGButton5, PNGButton9, PNGButton6, PNGButton2, PNGButton3;
+    controls::PngButton PNGButton1, PNGButton8, PNGButton4, PNGButton5, PNGButton9, PNGButton6, PNGButton2, PNGButton3;
 };
 
 class TFrmSave : public ui::HostWindow {

@@ -113,7 +113,7 @@ protected:
     POINT OnPicture(int x, int y) const { return OnScreen(form->Handle(), form->Image1, x, y); }
 
     // Clicks a toolbar button with the real mouse.
-    void Press(TPNGButton& button) {
+    void Press(controls::PngButton& button) {
         const POINT at = OnScreen(form->Panel1->Handle(), button, button.Width() / 2, button.Height() / 2);
         POINT now{};
         const bool clicked = Click(at);

@@ -1,4 +1,4 @@
-// TPNGButton: a windowless button that draws a PNG picture with its alpha
+// A windowless button that draws a PNG picture with its alpha
 // channel and an optional caption, in one of four arrangements and one of
 // three frame styles, with pressed, hovered and disabled looks.
 #pragma once
@@ -9,34 +9,34 @@
 
 #include <string>
 
-enum TPNGButtonLayout { pbsImageAbove, pbsImageBellow, pbsImageLeft, pbsImageRight };
-enum TPNGButtonStyle { pbsDefault, pbsFlat, pbsNoFrame };
-enum class ButtonState { Up, Down, Disabled };
+namespace controls {
 
-// Where the picture and the caption go in a button; sizes of 0 stand for an
-// empty picture or no caption.
-struct PNGButtonPlacement {
+struct PngButtonPlacement {
     POINT Picture;
     POINT Caption;
 };
-PNGButtonPlacement PlacePNGButtonContent(TPNGButtonLayout layout, int width, int height, SIZE picture, SIZE caption,
-                                         bool hasCaption, bool pressed);
 
 // Makes the disabled look of a picture: a copy with an alpha channel whose
 // bytes are divided by 3; a palette picture stays fully opaque.
 ui::PngImage MakeDisabledImage(const ui::PngImage& normal);
 
-class TPNGButton : public ui::Control {
+class PngButton : public ui::Control {
 public:
-    TPNGButton();
+    // Where the picture stands relative to the caption.
+    enum class ContentLayout { ImageAbove, ImageBelow, ImageLeft, ImageRight };
+    // A raised 3-D frame, a frame only while hovered or pressed, or none.
+    enum class FrameStyle { Raised, Flat, NoFrame };
+    enum class State { Up, Down, Disabled };
+
+    PngButton();
 
     // The caption font: face, character height in pixels, colour.
     void SetFont(const std::wstring& face, int pixelHeight, COLORREF color, BYTE charset = DEFAULT_CHARSET);
     HFONT Font() const { return font_.Get(); }
     COLORREF FontColor() const { return fontColor_; }
 
-    TPNGButtonLayout ButtonLayout() const { return layout_; }
-    void SetButtonLayout(TPNGButtonLayout layout);
+    ContentLayout ButtonLayout() const { return layout_; }
+    void SetButtonLayout(ContentLayout layout);
     const std::wstring& Caption() const { return caption_; }
     void SetCaption(std::wstring caption);
     const ui::PngImage& ImageNormal() const { return imageNormal_; }
@@ -46,8 +46,8 @@ public:
     const ui::PngImage& ImageOver() const { return imageOver_; }
     void SetImageOver(const ui::PngImage& image);
     const ui::PngImage& DisabledImage() const { return disabledImage_; }
-    TPNGButtonStyle ButtonStyle() const { return style_; }
-    void SetButtonStyle(TPNGButtonStyle style);
+    FrameStyle ButtonStyle() const { return style_; }
+    void SetButtonStyle(FrameStyle style);
     void SetEnabled(bool enabled) override;
 
     std::wstring Hint;
@@ -58,7 +58,7 @@ public:
     ui::NotifyHandler OnDblClick;
     ui::NotifyHandler OnMouseExit;
 
-    ButtonState State() const { return state_; }
+    State CurrentState() const { return state_; }
     bool MouseInside() const { return mouseInside_; }
 
     void Paint(HDC dc) override;
@@ -70,20 +70,27 @@ public:
 
 private:
     void Click();
-    void SetState(ButtonState state);
+    void SetState(State state);
     void SetMouseInside(bool inside);
     // Repaints the button and its parent's surface beneath it now.
     void RepaintNow();
 
     ui::UniqueFont font_;
     COLORREF fontColor_ = RGB(0, 0, 0);
-    TPNGButtonLayout layout_ = pbsImageAbove;
+    ContentLayout layout_ = ContentLayout::ImageAbove;
     std::wstring caption_;
     ui::PngImage imageNormal_;
     ui::PngImage imageDown_;
     ui::PngImage imageOver_;
     ui::PngImage disabledImage_;
-    TPNGButtonStyle style_ = pbsDefault;
-    ButtonState state_ = ButtonState::Up;
+    FrameStyle style_ = FrameStyle::Raised;
+    State state_ = State::Up;
     bool mouseInside_ = false;
 };
+
+// Where the picture and the caption go in a button; sizes of 0 stand for an
+// empty picture or no caption.
+PngButtonPlacement PlacePngButtonContent(PngButton::ContentLayout layout, int width, int height, SIZE picture,
+                                         SIZE caption, bool hasCaption, bool pressed);
+
+} // namespace controls

@@ -1,10 +1,12 @@
-#include "controls/pngextra.h"
+#include "controls/PngButton.h"
 
 #include "ui/HostWindow.h"
 #include "ui/Resources.h"
 
-PNGButtonPlacement PlacePNGButtonContent(TPNGButtonLayout layout, int width, int height, SIZE picture, SIZE caption,
-                                         bool hasCaption, bool pressed) {
+namespace controls {
+
+PngButtonPlacement PlacePngButtonContent(PngButton::ContentLayout layout, int width, int height, SIZE picture,
+                                         SIZE caption, bool hasCaption, bool pressed) {
     const int iw = picture.cx;
     int ih = picture.cy;
     int tw = 0, th = 0;
@@ -19,19 +21,19 @@ PNGButtonPlacement PlacePNGButtonContent(TPNGButtonLayout layout, int width, int
     POINT pic{(width - iw) / 2 + s, (height - ih) / 2};
     POINT cap{(width - tw) / 2 + s, (height - th) / 2};
     switch (layout) {
-    case pbsImageAbove:
+    case PngButton::ContentLayout::ImageAbove:
         pic.y = (height - ih - th) / 2;
         cap.y = pic.y + ih;
         break;
-    case pbsImageBellow:
+    case PngButton::ContentLayout::ImageBelow:
         cap.y = (height - ih - th) / 2;
         pic.y = cap.y + th;
         break;
-    case pbsImageLeft:
+    case PngButton::ContentLayout::ImageLeft:
         pic.x = (width - iw - tw) / 2;
         cap.x = pic.x + iw + 5;
         break;
-    case pbsImageRight:
+    case PngButton::ContentLayout::ImageRight:
         cap.x = (width - iw - tw) / 2;
         pic.x = cap.x + tw + 5;
         break;
@@ -54,102 +56,102 @@ ui::PngImage MakeDisabledImage(const ui::PngImage& normal) {
     return disabled;
 }
 
-TPNGButton::TPNGButton() { SetBounds(0, 0, 23, 23); }
+PngButton::PngButton() { SetBounds(0, 0, 23, 23); }
 
-void TPNGButton::SetFont(const std::wstring& face, int pixelHeight, COLORREF color, BYTE charset) {
+void PngButton::SetFont(const std::wstring& face, int pixelHeight, COLORREF color, BYTE charset) {
     font_ = ui::CreateFontOf(face, pixelHeight, charset);
     fontColor_ = color;
     Invalidate();
 }
 
-void TPNGButton::SetButtonLayout(TPNGButtonLayout layout) {
+void PngButton::SetButtonLayout(ContentLayout layout) {
     layout_ = layout;
     RepaintNow();
 }
 
-void TPNGButton::SetCaption(std::wstring caption) {
+void PngButton::SetCaption(std::wstring caption) {
     caption_ = std::move(caption);
     RepaintNow();
 }
 
-void TPNGButton::SetImageNormal(const ui::PngImage& image) {
+void PngButton::SetImageNormal(const ui::PngImage& image) {
     imageNormal_ = image;
     disabledImage_ = MakeDisabledImage(imageNormal_);
     RepaintNow();
 }
 
-void TPNGButton::SetImageDown(const ui::PngImage& image) {
+void PngButton::SetImageDown(const ui::PngImage& image) {
     imageDown_ = image;
     RepaintNow();
 }
 
-void TPNGButton::SetImageOver(const ui::PngImage& image) {
+void PngButton::SetImageOver(const ui::PngImage& image) {
     imageOver_ = image;
     RepaintNow();
 }
 
-void TPNGButton::SetButtonStyle(TPNGButtonStyle style) {
+void PngButton::SetButtonStyle(FrameStyle style) {
     style_ = style;
     RepaintNow();
 }
 
-void TPNGButton::SetEnabled(bool enabled) {
+void PngButton::SetEnabled(bool enabled) {
     if (enabled == Enabled()) return;
     Control::SetEnabled(enabled);
     if (!enabled) disabledImage_ = MakeDisabledImage(imageNormal_);
-    SetState(enabled ? ButtonState::Up : ButtonState::Disabled);
+    SetState(enabled ? State::Up : State::Disabled);
 }
 
-void TPNGButton::RepaintNow() {
+void PngButton::RepaintNow() {
     Invalidate();
     if (Parent() && Parent()->Handle()) UpdateWindow(Parent()->Handle());
 }
 
-void TPNGButton::SetState(ButtonState state) {
+void PngButton::SetState(State state) {
     if (state_ == state) return;
     state_ = state;
     RepaintNow();
 }
 
-void TPNGButton::SetMouseInside(bool inside) {
+void PngButton::SetMouseInside(bool inside) {
     if (mouseInside_ == inside) return;
     mouseInside_ = inside;
     RepaintNow();
 }
 
-void TPNGButton::MouseDown(ui::MouseButton button, ui::ShiftState shift, POINT at) {
-    if (state_ == ButtonState::Up && button == ui::MouseButton::Left) SetState(ButtonState::Down);
+void PngButton::MouseDown(ui::MouseButton button, ui::ShiftState shift, POINT at) {
+    if (state_ == State::Up && button == ui::MouseButton::Left) SetState(State::Down);
     ArmClick(button, shift);
     if (shift.doubleClick && button == ui::MouseButton::Left && OnDblClick) OnDblClick(*this);
     Control::MouseDown(button, shift, at);
 }
 
-void TPNGButton::MouseUp(ui::MouseButton button, ui::ShiftState shift, POINT at) {
+void PngButton::MouseUp(ui::MouseButton button, ui::ShiftState shift, POINT at) {
     // A release inside runs the click before the mouse-up, so the button is
     // painted up again before its click handler runs.
     if (TakeClick(button, at)) Click();
-    if (state_ == ButtonState::Down) SetState(ButtonState::Up);
+    if (state_ == State::Down) SetState(State::Up);
     Control::MouseUp(button, shift, at);
 }
 
-void TPNGButton::Click() {
-    if (state_ == ButtonState::Down) SetState(ButtonState::Up);
+void PngButton::Click() {
+    if (state_ == State::Down) SetState(State::Up);
     if (OnClick) OnClick(*this);
 }
 
-void TPNGButton::MouseMove(ui::ShiftState shift, POINT at) {
+void PngButton::MouseMove(ui::ShiftState shift, POINT at) {
     const bool inside = at.x >= 0 && at.x < Width() && at.y >= 0 && at.y < Height();
-    if (inside && !mouseInside_ && state_ != ButtonState::Down) SetMouseInside(true);
+    if (inside && !mouseInside_ && state_ != State::Down) SetMouseInside(true);
     Control::MouseMove(shift, at);
 }
 
-void TPNGButton::MouseEnter() {
+void PngButton::MouseEnter() {
     if (!Enabled()) return;
     if (OnMouseEnter) OnMouseEnter(*this);
     SetMouseInside(true);
 }
 
-void TPNGButton::MouseLeave() {
+void PngButton::MouseLeave() {
     if (!Enabled()) return;
     if (OnMouseExit) OnMouseExit(*this);
     SetMouseInside(false);
@@ -185,46 +187,48 @@ void DrawFrame(HDC dc, RECT& r, COLORREF topLeft, COLORREF bottomRight) {
 
 } // namespace
 
-void TPNGButton::Paint(HDC dc) {
+void PngButton::Paint(HDC dc) {
     ui::ScopedSelect font(dc, font_ ? static_cast<HGDIOBJ>(font_.Get()) : GetStockObject(DEFAULT_GUI_FONT));
-    const bool pressed = state_ == ButtonState::Down && mouseInside_;
+    const bool pressed = state_ == State::Down && mouseInside_;
     const ui::PngImage* picture = &imageNormal_;
     if (pressed && !imageDown_.Empty())
         picture = &imageDown_;
     else if (mouseInside_ && !imageOver_.Empty() && Enabled())
         picture = &imageOver_;
-    else if (state_ == ButtonState::Disabled)
+    else if (state_ == State::Disabled)
         picture = disabledImage_.Empty() ? &imageNormal_ : &disabledImage_;
 
     RECT r{0, 0, Width(), Height()};
     SIZE text{0, 0};
     if (!caption_.empty()) GetTextExtentPoint32W(dc, caption_.c_str(), static_cast<int>(caption_.size()), &text);
-    const PNGButtonPlacement place = PlacePNGButtonContent(
+    const PngButtonPlacement place = PlacePngButtonContent(
         layout_, Width(), Height(), {picture->Width(), picture->Height()}, text, !caption_.empty(), pressed);
 
     switch (style_) {
-    case pbsFlat:
-        if (state_ == ButtonState::Disabled) break;
+    case FrameStyle::Flat:
+        if (state_ == State::Disabled) break;
         if (pressed)
             DrawFrame(dc, r, GetSysColor(COLOR_BTNSHADOW), GetSysColor(COLOR_BTNHIGHLIGHT));
-        else if (mouseInside_ || state_ == ButtonState::Down)
+        else if (mouseInside_ || state_ == State::Down)
             DrawFrame(dc, r, GetSysColor(COLOR_BTNHIGHLIGHT), GetSysColor(COLOR_BTNSHADOW));
         break;
-    case pbsDefault: {
+    case FrameStyle::Raised: {
         ui::UniqueBrush face(CreateSolidBrush(GetSysColor(COLOR_BTNFACE)));
         FillRect(dc, &r, face.Get());
         DrawDefaultFace(dc, r, pressed);
         break;
     }
-    case pbsNoFrame:
+    case FrameStyle::NoFrame:
         break;
     }
 
     picture->Draw(dc, place.Picture.x, place.Picture.y);
     if (caption_.empty()) return;
-    SetTextColor(dc, state_ == ButtonState::Disabled ? GetSysColor(COLOR_GRAYTEXT) : fontColor_);
+    SetTextColor(dc, state_ == State::Disabled ? GetSysColor(COLOR_GRAYTEXT) : fontColor_);
     SetBkMode(dc, TRANSPARENT);
     RECT clip = r;
     ExtTextOutW(dc, place.Caption.x, place.Caption.y, ETO_CLIPPED, &clip, caption_.c_str(),
                 static_cast<UINT>(caption_.size()), nullptr);
 }
+
+} // namespace controls
