@@ -7,7 +7,7 @@
 //                          and filters on 1920x1080 content (how the PNG
 //                          writer's defaults were chosen)
 #include "capture/Grab.h"
-#include "region/uDisplay.h"
+#include "region/RegionScreen.h"
 #include "ui/Error.h"
 #include "ui/ImageWriters.h"
 
@@ -132,24 +132,20 @@ std::filesystem::path BenchFolder() {
 // The region screen while the user drags: each move XOR-draws two outlines
 // into the frozen picture, moves the size panel and repaints what changed.
 void RubberBand(const ui::Bitmap& screen) {
-    TFrmDisplay display;
-    FrmDisplay = &display;
+    region::RegionScreen display;
     display.ShowFrozen(screen);
     SetCursorPos(100, 100);
-    display.Image1MouseDown();
+    display.OnSelectionStart();
     int step = 0;
     const auto move = [&](int spanX, int spanY) {
         ++step;
         SetCursorPos(100 + spanX + step % 7, 100 + spanY + step % 5);
-        display.Image1MouseMove();
+        display.OnSelectionDrag();
         UpdateWindow(display.Handle());
     };
-    Row("rubber-band move, 200x150 drag", screen.Width(), screen.Height(), MedianMs(31, [&] { move(200, 150); }),
-        -1);
-    Row("rubber-band move, 1000x800 drag", screen.Width(), screen.Height(),
-        MedianMs(31, [&] { move(1000, 800); }), -1);
+    Row("rubber-band move, 200x150 drag", screen.Width(), screen.Height(), MedianMs(31, [&] { move(200, 150); }), -1);
+    Row("rubber-band move, 1000x800 drag", screen.Width(), screen.Height(), MedianMs(31, [&] { move(1000, 800); }), -1);
     ShowWindow(display.Handle(), SW_HIDE);
-    FrmDisplay = nullptr;
 }
 
 void Table(const std::filesystem::path& folder) {
@@ -170,17 +166,25 @@ void Table(const std::filesystem::path& folder) {
     for (const SIZE desktop : {SIZE{1280, 1024}, SIZE{1920, 1080}, SIZE{3840, 2160}}) {
         const int w = desktop.cx, h = desktop.cy;
         const ui::Bitmap content = DesktopContent(w, h);
-        HWND window = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, w / 6, h / 6, w * 2 / 3, h * 2 / 3, nullptr,
-                                      nullptr, nullptr, nullptr);
+        HWND window = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, w / 6, h / 6, w * 2 / 3, h * 2 / 3, nullptr, nullptr,
+                                      nullptr, nullptr);
         ui::Bitmap crop;
         char label[64];
         std::snprintf(label, sizeof(label), "window crop %ldx%ld", w * 2L / 3, h * 2L / 3);
         Row(label, w, h, MedianMs(runs, [&] { capture::GetWindowBmp(content, crop, window); }), -1);
         DestroyWindow(window);
         Row("fixed region 320x240", w, h,
-            MedianMs(runs, [&] { capture::GetFixRegionBmp(content, crop, 320, 240, {w / 2, h / 2}); }), -1);
+            MedianMs(runs,
+                     [&] {
+                         capture::GetFixRegionBmp(content, crop, 320, 240, {w / 2, h / 2});
+                     }),
+            -1);
         Row("fixed region 800x600", w, h,
-            MedianMs(runs, [&] { capture::GetFixRegionBmp(content, crop, 800, 600, {w / 4, h / 4}); }), -1);
+            MedianMs(runs,
+                     [&] {
+                         capture::GetFixRegionBmp(content, crop, 800, 600, {w / 4, h / 4});
+                     }),
+            -1);
 
         const std::wstring stem = (folder / (L"content-" + std::to_wstring(w))).wstring();
         const std::wstring jpegReal = stem + L"-real.jpg", jpegSave = stem + L"-save.jpg";
@@ -190,7 +194,8 @@ void Table(const std::filesystem::path& folder) {
             const double ms = MedianMs(runs, write);
             Row(operation, w, h, ms, FileBytes(path));
         };
-        timeWrite("JPEG real-time (q100, 4:2:0)", jpegReal, [&] { ui::WriteJpeg(content, jpegReal, ui::kRealTimeJpeg); });
+        timeWrite("JPEG real-time (q100, 4:2:0)", jpegReal,
+                  [&] { ui::WriteJpeg(content, jpegReal, ui::kRealTimeJpeg); });
         timeWrite("JPEG save (q95, 4:4:4)", jpegSave, [&] { ui::WriteJpeg(content, jpegSave, ui::kSaveJpeg); });
         timeWrite("PNG (level 3, Sub filter)", png, [&] { ui::WritePng(content, png); });
         timeWrite("BMP 24-bit", bmp, [&] { ui::WriteBmp(content, bmp); });
@@ -204,8 +209,11 @@ void PngSweep(const std::filesystem::path& folder) {
         const char* name;
         int bits;
     };
-    const Filter filters[] = {{"none", PNG_FILTER_NONE}, {"sub", PNG_FILTER_SUB}, {"up", PNG_FILTER_UP},
-                              {"paeth", PNG_FILTER_PAETH}, {"all", PNG_ALL_FILTERS}};
+    const Filter filters[] = {{"none", PNG_FILTER_NONE},
+                              {"sub", PNG_FILTER_SUB},
+                              {"up", PNG_FILTER_UP},
+                              {"paeth", PNG_FILTER_PAETH},
+                              {"all", PNG_ALL_FILTERS}};
     struct Strategy {
         const char* name;
         int value;

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+namespace capture {
+
 void SendCaptureKey() {
     keybd_event(VK_CONTROL, 0, 0, 0);
     keybd_event('D', 0, 0, 0);
@@ -9,7 +11,7 @@ void SendCaptureKey() {
     keybd_event(VK_CONTROL, 0, KEYEVENTF_KEYUP, 0);
 }
 
-void LoadImgBtnSkin(controls::BitmapButton& button, const ui::Bitmap& strip, int x, int y, int w, int h) {
+void SkinTitleButton(controls::BitmapButton& button, const ui::Bitmap& strip, int x, int y, int w, int h) {
     ui::Bitmap cells[3];
     // The strip's own background colour (its bottom-left pixel): a cell that
     // reaches past the strip's edge is filled with it there, so that the
@@ -34,3 +36,5 @@ void LoadImgBtnSkin(controls::BitmapButton& button, const ui::Bitmap& strip, int
     button.SetPressedPicture(cells[2]);
     button.SetNormalPicture(cells[0]);
 }
+
+} // namespace capture

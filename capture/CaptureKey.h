@@ -4,11 +4,15 @@
 #include "controls/BitmapButton.h"
 #include "ui/Bitmap.h"
 
+namespace capture {
+
 // Types the capture key Ctrl+D into the system input stream, where keyboard
 // hooks see it as if typed. It does not wait for the capture.
 void SendCaptureKey();
 
 // Gives button its three state pictures out of strip: the w x h cells at
-// (x, y), (x, y + h) and (x, y + 2h) become Pic, PicUp and PicDown, each
+// (x, y), (x, y + h) and (x, y + 2h) become its normal, hover and pressed pictures, each
 // drawn transparent by the colour of its bottom-left pixel.
-void LoadImgBtnSkin(controls::BitmapButton& button, const ui::Bitmap& strip, int x, int y, int w, int h);
+void SkinTitleButton(controls::BitmapButton& button, const ui::Bitmap& strip, int x, int y, int w, int h);
+
+} // namespace capture

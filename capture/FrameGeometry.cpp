@@ -4,18 +4,18 @@
 
 namespace capture {
 
-HighlightFrame ObjectFrame(const RECT& r) {
+FramePlacement ObjectFrame(const RECT& r) {
     const int w = (r.right - r.left) + 10, h = (r.bottom - r.top) + 10;
     return {{r.left - 5, r.top - 5, r.left - 5 + w, r.top - 5 + h}, {2, 2, w - 2, h - 2}, {5, 5, w - 5, h - 5}};
 }
 
-HighlightFrame FixRegionFrame(POINT cursor, int w, int h) {
+FramePlacement FixRegionFrame(POINT cursor, int w, int h) {
     // C++ division rounds toward zero, as the box placement wants.
     const int left = cursor.x - w / 2, top = cursor.y - h / 2;
     return {{left, top, left + w + 10, top + h + 10}, {2, 2, w - 2, h - 2}, {5, 5, w - 5, h - 5}};
 }
 
-void ApplyHighlightFrame(HWND frame, const HighlightFrame& g) {
+void ApplyHighlightFrame(HWND frame, const FramePlacement& g) {
     SetWindowPos(frame, HWND_TOPMOST, g.bounds.left, g.bounds.top, g.bounds.right - g.bounds.left,
                  g.bounds.bottom - g.bounds.top, SWP_NOACTIVATE);
     ui::UniqueRegion inner(CreateRectRgn(g.ringInner.left, g.ringInner.top, g.ringInner.right, g.ringInner.bottom));

@@ -1,5 +1,6 @@
 #include "capture/Grab.h"
 
+#include "ui/Cursor.h"
 #include "ui/Handles.h"
 
 namespace capture {
@@ -38,9 +39,7 @@ void GetFullScreenBmp(ui::Bitmap& bitmap) {
 }
 
 HCURSOR GetCursorIcon() {
-    POINT at{};
-    GetCursorPos(&at);
-    const HWND window = WindowFromPoint(at);
+    const HWND window = WindowFromPoint(ui::CursorPosition());
     const DWORD target = window ? GetWindowThreadProcessId(window, nullptr) : 0;
     const DWORD self = GetCurrentThreadId();
     // GetCursor answers for the calling thread's input state; attached to the
@@ -72,8 +71,7 @@ void DrawCursorToBmp(ui::Bitmap& bitmap) {
     if (!cursor && (state.flags & CURSOR_SHOWING)) cursor = state.hCursor;
     if (!cursor || bitmap.Empty()) return;
     const POINT hotSpot = GetCursorHotSpot(cursor);
-    POINT at{};
-    GetCursorPos(&at);
+    const POINT at = ui::CursorPosition();
     // Natural size (no stretching); the cursor is borrowed, not destroyed.
     DrawIconEx(bitmap.Canvas(), at.x - hotSpot.x, at.y - hotSpot.y, cursor, 0, 0, 0, nullptr, DI_NORMAL);
     GdiFlush();
@@ -90,9 +88,7 @@ void GetActiveWindowBmp(const ui::Bitmap& source, ui::Bitmap& destination) {
 }
 
 void GetObjectBmp(const ui::Bitmap& source, ui::Bitmap& destination) {
-    POINT at{};
-    GetCursorPos(&at);
-    GetWindowBmp(source, destination, WindowFromPoint(at));
+    GetWindowBmp(source, destination, WindowFromPoint(ui::CursorPosition()));
 }
 
 void GetFixRegionBmp(const ui::Bitmap& source, ui::Bitmap& destination, int width, int height, POINT frameTopLeft) {

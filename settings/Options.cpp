@@ -1,8 +1,6 @@
 #include "settings/Options.h"
 
-#include <windows.h>
-
-#include <vector>
+#include "ui/Resources.h"
 
 namespace settings {
 
@@ -10,18 +8,7 @@ namespace {
 const wchar_t* const kSection = L"Options";
 }
 
-std::wstring ConfigFilePath() {
-    std::vector<wchar_t> buffer(MAX_PATH);
-    for (;;) {
-        const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (length < buffer.size()) {
-            std::wstring path(buffer.data(), length);
-            path.erase(path.find_last_of(L"\\/") + 1);
-            return path + L"config.ini";
-        }
-        buffer.resize(buffer.size() * 2);
-    }
-}
+std::wstring ConfigFilePath() { return ui::ExecutableFolder() + L"config.ini"; }
 
 void LoadOptions(const IniFile& file, CaptureOptions& o) {
     o.StartupSuspend = file.ReadBool(kSection, L"StartupSuspend", false);
@@ -34,33 +21,42 @@ void LoadOptions(const IniFile& file, CaptureOptions& o) {
     o.RealSavePath = file.ReadString(kSection, L"RealSavePath", L"");
 }
 
-void SaveOptions(IniFile& file, const CaptureOptions& o) {
+namespace {
+
+// The settings keys in the order they are written. Only a reset writes the
+// key of the periodic-capture switch, which is always off in the file.
+void WriteKeys(IniFile& file, const CaptureOptions& o, bool withPeriodicSwitch) {
     file.WriteInteger(kSection, L"FixedRegionWidth", o.FixedRegionWidth);
     file.WriteInteger(kSection, L"FixedRegionHeight", o.FixedRegionHeight);
     file.WriteBool(kSection, L"StartupSuspend", o.StartupSuspend);
     file.WriteBool(kSection, L"IncludeCursor", o.IncludeCursor);
+    if (withPeriodicSwitch) file.WriteBool(kSection, L"RealTime", false);
     file.WriteInteger(kSection, L"Interval", o.Interval);
     file.WriteString(kSection, L"IntervalCent", o.IntervalCent);
     file.WriteInteger(kSection, L"CaptureIndex", o.CaptureIndex);
     file.WriteString(kSection, L"RealSavePath", o.RealSavePath);
 }
 
+} // namespace
+
+void SaveOptions(IniFile& file, const CaptureOptions& o) { WriteKeys(file, o, false); }
+
 void ResetOptions(IniFile& file, CaptureOptions& o) {
-    o.FixedRegionWidth = 320;
-    o.FixedRegionHeight = 240;
-    o.Interval = 30000;
-    o.IntervalCent = L"Seconds";
-    o.CaptureIndex = 0;
-    o.RealSavePath = L"D:\\output";
-    file.WriteInteger(kSection, L"FixedRegionWidth", 320);
-    file.WriteInteger(kSection, L"FixedRegionHeight", 240);
-    file.WriteString(kSection, L"StartupSuspend", L"0");
-    file.WriteString(kSection, L"IncludeCursor", L"0");
-    file.WriteString(kSection, L"RealTime", L"0");
-    file.WriteInteger(kSection, L"Interval", 30000);
-    file.WriteString(kSection, L"IntervalCent", L"Seconds");
-    file.WriteInteger(kSection, L"CaptureIndex", 0);
-    file.WriteString(kSection, L"RealSavePath", L"D:\\output");
+    const CaptureOptions factory{.FixedRegionWidth = 320,
+                                 .FixedRegionHeight = 240,
+                                 .Interval = 30000,
+                                 .IntervalCent = L"Seconds",
+                                 .CaptureIndex = 0,
+                                 .RealSavePath = L"D:\\output"};
+    // The record takes the factory values at once, the two switches only
+    // through the reload, as the file says them.
+    o.FixedRegionWidth = factory.FixedRegionWidth;
+    o.FixedRegionHeight = factory.FixedRegionHeight;
+    o.Interval = factory.Interval;
+    o.IntervalCent = factory.IntervalCent;
+    o.CaptureIndex = factory.CaptureIndex;
+    o.RealSavePath = factory.RealSavePath;
+    WriteKeys(file, factory, true);
     LoadOptions(file, o);
 }
 

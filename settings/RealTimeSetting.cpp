@@ -1,6 +1,5 @@
 #include "settings/RealTimeSetting.h"
 
-TFrmRealTimeSet* FrmRealTimeSet = nullptr;
 
 TFrmRealTimeSet::TFrmRealTimeSet() {
     CreateHost(

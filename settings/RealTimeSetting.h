@@ -8,4 +8,3 @@ public:
     TFrmRealTimeSet();
 };
 
-extern TFrmRealTimeSet* FrmRealTimeSet;

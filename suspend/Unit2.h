@@ -8,4 +8,3 @@ public:
     TFormSimple();
 };
 
-extern TFormSimple* FormSimple;

@@ -23,7 +23,7 @@ bool Application::DispatchOne(MSG& msg) {
 }
 
 int Application::Run() {
-    if (mainForm_ && showMainForm_) ShowWindow(mainForm_, SW_SHOW);
+    if (mainWindow_ && showMainWindowOnRun_) ShowWindow(mainWindow_, SW_SHOW);
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0)
         DispatchOne(msg);

@@ -19,17 +19,17 @@ public:
     const std::wstring& Title() const { return title_; }
     void SetTitle(std::wstring title) { title_ = std::move(title); }
 
-    // Whether the main form is shown when the message loop starts.
-    bool ShowMainForm() const { return showMainForm_; }
-    void SetShowMainForm(bool show) { showMainForm_ = show; }
+    // Whether the main window is shown when the message loop starts.
+    bool ShowMainWindowOnRun() const { return showMainWindowOnRun_; }
+    void SetShowMainWindowOnRun(bool show) { showMainWindowOnRun_ = show; }
 
     // A hidden window that owns the forms which are to have no taskbar
     // button: the taskbar lists only unowned top-level windows. Created on
     // first use, destroyed with the application.
     HWND HiddenOwner();
 
-    HWND MainForm() const { return mainForm_; }
-    void SetMainForm(HWND form) { mainForm_ = form; }
+    HWND MainWindow() const { return mainWindow_; }
+    void SetMainWindow(HWND form) { mainWindow_ = form; }
 
     // Sees every message the loops take from the queue before it is
     // dispatched; returning true swallows the message.
@@ -78,8 +78,8 @@ private:
 
     HINSTANCE module_;
     std::wstring title_;
-    bool showMainForm_ = true;
-    HWND mainForm_ = nullptr;
+    bool showMainWindowOnRun_ = true;
+    HWND mainWindow_ = nullptr;
     HWND hiddenOwner_ = nullptr;
 };
 

@@ -1,5 +1,6 @@
 #include "ui/HostWindow.h"
 
+#include "ui/Cursor.h"
 #include "ui/Handles.h"
 #include "ui/NativeControls.h"
 
@@ -225,8 +226,7 @@ LRESULT HostWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_SETCURSOR:
         if (LOWORD(lParam) == HTCLIENT) {
-            POINT at;
-            GetCursorPos(&at);
+            POINT at = CursorPosition();
             ScreenToClient(Handle(), &at);
             Control* c = pressed_ ? pressed_ : ControlAt(at);
             if (c && c->Cursor) {

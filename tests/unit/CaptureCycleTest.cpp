@@ -1,14 +1,12 @@
-// The capture trigger in-process: the main window, the highlight frame, the
-// region screen and the picture window as the program creates them, driven by
-// typed keys through the real hook and the real Timer1.
+// The capture trigger in-process: the windows as the application object
+// creates and wires them, driven by typed keys through the real hook and the
+// trigger's real timer.
 #include "RealInput.h"
 #include "RecordedBoxes.h"
-#include "capture/FrmCapture.h"
-#include "capture/SelectRect.h"
+#include "app/SnaporaApp.h"
 #include "hook/hook.h"
-#include "picture/uSave.h"
-#include "region/uDisplay.h"
 #include "ui/Application.h"
+#include "ui/Timer.h"
 
 #include <gtest/gtest.h>
 
@@ -20,37 +18,26 @@ using namespace realinput;
 
 namespace {
 
+using capture::CaptureMethod;
+
 class CaptureCycle : public ::testing::Test {
 protected:
-    void SetUp() override {
-        display = std::make_unique<TFrmDisplay>();
-        FrmDisplay = display.get();
-        save = std::make_unique<TFrmSave>();
-        FrmSave = save.get();
-        frame = std::make_unique<TFrmSelectRect>();
-        FrmSelectRect = frame.get();
-        capture = std::make_unique<TFrmCapture>();
-        FrmCapture = capture.get();
-    }
+    void SetUp() override { snapora = std::make_unique<app::SnaporaApp>(); }
     void TearDown() override {
-        capture->InActiveHotKey();
-        capture->EndTracking();
+        trigger().Disarm();
+        trigger().EndTracking();
         DisableMouseHook();
-        capture.reset();
-        frame.reset();
-        save.reset();
-        display.reset();
-        FrmCapture = nullptr, FrmSelectRect = nullptr, FrmSave = nullptr, FrmDisplay = nullptr;
-        ui::App().MessageFilter = nullptr;
+        snapora.reset();
         EXPECT_TRUE(errors.empty());
     }
 
-    bool FrameShown() const { return IsWindowVisible(frame->Handle()) != FALSE; }
+    capture::MainWindow& main() { return snapora->MainWindow(); }
+    capture::CaptureTrigger& trigger() { return snapora->Trigger(); }
+    picture::PictureWindow& save() { return snapora->PictureWindow(); }
+    region::RegionScreen& display() { return snapora->RegionScreen(); }
+    bool FrameShown() { return snapora->HighlightFrame().Shown(); }
 
-    std::unique_ptr<TFrmDisplay> display;
-    std::unique_ptr<TFrmSave> save;
-    std::unique_ptr<TFrmSelectRect> frame;
-    std::unique_ptr<TFrmCapture> capture;
+    std::unique_ptr<app::SnaporaApp> snapora;
     RecordedBoxes boxes;
     std::vector<std::wstring>& messages = boxes.messages;
     std::vector<std::wstring>& errors = boxes.errors;
@@ -60,45 +47,45 @@ protected:
 
 TEST_F(CaptureCycle, SelectingAMethodEndsATrackingUnderWay) {
     ASSERT_TRUE(MoveTo({700, 700}));
-    capture->rdObjectClick();
+    main().OnMethodChosen(CaptureMethod::Object);
     TypeCaptureKey();
-    ASSERT_TRUE(PumpUntil([&] { return Tracking && FrameShown(); })) << "Object tracking did not start";
+    ASSERT_TRUE(PumpUntil([&] { return trigger().Tracking() && FrameShown(); })) << "Object tracking did not start";
 
-    capture->rdFullScreenClick();
-    EXPECT_FALSE(Tracking);
+    main().OnMethodChosen(CaptureMethod::FullScreen);
+    EXPECT_FALSE(trigger().Tracking());
     EXPECT_FALSE(FrameShown());
-    EXPECT_TRUE(capture->Timer1.Enabled());
+    EXPECT_TRUE(trigger().TimerRunning());
 
     // A click now is an ordinary click: it captures nothing, now or later.
     ASSERT_TRUE(Click({700, 700}));
     PumpFor(1200);
-    EXPECT_FALSE(IsWindowVisible(save->Handle()));
+    EXPECT_FALSE(IsWindowVisible(save().Handle()));
     EXPECT_FALSE(GetMouseDown());
     // Selecting Object again waits for a new capture key.
-    capture->rdObjectClick();
+    main().OnMethodChosen(CaptureMethod::Object);
     PumpFor(1200);
-    EXPECT_FALSE(Tracking);
+    EXPECT_FALSE(trigger().Tracking());
     EXPECT_FALSE(FrameShown());
 }
 
 TEST_F(CaptureCycle, AFixedRegionTooSmallToCaptureSaysSoAndStaysArmed) {
     ASSERT_TRUE(MoveTo({700, 700}));
-    capture->FixedRegionWidth = 10;
-    capture->FixedRegionHeight = 240;
-    capture->rdFixRegionClick();
+    main().Options().FixedRegionWidth = 10;
+    main().Options().FixedRegionHeight = 240;
+    main().OnMethodChosen(CaptureMethod::FixedRegion);
     TypeCaptureKey();
     ASSERT_TRUE(PumpUntil([&] { return !messages.empty(); })) << "no notice";
     EXPECT_NE(messages[0].find(L"Options"), std::wstring::npos);
-    EXPECT_FALSE(Tracking);
+    EXPECT_FALSE(trigger().Tracking());
     EXPECT_FALSE(FrameShown());
-    EXPECT_TRUE(capture->Timer1.Enabled());
+    EXPECT_TRUE(trigger().TimerRunning());
 
     // Armed again: with a box that has an inside, the same key starts tracking.
-    capture->FixedRegionWidth = 11;
+    main().Options().FixedRegionWidth = 11;
     TypeCaptureKey();
-    ASSERT_TRUE(PumpUntil([&] { return Tracking && FrameShown(); }));
+    ASSERT_TRUE(PumpUntil([&] { return trigger().Tracking() && FrameShown(); }));
     RECT r{};
-    GetWindowRect(frame->Handle(), &r);
+    GetWindowRect(snapora->HighlightFrame().Handle(), &r);
     EXPECT_EQ(r.left, 700 - 5);
     EXPECT_EQ(r.right - r.left, 21);
     EXPECT_EQ(messages.size(), 1u);
@@ -107,29 +94,39 @@ TEST_F(CaptureCycle, AFixedRegionTooSmallToCaptureSaysSoAndStaysArmed) {
 TEST_F(CaptureCycle, AReleaseAfterTheMethodChangedShowsWhatThePictureWindowHolds) {
     ui::Bitmap held(40, 30);
     held.SetPixel(5, 5, 0x123456);
-    save->ShowPicture(held);
-    capture->rdRegionClick();
+    save().LoadPicture(held);
+    main().OnMethodChosen(CaptureMethod::SelectedRegion);
     ASSERT_TRUE(MoveTo({100, 100}));
     TypeCaptureKey();
-    ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(display->Handle()) != FALSE; })) << "no region screen";
-    EXPECT_FALSE(capture->Timer1.Enabled()) << "the trigger stays armed under the region screen";
+    ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(display().Handle()) != FALSE; })) << "no region screen";
+    EXPECT_FALSE(trigger().TimerRunning()) << "the trigger stays armed under the region screen";
 
-    display->Image1MouseDown();
+    display().OnSelectionStart();
     ASSERT_TRUE(MoveTo({300, 200}));
-    display->Image1MouseMove();
-    EXPECT_EQ(display->Panel1.LbX, L"X:200");
-    EXPECT_EQ(display->Panel1.LbY, L"Y:100");
-    EXPECT_EQ(display->Panel1.Left(), 305);
+    display().OnSelectionDrag();
+    EXPECT_EQ(display().SizeLabel().WidthText(), L"X:200");
+    EXPECT_EQ(display().SizeLabel().HeightText(), L"Y:100");
+    EXPECT_EQ(display().SizeLabel().Left(), 305);
     // Another method is chosen meanwhile (a hotkey does this).
-    capture->rdFullScreenClick();
-    // The picture window opens modally; the user closes it.
-    PostMessageW(save->Handle(), WM_CLOSE, 0, 0);
-    display->Image1MouseUp();
+    main().OnMethodChosen(CaptureMethod::FullScreen);
+    // The picture window opens modally, from the message loop; the user
+    // closes it once it is up.
+    bool regionScreenUnder = false;
+    ui::Timer user(50, true);
+    user.OnTimer = [&] {
+        if (!IsWindowVisible(save().Handle())) return;
+        regionScreenUnder = IsWindowVisible(display().Handle()) != FALSE;
+        PostMessageW(save().Handle(), WM_CLOSE, 0, 0);
+        user.SetEnabled(false);
+    };
+    display().OnSelectionEnd();
+    ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(display().Handle()) == FALSE; }));
+    EXPECT_TRUE(regionScreenUnder) << "the region screen stays up under the picture window";
 
-    EXPECT_FALSE(IsWindowVisible(save->Handle()));
-    EXPECT_FALSE(IsWindowVisible(display->Handle()));
-    EXPECT_FALSE(display->Panel1.Visible());
-    ASSERT_EQ(save->Image1.Picture().Width(), 40);
-    EXPECT_EQ(save->Image1.Picture().Pixel(5, 5), 0x123456u);
-    EXPECT_TRUE(capture->Timer1.Enabled()) << "closing the picture window re-arms the trigger";
+    EXPECT_FALSE(IsWindowVisible(save().Handle()));
+    EXPECT_FALSE(IsWindowVisible(display().Handle()));
+    EXPECT_FALSE(display().SizeLabel().Visible());
+    ASSERT_EQ(save().PictureView().Picture().Width(), 40);
+    EXPECT_EQ(save().PictureView().Picture().Pixel(5, 5), 0x123456u);
+    EXPECT_TRUE(trigger().TimerRunning()) << "closing the picture window re-arms the trigger";
 }

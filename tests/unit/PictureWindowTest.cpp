@@ -4,9 +4,9 @@
 #include "RealInput.h"
 #include "RecordedBoxes.h"
 #include "TempFolder.h"
-#include "capture/FrmCapture.h"
 #include "hook/hook.h"
-#include "picture/uSave.h"
+#include "capture/CaptureTrigger.h"
+#include "picture/PictureWindow.h"
 #include "ui/Error.h"
 #include "ui/Application.h"
 
@@ -27,7 +27,8 @@ namespace {
 // Blocks of 10 x 10 pixels, each of its own colour, so that scaled pictures
 // can be checked away from the block edges whatever the sampling phase.
 std::uint32_t BlockColour(int bx, int by) {
-    return static_cast<std::uint32_t>(((bx * 40 + 20) & 0xFF) << 16 | ((by * 50 + 30) & 0xFF) << 8 | ((bx + by) * 17 & 0xFF));
+    return static_cast<std::uint32_t>(((bx * 40 + 20) & 0xFF) << 16 | ((by * 50 + 30) & 0xFF) << 8 |
+                                      ((bx + by) * 17 & 0xFF));
 }
 
 COLORREF AsColorRef(std::uint32_t rgb) { return RGB(rgb >> 16, rgb >> 8 & 0xFF, rgb & 0xFF); }
@@ -42,12 +43,11 @@ ui::Bitmap Blocks(int width, int height) {
 
 ::testing::AssertionResult SamePixels(const ui::Bitmap& a, const ui::Bitmap& b) {
     if (a.Width() != b.Width() || a.Height() != b.Height())
-        return ::testing::AssertionFailure() << a.Width() << " x " << a.Height() << " vs " << b.Width() << " x "
-                                             << b.Height();
+        return ::testing::AssertionFailure()
+               << a.Width() << " x " << a.Height() << " vs " << b.Width() << " x " << b.Height();
     for (int y = 0; y < a.Height(); ++y)
         for (int x = 0; x < a.Width(); ++x)
-            if (a.Pixel(x, y) != b.Pixel(x, y))
-                return ::testing::AssertionFailure() << "differs at " << x << ", " << y;
+            if (a.Pixel(x, y) != b.Pixel(x, y)) return ::testing::AssertionFailure() << "differs at " << x << ", " << y;
     return ::testing::AssertionSuccess();
 }
 
@@ -60,7 +60,8 @@ ui::Bitmap Blocks(int width, int height) {
             const double sy = (y + 0.5) * originalHeight / shown.Height();
             const double edgeX = sx - 10 * static_cast<int>(sx / 10), edgeY = sy - 10 * static_cast<int>(sy / 10);
             const double scale = static_cast<double>(shown.Width()) / originalWidth;
-            if (edgeX * scale < 2 || (10 - edgeX) * scale < 2 || edgeY * scale < 2 || (10 - edgeY) * scale < 2) continue;
+            if (edgeX * scale < 2 || (10 - edgeX) * scale < 2 || edgeY * scale < 2 || (10 - edgeY) * scale < 2)
+                continue;
             if (shown.Pixel(x, y) != BlockColour(static_cast<int>(sx) / 10, static_cast<int>(sy) / 10))
                 return ::testing::AssertionFailure() << "wrong colour at " << x << ", " << y;
         }
@@ -80,16 +81,14 @@ class PictureWindow : public ::testing::Test {
 protected:
     void SetUp() override {
         try {
-            form = std::make_unique<TFrmSave>();
+            form = std::make_unique<picture::PictureWindow>();
         } catch (const ui::Error& error) {
             FAIL() << "cannot create the window: " << ToUtf8(error.Message());
         }
-        FrmSave = form.get();
     }
     void TearDown() override {
         EXPECT_TRUE(errors.empty()) << "first error: " << (errors.empty() ? "" : ToUtf8(errors.front()));
         form.reset();
-        FrmSave = nullptr;
         // Closing the window arms the hotkey hook on this thread; later tests type freely.
         DisableHotKeyHook();
         ui::App().MessageFilter = nullptr;
@@ -99,8 +98,8 @@ protected:
 
     // Loads the picture and shows the window as a capture does, then lets it paint.
     void Show(const ui::Bitmap& picture) {
-        form->ShowPicture(picture);
-        form->ShowForm();
+        form->LoadPicture(picture);
+        form->Present();
         PumpFor(200);
     }
 
@@ -110,20 +109,20 @@ protected:
         ClientToScreen(window, &at);
         return at;
     }
-    POINT OnPicture(int x, int y) const { return OnScreen(form->Handle(), form->Image1, x, y); }
+    POINT OnPicture(int x, int y) const { return OnScreen(form->Handle(), form->PictureView(), x, y); }
 
     // Clicks a toolbar button with the real mouse.
     void Press(controls::PngButton& button) {
-        const POINT at = OnScreen(form->Panel1->Handle(), button, button.Width() / 2, button.Height() / 2);
+        const POINT at = OnScreen(form->Toolbar().Handle(), button, button.Width() / 2, button.Height() / 2);
         POINT now{};
         const bool clicked = Click(at);
         GetCursorPos(&now);
         ASSERT_TRUE(clicked) << "at " << at.x << ", " << at.y << "; cursor " << now.x << ", " << now.y;
     }
 
-    const ui::Bitmap& Shown() const { return form->Image1.Picture(); }
+    const ui::Bitmap& Shown() const { return form->PictureView().Picture(); }
 
-    std::unique_ptr<TFrmSave> form;
+    std::unique_ptr<picture::PictureWindow> form;
     RecordedBoxes boxes;
     std::vector<std::wstring>& messages = boxes.messages;
     std::vector<std::wstring>& errors = boxes.errors;
@@ -139,29 +138,29 @@ TEST_F(PictureWindow, LoadersSizeTheWindowAndPlaceThePicture) {
         return SIZE{r.right - r.left, r.bottom - r.top};
     };
     const ui::Bitmap picture = Blocks(100, 50);
-    form->ShowPicture(picture);
+    form->LoadPicture(picture);
     EXPECT_FALSE(IsWindowVisible(form->Handle())) << "a loader never shows the window";
     EXPECT_EQ(outer().cx, 155);
     EXPECT_EQ(outer().cy, 50 + 72 + 75);
-    EXPECT_EQ(form->Image1.Left(), 20);
-    EXPECT_EQ(form->Image1.Top(), 92);
+    EXPECT_EQ(form->PictureView().Left(), 20);
+    EXPECT_EQ(form->PictureView().Top(), 92);
     EXPECT_TRUE(SamePixels(Shown(), picture));
 
     const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
     const ui::Bitmap screen = Blocks(w, h);
-    form->ShowScreenPicture(screen);
+    form->LoadScreenPicture(screen);
     EXPECT_EQ(outer().cx, w);
     EXPECT_EQ(outer().cy, h);
-    EXPECT_EQ(form->Image1.Left(), 1);
-    EXPECT_EQ(form->Image1.Top(), 73);
+    EXPECT_EQ(form->PictureView().Left(), 1);
+    EXPECT_EQ(form->PictureView().Top(), 73);
     EXPECT_TRUE(SamePixels(Shown(), screen));
 
     // The region is cut from inside the rubber band's outline, in either drag direction.
-    form->ShowRegionPicture(screen, {310, 215}, {110, 115});
+    form->LoadRegionPicture(screen, {310, 215}, {110, 115});
     EXPECT_EQ(outer().cx, 255);
     EXPECT_EQ(outer().cy, 100 + 72 + 75);
-    EXPECT_EQ(form->Image1.Left(), 20);
-    EXPECT_EQ(form->Image1.Top(), 92);
+    EXPECT_EQ(form->PictureView().Left(), 20);
+    EXPECT_EQ(form->PictureView().Top(), 92);
     ASSERT_EQ(Shown().Width(), 200);
     ASSERT_EQ(Shown().Height(), 100);
     EXPECT_EQ(Shown().Pixel(0, 0), screen.Pixel(111, 116));
@@ -176,9 +175,9 @@ TEST_F(PictureWindow, ShowsMaximizedWithThePictureAndNoFrame) {
     wchar_t caption[64] = {};
     GetWindowTextW(form->Handle(), caption, 64);
     EXPECT_STREQ(caption, L"Snapora - Save Picture");
-    EXPECT_FALSE(form->Shape1.Visible());
+    EXPECT_FALSE(form->CropOutline().Visible());
     for (auto which : {TDragClass::Point::TopLeft, TDragClass::Point::Bottom})
-        EXPECT_FALSE(IsWindowVisible(form->Drag->GetPoint(which).Handle()));
+        EXPECT_FALSE(IsWindowVisible(form->CropController().GetPoint(which).Handle()));
     // What the user sees: the picture where the loader put it, the grey around it.
     EXPECT_EQ(ScreenPixel(OnPicture(5, 5)), AsColorRef(BlockColour(0, 0)));
     EXPECT_EQ(ScreenPixel(OnPicture(95, 45)), AsColorRef(BlockColour(9, 4)));
@@ -188,23 +187,23 @@ TEST_F(PictureWindow, ShowsMaximizedWithThePictureAndNoFrame) {
 TEST_F(PictureWindow, ZoomStepsRenderFromTheMasterAndOriginalGoesBackPixelForPixel) {
     const ui::Bitmap picture = Blocks(100, 50);
     Show(picture);
-    Press(form->Panel1->PNGButton8);
+    Press(form->Toolbar().Button(picture::PictureToolbar::Command::ZoomIn));
     ASSERT_EQ(Shown().Width(), 120);
     EXPECT_EQ(Shown().Height(), 60);
     EXPECT_TRUE(ScaledBlocks(Shown(), 100, 50));
-    form->PNGButton8Click();
+    form->OnZoomIn();
     EXPECT_EQ(Shown().Width(), 144);
     EXPECT_EQ(Shown().Height(), 72);
-    form->PNGButton8Click();
+    form->OnZoomIn();
     EXPECT_EQ(Shown().Width(), 173);
     EXPECT_TRUE(ScaledBlocks(Shown(), 100, 50));
 
-    Press(form->Panel1->PNGButton5);
+    Press(form->Toolbar().Button(picture::PictureToolbar::Command::Original));
     EXPECT_TRUE(SamePixels(Shown(), picture));
 
     std::vector<std::pair<int, int>> out;
     for (int i = 0; i < 3; ++i) {
-        form->PNGButton4Click();
+        form->OnZoomOut();
         out.emplace_back(Shown().Width(), Shown().Height());
     }
     EXPECT_EQ(out, (std::vector<std::pair<int, int>>{{84, 42}, {70, 35}, {59, 30}}));
@@ -212,17 +211,17 @@ TEST_F(PictureWindow, ZoomStepsRenderFromTheMasterAndOriginalGoesBackPixelForPix
 
     // In then out need not come back to the same size.
     Show(Blocks(101, 101));
-    form->PNGButton8Click();
+    form->OnZoomIn();
     EXPECT_EQ(Shown().Width(), 122);
-    form->PNGButton4Click();
+    form->OnZoomOut();
     EXPECT_EQ(Shown().Width(), 102);
 
     // The smallest picture: out keeps 1 x 1, in gives 2 x 2 of the same colour.
     Show(Blocks(1, 1));
-    form->PNGButton4Click();
+    form->OnZoomOut();
     EXPECT_EQ(Shown().Width(), 1);
     EXPECT_EQ(Shown().Height(), 1);
-    form->PNGButton8Click();
+    form->OnZoomIn();
     ASSERT_EQ(Shown().Width(), 2);
     ASSERT_EQ(Shown().Height(), 2);
     EXPECT_EQ(Shown().Pixel(1, 1), BlockColour(0, 0));
@@ -231,7 +230,7 @@ TEST_F(PictureWindow, ZoomStepsRenderFromTheMasterAndOriginalGoesBackPixelForPix
 
 TEST_F(PictureWindow, ZoomBeyondTheLargestSideIsRefusedWithANotice) {
     Show(Blocks(10, 14000));
-    form->PNGButton8Click();
+    form->OnZoomIn();
     EXPECT_EQ(Shown().Width(), 10);
     EXPECT_EQ(Shown().Height(), 14000);
     ASSERT_EQ(messages.size(), 1u);
@@ -241,19 +240,19 @@ TEST_F(PictureWindow, ZoomBeyondTheLargestSideIsRefusedWithANotice) {
 TEST_F(PictureWindow, CropAtZoomKeepsTheScaleUntilRestore) {
     const ui::Bitmap picture = Blocks(100, 50);
     Show(picture);
-    form->PNGButton8Click(); // 120 x 60
+    form->OnZoomIn(); // 120 x 60
     ui::Bitmap zoomed;
     zoomed.Assign(Shown());
 
-    Press(form->Panel1->PNGButton9);
-    ASSERT_TRUE(form->Shape1.Visible());
-    EXPECT_TRUE(IsWindowVisible(form->Drag->GetPoint(TDragClass::Point::TopLeft).Handle()));
-    form->Shape1.SetBounds(form->Image1.Left() + 12, form->Image1.Top() + 6, 48, 30);
-    ASSERT_TRUE(DoubleClick(OnScreen(form->Handle(), form->Shape1, 24, 15)));
+    Press(form->Toolbar().Button(picture::PictureToolbar::Command::Cutter));
+    ASSERT_TRUE(form->CropOutline().Visible());
+    EXPECT_TRUE(IsWindowVisible(form->CropController().GetPoint(TDragClass::Point::TopLeft).Handle()));
+    form->CropOutline().SetBounds(form->PictureView().Left() + 12, form->PictureView().Top() + 6, 48, 30);
+    ASSERT_TRUE(DoubleClick(OnScreen(form->Handle(), form->CropOutline(), 24, 15)));
     ASSERT_TRUE(PumpUntil([&] { return Shown().Width() == 48; }));
 
-    EXPECT_FALSE(form->Shape1.Visible());
-    EXPECT_FALSE(IsWindowVisible(form->Drag->GetPoint(TDragClass::Point::TopLeft).Handle()));
+    EXPECT_FALSE(form->CropOutline().Visible());
+    EXPECT_FALSE(IsWindowVisible(form->CropController().GetPoint(TDragClass::Point::TopLeft).Handle()));
     ASSERT_EQ(Shown().Height(), 30);
     for (int y = 0; y < 30; ++y)
         for (int x = 0; x < 48; ++x)
@@ -262,48 +261,48 @@ TEST_F(PictureWindow, CropAtZoomKeepsTheScaleUntilRestore) {
     cut.Assign(Shown());
 
     // "Original" shows the cut at the scale it was cut at.
-    form->PNGButton5Click();
+    form->OnOriginalSize();
     EXPECT_TRUE(SamePixels(Shown(), cut));
     // "Restore" goes back to the picture as first shown; zooming then scales that.
-    Press(form->Panel1->PNGButton6);
+    Press(form->Toolbar().Button(picture::PictureToolbar::Command::Restore));
     EXPECT_TRUE(SamePixels(Shown(), picture));
-    form->PNGButton8Click();
+    form->OnZoomIn();
     EXPECT_TRUE(SamePixels(Shown(), zoomed));
 }
 
 TEST_F(PictureWindow, DoubleClicksThatMustNotCut) {
     const ui::Bitmap picture = Blocks(200, 150);
     Show(picture);
-    form->Shape1.SetBounds(60, 140, 80, 60);
+    form->CropOutline().SetBounds(60, 140, 80, 60);
 
     // Frame hidden: a double-click at its place does nothing.
-    ASSERT_TRUE(DoubleClick(OnScreen(form->Handle(), form->Shape1, 40, 30)));
+    ASSERT_TRUE(DoubleClick(OnScreen(form->Handle(), form->CropOutline(), 40, 30)));
     EXPECT_TRUE(SamePixels(Shown(), picture));
 
-    form->PNGButton9Click();
+    form->OnStartCrop();
     PumpFor(100);
     // Outside the frame, on the picture.
-    ASSERT_TRUE(DoubleClick(OnScreen(form->Handle(), form->Shape1, 100, 30)));
+    ASSERT_TRUE(DoubleClick(OnScreen(form->Handle(), form->CropOutline(), 100, 30)));
     // On a handle.
     RECT handle{};
-    GetWindowRect(form->Drag->GetPoint(TDragClass::Point::Right).Handle(), &handle);
+    GetWindowRect(form->CropController().GetPoint(TDragClass::Point::Right).Handle(), &handle);
     ASSERT_TRUE(DoubleClick({handle.left + 3, handle.top + 3}));
     EXPECT_TRUE(SamePixels(Shown(), picture));
-    EXPECT_TRUE(form->Shape1.Visible());
+    EXPECT_TRUE(form->CropOutline().Visible());
 
     // A frame squeezed to no width cuts nothing either.
-    form->Shape1.SetBounds(60, 140, 0, 60);
+    form->CropOutline().SetBounds(60, 140, 0, 60);
     form->CutPicture();
     EXPECT_TRUE(SamePixels(Shown(), picture));
 }
 
 TEST_F(PictureWindow, CutPixelsOutsideThePictureAreTheWindowsGrey) {
     Show(Blocks(50, 40));
-    form->PNGButton9Click();
+    form->OnStartCrop();
     // Reaches 10 pixels past the picture's right edge; a crossed frame (negative
     // width) is the rectangle between its edges.
-    const int left = form->Image1.Left() + 60, top = form->Image1.Top() + 5;
-    form->Shape1.SetBounds(left, top, -30, 20);
+    const int left = form->PictureView().Left() + 60, top = form->PictureView().Top() + 5;
+    form->CropOutline().SetBounds(left, top, -30, 20);
     form->CutPicture();
     ASSERT_EQ(Shown().Width(), 30);
     ASSERT_EQ(Shown().Height(), 20);
@@ -315,17 +314,17 @@ TEST_F(PictureWindow, CutPixelsOutsideThePictureAreTheWindowsGrey) {
 
 TEST_F(PictureWindow, CopyPutsTheDisplayedPictureOnTheClipboard) {
     Show(Blocks(100, 50));
-    Press(form->Panel1->PNGButton8);
-    Press(form->Panel1->PNGButton2);
+    Press(form->Toolbar().Button(picture::PictureToolbar::Command::ZoomIn));
+    Press(form->Toolbar().Button(picture::PictureToolbar::Command::Copy));
     ASSERT_EQ(messages, std::vector<std::wstring>{L"The picture is copied to the clipboard!"});
     EXPECT_TRUE(SamePixels(ReadClipboardDib(), Shown()));
     EXPECT_EQ(ReadClipboardDib().Width(), 120);
 
-    form->PNGButton9Click();
-    form->Shape1.SetBounds(form->Image1.Left() + 4, form->Image1.Top() + 4, 30, 20);
-    ASSERT_TRUE(DoubleClick(OnScreen(form->Handle(), form->Shape1, 10, 10)));
+    form->OnStartCrop();
+    form->CropOutline().SetBounds(form->PictureView().Left() + 4, form->PictureView().Top() + 4, 30, 20);
+    ASSERT_TRUE(DoubleClick(OnScreen(form->Handle(), form->CropOutline(), 10, 10)));
     ASSERT_TRUE(PumpUntil([&] { return Shown().Width() == 30; }));
-    Press(form->Panel1->PNGButton2);
+    Press(form->Toolbar().Button(picture::PictureToolbar::Command::Copy));
     EXPECT_TRUE(SamePixels(ReadClipboardDib(), Shown()));
     EXPECT_EQ(ReadClipboardDib().Width(), 30);
 }
@@ -372,7 +371,7 @@ TEST_F(PictureWindow, SaveThroughTheDialogTypedByTheUser) {
             }
             typed = true;
         });
-        Press(form->Panel1->PNGButton1);
+        Press(form->Toolbar().Button(picture::PictureToolbar::Command::Save));
         user.join();
         ASSERT_TRUE(typed) << "the Save dialog did not appear";
     };
@@ -381,11 +380,11 @@ TEST_F(PictureWindow, SaveThroughTheDialogTypedByTheUser) {
     ASSERT_TRUE(PumpUntil([&] { return Exists(folder.File(L"first.jpg")); }));
     EXPECT_TRUE(StartsWith(folder.File(L"first.jpg"), {0xFF, 0xD8, 0xFF}));
 
-    form->PNGButton8Click();
+    form->OnZoomIn();
     saveAs(L"second.png");
     ASSERT_TRUE(PumpUntil([&] { return Exists(folder.File(L"second.png")); }));
     EXPECT_TRUE(StartsWith(folder.File(L"second.png"), {0x89, 'P', 'N', 'G'}));
-    EXPECT_EQ(form->SaveDialog1.DefaultExt, L".png");
+    EXPECT_EQ(form->SaveDialog().DefaultExt, L".png");
 
     saveAs(L"third");
     ASSERT_TRUE(PumpUntil([&] { return Exists(folder.File(L"third.png")); }));
@@ -410,17 +409,19 @@ TEST_F(PictureWindow, SaveThroughTheDialogTypedByTheUser) {
 }
 
 TEST_F(PictureWindow, EveryCloseRearmsTheTrigger) {
-    TFrmCapture capture;
-    FrmCapture = &capture;
-    struct Reset {
-        ~Reset() { FrmCapture = nullptr; }
-    } reset;
+    // The trigger as the application object wires it to this window.
+    capture::HighlightFrame frame;
+    region::RegionScreen regionScreen;
+    const settings::CaptureOptions options;
+    capture::CaptureTrigger trigger({frame, regionScreen, *form}, options,
+                                    [] { return capture::CaptureMethod::FullScreen; });
+    form->OnClosed = [&] { trigger.OnPictureClosed(); };
 
     const auto expectRearmed = [&](const char* how) {
         EXPECT_FALSE(IsWindowVisible(form->Handle())) << how;
-        EXPECT_TRUE(capture.Timer1.Enabled()) << how;
+        EXPECT_TRUE(trigger.TimerRunning()) << how;
         // The hotkey hook is back: a typed Ctrl+D is seen.
-        capture.Timer1.SetEnabled(false);
+        trigger.SetTimerRunning(false);
         GetDownHotKey();
         TypeCaptureKey();
         EXPECT_TRUE(PumpUntil([] { return GetDownHotKey(); })) << how;
@@ -428,10 +429,10 @@ TEST_F(PictureWindow, EveryCloseRearmsTheTrigger) {
 
     for (const char* how : {"cancel", "title bar"}) {
         Show(Blocks(60, 40));
-        capture.InActiveHotKey();
-        ASSERT_FALSE(capture.Timer1.Enabled());
+        trigger.Disarm();
+        ASSERT_FALSE(trigger.TimerRunning());
         if (std::string(how) == "cancel") {
-            Press(form->Panel1->PNGButton3);
+            Press(form->Toolbar().Button(picture::PictureToolbar::Command::Cancel));
         } else {
             // The close box at the right end of the maximized window's title bar.
             TITLEBARINFO bar{sizeof bar};
@@ -452,26 +453,26 @@ TEST_F(PictureWindow, EveryCloseRearmsTheTrigger) {
 TEST_F(PictureWindow, ANewCaptureWhileOpenReplacesThePictureAndHidesTheFrame) {
     const ui::Bitmap first = Blocks(100, 50), second = Blocks(60, 80);
     Show(first);
-    form->PNGButton9Click();
-    form->Shape1.SetBounds(40, 130, 70, 50);
-    HWND oldHandle = form->Drag->GetPoint(TDragClass::Point::TopLeft).Handle();
+    form->OnStartCrop();
+    form->CropOutline().SetBounds(40, 130, 70, 50);
+    HWND oldHandle = form->CropController().GetPoint(TDragClass::Point::TopLeft).Handle();
 
     Show(second);
     EXPECT_TRUE(SamePixels(Shown(), second));
-    EXPECT_FALSE(form->Shape1.Visible());
+    EXPECT_FALSE(form->CropOutline().Visible());
     EXPECT_FALSE(IsWindow(oldHandle)) << "the handles of the first showing are gone";
-    form->PNGButton8Click();
+    form->OnZoomIn();
     EXPECT_EQ(Shown().Width(), 72);
-    form->PNGButton6Click();
+    form->OnRestore();
     EXPECT_TRUE(SamePixels(Shown(), second));
     // The frame comes back where it was left.
-    form->PNGButton9Click();
-    EXPECT_EQ(form->Shape1.Left(), 40);
-    EXPECT_EQ(form->Shape1.Width(), 70);
+    form->OnStartCrop();
+    EXPECT_EQ(form->CropOutline().Left(), 40);
+    EXPECT_EQ(form->CropOutline().Width(), 70);
 
     // Shown modally while open (a region capture): the open window is taken
     // down quietly first, and a close ends the modal showing.
-    form->ShowPicture(first);
+    form->LoadPicture(first);
     PostMessageW(form->Handle(), WM_CLOSE, 0, 0);
     form->ShowModal();
     EXPECT_FALSE(IsWindowVisible(form->Handle()));

@@ -1,4 +1,5 @@
 #include "capture/FrameGeometry.h"
+#include "picture/PictureMath.h"
 #include "region/RubberBand.h"
 
 #include <gtest/gtest.h>
@@ -19,7 +20,7 @@ ui::Bitmap Gradient(int w, int h) {
 
 } // namespace
 
-TEST(HighlightFrame, FixedRegionBoxAroundTheCursor) {
+TEST(FramePlacement, FixedRegionBoxAroundTheCursor) {
     const auto frame = capture::FixRegionFrame({500, 400}, 320, 240);
     EXPECT_TRUE(SameRect(frame.bounds, {340, 280, 670, 530})); // 330 x 250 at (340, 280)
     // In screen terms the ring runs from (342, 282)-(658, 518) to (345, 285)-(655, 515).
@@ -31,7 +32,7 @@ TEST(HighlightFrame, FixedRegionBoxAroundTheCursor) {
     EXPECT_EQ(capture::FixRegionFrame({500, 400}, 101, 51).bounds.top, 375);
 }
 
-TEST(HighlightFrame, ObjectRingLiesJustOutsideTheWindow) {
+TEST(FramePlacement, ObjectRingLiesJustOutsideTheWindow) {
     const RECT window{100, 50, 300, 200};
     const auto frame = capture::ObjectFrame(window);
     EXPECT_TRUE(SameRect(frame.bounds, {95, 45, 305, 205}));
@@ -80,8 +81,8 @@ TEST(RubberBand, CropIsTheDraggedSizeFromTheInsideInEitherDirection) {
     region::DrawXorOutline(frozen.Canvas(), {50, 60}, {250, 160});
     GdiFlush();
 
-    const ui::Bitmap down = region::CropRegion(frozen, {50, 60}, {250, 160});
-    const ui::Bitmap up = region::CropRegion(frozen, {250, 160}, {50, 60});
+    const ui::Bitmap down = picture::CropRegion(frozen, {50, 60}, {250, 160});
+    const ui::Bitmap up = picture::CropRegion(frozen, {250, 160}, {50, 60});
     ASSERT_EQ(down.Width(), 200);
     ASSERT_EQ(down.Height(), 100);
     ASSERT_EQ(up.Width(), 200);
@@ -90,16 +91,16 @@ TEST(RubberBand, CropIsTheDraggedSizeFromTheInsideInEitherDirection) {
     EXPECT_EQ(down.Pixel(0, 0), clean.Pixel(51, 61));
     EXPECT_EQ(down.Pixel(199, 99), clean.Pixel(248, 158));
     // The same crop of the picture without the outline: no outline pixel made it in.
-    const ui::Bitmap fromClean = region::CropRegion(clean, {50, 60}, {250, 160});
+    const ui::Bitmap fromClean = picture::CropRegion(clean, {50, 60}, {250, 160});
     for (int y = 0; y < 100; ++y)
         for (int x = 0; x < 200; ++x) {
             ASSERT_EQ(down.Pixel(x, y), up.Pixel(x, y));
             ASSERT_EQ(down.Pixel(x, y), fromClean.Pixel(x, y)) << "outline pixel at " << x << "," << y;
         }
 
-    EXPECT_TRUE(region::CropRegion(frozen, {70, 70}, {70, 70}).Empty());
-    EXPECT_TRUE(region::CropRegion(frozen, {70, 70}, {90, 70}).Empty());
-    const ui::Bitmap thin = region::CropRegion(frozen, {70, 70}, {72, 80});
+    EXPECT_TRUE(picture::CropRegion(frozen, {70, 70}, {70, 70}).Empty());
+    EXPECT_TRUE(picture::CropRegion(frozen, {70, 70}, {90, 70}).Empty());
+    const ui::Bitmap thin = picture::CropRegion(frozen, {70, 70}, {72, 80});
     EXPECT_EQ(thin.Width(), 2);
     EXPECT_EQ(thin.Height(), 10);
 }

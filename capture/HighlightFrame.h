@@ -5,12 +5,19 @@
 #include "capture/FrameGeometry.h"
 #include "ui/HostWindow.h"
 
-class TFrmSelectRect : public ui::HostWindow {
+namespace capture {
+
+// The registered window class name; other programs may look the window up by it.
+inline constexpr wchar_t kHighlightFrameClass[] = L"TFrmSelectRect";
+
+class HighlightFrame : public ui::HostWindow {
 public:
-    TFrmSelectRect();
+    HighlightFrame();
 
     // Moves the frame, sets its ring and shows it, without taking the focus.
-    void Place(const capture::HighlightFrame& frame);
+    void Place(const FramePlacement& frame);
+    void Hide();
+    bool Shown() const;
 
 protected:
     // The frame is never what the mouse points at: hit-testing passes through
@@ -18,4 +25,4 @@ protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 };
 
-extern TFrmSelectRect* FrmSelectRect;
+} // namespace capture

@@ -1,0 +1,162 @@
+#include "capture/CaptureTrigger.h"
+
+#include "capture/FrameGeometry.h"
+#include "capture/Grab.h"
+#include "hook/hook.h"
+#include "ui/Application.h"
+#include "ui/Cursor.h"
+
+#include <string>
+
+namespace capture {
+
+CaptureTrigger::CaptureTrigger(Windows windows, const settings::CaptureOptions& options,
+                               std::function<CaptureMethod()> selectedMethod)
+    : windows_(windows), options_(options), selectedMethod_(std::move(selectedMethod)) {
+    EnableHotKeyHook();
+    triggerTimer_.OnTimer = [this] { OnTriggerTick(); };
+}
+
+CaptureTrigger::~CaptureTrigger() {
+    EndTracking();
+    DisableHotKeyHook();
+}
+
+void CaptureTrigger::Arm() {
+    EndTracking();
+    EnableHotKeyHook();
+    triggerTimer_.SetEnabled(true);
+}
+
+void CaptureTrigger::Disarm() {
+    DisableHotKeyHook();
+    triggerTimer_.SetEnabled(false);
+}
+
+void CaptureTrigger::EndTracking() {
+    if (!tracking_) return;
+    tracking_ = false;
+    windows_.highlightFrame.Hide();
+    DisableMouseHook();
+    SetMouseDown(false);
+}
+
+void CaptureTrigger::StartTracking() {
+    tracking_ = true;
+    EnableMouseHook();
+    DisableHotKeyHook();
+}
+
+void CaptureTrigger::GrabScreen(ui::Bitmap& screen) const {
+    GetFullScreenBmp(screen);
+    if (options_.IncludeCursor) DrawCursorToBmp(screen);
+}
+
+void CaptureTrigger::OnTriggerTick() {
+    // The picture of the screen for this tick; grabbing sizes it to the
+    // display, so an idle tick allocates nothing.
+    ui::Bitmap screen;
+    const CaptureMethod method = selectedMethod_();
+
+    if (GetDownHotKey()) {
+        switch (method) {
+        case CaptureMethod::SelectedRegion:
+            GrabScreen(screen);
+            Disarm();
+            windows_.regionScreen.ShowFrozen(screen);
+            break;
+        case CaptureMethod::FullScreen:
+            GrabScreen(screen);
+            Disarm();
+            windows_.pictureWindow.LoadScreenPicture(screen);
+            windows_.pictureWindow.Present();
+            break;
+        case CaptureMethod::Object:
+            StartTracking();
+            break;
+        case CaptureMethod::ActiveWindow: {
+            ui::Bitmap window;
+            GrabScreen(screen);
+            GetActiveWindowBmp(screen, window);
+            windows_.pictureWindow.LoadPicture(window);
+            Disarm();
+            windows_.pictureWindow.Present();
+            break;
+        }
+        case CaptureMethod::FixedRegion:
+            // A box of 10 pixels or less has no inside to capture; say so
+            // instead of showing a frame that would capture a black picture.
+            if (options_.FixedRegionWidth < kMinFixedRegionSide || options_.FixedRegionHeight < kMinFixedRegionSide) {
+                Disarm();
+                ui::App().ShowMessage(L"The fixed region is too small to capture (" +
+                                          std::to_wstring(options_.FixedRegionWidth) + L" x " +
+                                          std::to_wstring(options_.FixedRegionHeight) +
+                                          L" pixels). Set its width and height in Options.",
+                                      MB_OK | MB_ICONINFORMATION);
+                Arm();
+                return;
+            }
+            StartTracking();
+            break;
+        }
+    }
+
+    if (!tracking_) return;
+    if (method == CaptureMethod::Object) {
+        FrameWindowUnderCursor();
+        SetForegroundWindow(windows_.highlightFrame.Handle());
+    } else if (method == CaptureMethod::FixedRegion) {
+        FrameFixedRegionAtCursor();
+    } else {
+        return;
+    }
+    if (GetMouseDown()) CaptureTracked(method, screen);
+}
+
+void CaptureTrigger::CaptureTracked(CaptureMethod method, ui::Bitmap& screen) {
+    ui::Bitmap picture;
+    GrabScreen(screen);
+    tracking_ = false;
+    windows_.highlightFrame.Hide();
+    if (method == CaptureMethod::Object) {
+        GetObjectBmp(screen, picture);
+    } else {
+        // The hole of the frame as it stands, placed by this very tick.
+        RECT frame{};
+        GetWindowRect(windows_.highlightFrame.Handle(), &frame);
+        GetFixRegionBmp(screen, picture, options_.FixedRegionWidth, options_.FixedRegionHeight,
+                        {frame.left, frame.top});
+    }
+    SetMouseDown(false);
+    DisableMouseHook();
+    triggerTimer_.SetEnabled(false);
+    windows_.pictureWindow.LoadPicture(picture);
+    windows_.pictureWindow.Present();
+}
+
+void CaptureTrigger::FrameWindowUnderCursor() {
+    // The frame lets hit-testing through, so this is never the frame itself.
+    HWND under = WindowFromPoint(ui::CursorPosition());
+    if (!under) return;
+    RECT r{};
+    GetWindowRect(under, &r);
+    windows_.highlightFrame.Place(ObjectFrame(r));
+}
+
+void CaptureTrigger::FrameFixedRegionAtCursor() {
+    windows_.highlightFrame.Place(
+        FixRegionFrame(ui::CursorPosition(), options_.FixedRegionWidth, options_.FixedRegionHeight));
+}
+
+void CaptureTrigger::OnPictureClosed() {
+    triggerTimer_.SetEnabled(true);
+    EnableHotKeyHook();
+}
+
+void CaptureTrigger::OnRegionSelected(const ui::Bitmap& frozen, POINT start, POINT end) {
+    if (selectedMethod_() == CaptureMethod::SelectedRegion)
+        windows_.pictureWindow.LoadRegionPicture(frozen, start, end);
+    windows_.pictureWindow.ShowModal();
+}
+
+} // namespace capture

@@ -1,0 +1,80 @@
+// The capture trigger: waits for the capture key, then captures with the
+// selected method. It polls the hook library on a 500 ms timer; Object and
+// Fixed Region captures first track the mouse with the highlight frame and
+// capture at the next press of a mouse button anywhere.
+#pragma once
+
+#include "capture/CaptureMethod.h"
+#include "capture/HighlightFrame.h"
+#include "picture/PictureWindow.h"
+#include "region/RegionScreen.h"
+#include "settings/Options.h"
+#include "ui/Bitmap.h"
+#include "ui/Timer.h"
+
+#include <functional>
+
+namespace capture {
+
+class CaptureTrigger {
+public:
+    // The windows a capture goes through.
+    struct Windows {
+        HighlightFrame& highlightFrame;
+        region::RegionScreen& regionScreen;
+        picture::PictureWindow& pictureWindow;
+    };
+
+    // selectedMethod says which method the next capture key captures with;
+    // options are read at each capture. The trigger starts armed.
+    CaptureTrigger(Windows windows, const settings::CaptureOptions& options,
+                   std::function<CaptureMethod()> selectedMethod);
+    ~CaptureTrigger();
+    CaptureTrigger(const CaptureTrigger&) = delete;
+    CaptureTrigger& operator=(const CaptureTrigger&) = delete;
+
+    // Arm: the hotkey hook and the timer on. Arming also ends a tracking under
+    // way, so that an earlier click can never capture later by surprise.
+    void Arm();
+    // Disarm: the hotkey hook and the timer off.
+    void Disarm();
+    // Ends Object or Fixed Region tracking: frame hidden, mouse hook off,
+    // pending press forgotten.
+    void EndTracking();
+
+    // True while the highlight frame follows the mouse and the next mouse
+    // press will capture.
+    bool Tracking() const { return tracking_; }
+
+    // The polling timer alone, without the hook; periodic capture stops it
+    // around each of its ticks.
+    bool TimerRunning() const { return triggerTimer_.Enabled(); }
+    void SetTimerRunning(bool running) { triggerTimer_.SetEnabled(running); }
+
+    // One poll: dispatches a capture key or a tracked press, if there is one.
+    void OnTriggerTick();
+    // The picture window was closed: armed again.
+    void OnPictureClosed();
+    // A region was dragged out on the region screen: the picture window
+    // shows it modally (or, when the method changed meanwhile, what it holds).
+    void OnRegionSelected(const ui::Bitmap& frozen, POINT start, POINT end);
+
+private:
+    // The picture of the screen, with the cursor when the options say so.
+    void GrabScreen(ui::Bitmap& screen) const;
+    void StartTracking();
+    // The capture that ends a tracking: the press has been seen.
+    void CaptureTracked(CaptureMethod method, ui::Bitmap& screen);
+    // Place and show the highlight frame around the window under the mouse,
+    // or around the fixed box centred on the mouse.
+    void FrameWindowUnderCursor();
+    void FrameFixedRegionAtCursor();
+
+    Windows windows_;
+    const settings::CaptureOptions& options_;
+    std::function<CaptureMethod()> selectedMethod_;
+    ui::Timer triggerTimer_{500, true};
+    bool tracking_ = false;
+};
+
+} // namespace capture

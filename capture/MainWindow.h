@@ -1,0 +1,114 @@
+// The main window: owner of the settings record and the settings file, the
+// capture method selection, the hotkeys and the tray icon. Closing it ends
+// the program.
+#pragma once
+
+#include "capture/CaptureMethod.h"
+#include "capture/GlobalHotKeys.h"
+#include "capture/TrayIcon.h"
+#include "controls/BitmapButton.h"
+#include "controls/PngButton.h"
+#include "settings/IniFile.h"
+#include "settings/Options.h"
+#include "ui/FlatButton.h"
+#include "ui/HostWindow.h"
+#include "ui/Image.h"
+#include "ui/NativeControls.h"
+#include "ui/Timer.h"
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <optional>
+
+namespace capture {
+
+class CaptureTrigger;
+
+// The registered window class name; other programs may look the window up by it.
+inline constexpr wchar_t kMainWindowClass[] = L"TFrmCapture";
+
+// The maker's home page, opened by "Home".
+extern const wchar_t* const kHomePageAddress;
+
+class MainWindow : public ui::HostWindow {
+public:
+    MainWindow();
+    ~MainWindow() override;
+
+    // The capture trigger that the method commands arm; the application
+    // object connects it once every window exists.
+    void ConnectTrigger(CaptureTrigger& trigger) { trigger_ = &trigger; }
+
+    // Raised for "Options", and for "Suspend", "Switch to Suspend>>" and the
+    // title-bar minimise button (which hide this window first).
+    std::function<void()> OnShowOptions;
+    std::function<void()> OnShowSuspendPanel;
+
+    settings::CaptureOptions& Options() { return options_; }
+    const settings::CaptureOptions& Options() const { return options_; }
+    settings::IniFile& ConfigFile() { return *configFile_; }
+    // Fills the settings from config.ini; with StartupSuspend set, the main
+    // window is not shown when the message loop starts.
+    void LoadOptions();
+
+    CaptureMethod SelectedMethod() const;
+    // Selecting a capture method checks its radio button alone and arms the trigger.
+    void OnMethodChosen(CaptureMethod method);
+    // Selects the method, then types the capture key: the capture follows at
+    // the trigger's next tick.
+    void CaptureWith(CaptureMethod method);
+
+    void OnCapture();
+    void OnHome();
+    void OnHelp();
+    void OnMore();
+    void OnSuspend();
+    void OnClose();
+
+    const GlobalHotKeys& HotKeys() const { return *hotKeys_; }
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void PaintBackground(HDC dc, const RECT& client) override;
+
+private:
+    void CreateControls();
+    void LoadSkin();
+    void LayoutPanels(int width, int height);
+    void PlaceTitleButtons();
+    // Keeps the rounded outline and the title-bar buttons fitted to the size.
+    void OnResize();
+    void OnHeaderMouseDown(ui::MouseButton button);
+    void OnDestroy();
+
+    settings::CaptureOptions options_;
+    // config.ini beside the executable; every settings read and write goes through it.
+    std::unique_ptr<settings::IniFile> configFile_;
+    CaptureTrigger* trigger_ = nullptr;
+
+    ui::UniqueFont font_;
+    ui::UniqueIcon icon_, smallIcon_;
+
+    ui::Image headerLeft_, headerMiddle_, headerRight_;
+    controls::PngButton captureButton_, optionsButton_, suspendButton_, homeButton_, helpButton_;
+    controls::PngButton leftSeparator_, rightSeparator_;
+    controls::BitmapButton minimizeButton_, closeButton_;
+    ui::Image leftEdge_, innerEdge_, rightEdge_, bodyPicture_;
+    ui::Image footerLeft_, footerMiddle_, footerRight_;
+    ui::FlatButton switchToSuspendButton_, moreButton_;
+
+    // The native controls of the body, created with the window.
+    std::optional<ui::GroupBox> methodGroup_;
+    // Indexed by CaptureMethod.
+    std::array<std::optional<ui::RadioButton>, kCaptureMethodCount> methodRadios_;
+    std::optional<ui::CheckBox> realTimeCheck_;
+
+    ui::Timer periodicTimer_{500, false};
+
+    std::optional<GlobalHotKeys> hotKeys_;
+    std::optional<TrayIcon> trayIcon_;
+    RECT body_{};
+};
+
+} // namespace capture

@@ -1,0 +1,73 @@
+// The region selection screen: the frozen picture of the screen on which a
+// region is dragged out with a rubber band, any mouse button, while a small
+// label by the cursor shows the width and height.
+#pragma once
+
+#include "ui/Bitmap.h"
+#include "ui/Handles.h"
+#include "ui/HostWindow.h"
+#include "ui/Image.h"
+
+#include <functional>
+#include <string>
+
+namespace region {
+
+// The registered window class name; other programs may look the window up by it.
+inline constexpr wchar_t kRegionScreenClass[] = L"TFrmDisplay";
+
+// The label by the cursor that shows the size of the rectangle being dragged.
+class SelectionSizeLabel : public ui::Control {
+public:
+    SelectionSizeLabel();
+    const std::wstring& WidthText() const { return widthText_; }
+    const std::wstring& HeightText() const { return heightText_; }
+    void SetTexts(std::wstring width, std::wstring height);
+    void Paint(HDC dc) override;
+    // The mouse passes through the label to the picture beneath.
+    bool HitTest(POINT) const override { return false; }
+
+private:
+    ui::UniqueFont font_;
+    std::wstring widthText_ = L"X:";
+    std::wstring heightText_ = L"Y:";
+};
+
+class RegionScreen : public ui::HostWindow {
+public:
+    RegionScreen();
+
+    // Raised from the message loop once a selection has ended, with the frozen
+    // picture and the selection's corners in screen pixels. The screen stays up
+    // while the handler runs (it shows the picture window modally in front of
+    // it) and hides itself afterwards.
+    std::function<void(const ui::Bitmap& frozen, POINT start, POINT end)> OnRegionSelected;
+
+    // Covers the screen, always on top, and takes a copy of frozen (a picture
+    // of the whole screen) as the picture to select from.
+    void ShowFrozen(const ui::Bitmap& frozen);
+
+    // The rubber band's reactions to the mouse; each reads the cursor itself.
+    void OnSelectionStart();
+    void OnSelectionDrag();
+    void OnSelectionEnd();
+
+    const SelectionSizeLabel& SizeLabel() const { return sizeLabel_; }
+    const ui::Bitmap& FrozenScreen() const { return frozenScreen_.Picture(); }
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void OnSelectionDone();
+
+    ui::Image frozenScreen_;
+    SelectionSizeLabel sizeLabel_;
+    // The corners of the selection in screen pixels: where it started, the
+    // corner of the outline drawn last, and where it ended.
+    POINT startPoint_{0, 0};
+    POINT lastPoint_{0, 0};
+    POINT endPoint_{0, 0};
+};
+
+} // namespace region
