@@ -19,6 +19,7 @@ SnaporaApp::SnaporaApp()
         trigger_.OnRegionSelected(frozen, start, end);
     };
     mainWindow_.OnShowSuspendPanel = [this] { ShowWindow(suspendPanel_.Handle(), SW_SHOWNOACTIVATE); };
+    mainWindow_.OnHideSuspendPanel = [this] { ShowWindow(suspendPanel_.Handle(), SW_HIDE); };
     mainWindow_.OnShowOptions = [this] { ShowWindow(optionsWindow_.Handle(), SW_SHOW); };
 }
 

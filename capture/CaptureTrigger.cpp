@@ -41,6 +41,10 @@ void CaptureTrigger::EndTracking() {
     SetMouseDown(false);
 }
 
+bool CaptureTrigger::CaptureUnderWay() const {
+    return IsWindowVisible(windows_.regionScreen.Handle()) || IsWindowVisible(windows_.pictureWindow.Handle());
+}
+
 void CaptureTrigger::StartTracking() {
     tracking_ = true;
     EnableMouseHook();

@@ -45,6 +45,8 @@ public:
     // True while the highlight frame follows the mouse and the next mouse
     // press will capture.
     bool Tracking() const { return tracking_; }
+    // True while the region screen or the picture window is up.
+    bool CaptureUnderWay() const;
 
     // The polling timer alone, without the hook; periodic capture stops it
     // around each of its ticks.

@@ -4,9 +4,12 @@
 #include "capture/CaptureTrigger.h"
 #include "hook/hook.h"
 #include "ui/Application.h"
+#include "ui/Cursor.h"
 #include "ui/Resources.h"
 
 #include <shellapi.h>
+
+#include <algorithm>
 
 namespace capture {
 
@@ -41,6 +44,7 @@ MainWindow::MainWindow() {
     CreateHandle(windowClass, args);
     CreateControls();
     LoadSkin();
+    CreateTrayMenu();
 
     // Painting is double-buffered by the host window itself.
     hotKeys_.emplace(Handle());
@@ -115,6 +119,7 @@ void MainWindow::CreateControls() {
     AddControl(minimizeButton_);
     AddControl(closeButton_);
     closeButton_.OnClick = [this](ui::Control&) { OnClose(); };
+    minimizeButton_.OnClick = [this](ui::Control&) { OnMinimize(); };
 
     switchToSuspendButton_.SetCaption(L"Switch to Suspend>>");
     moreButton_.SetCaption(L"More>>");
@@ -124,6 +129,7 @@ void MainWindow::CreateControls() {
         AddControl(*flat);
     }
     moreButton_.OnClick = [this](ui::Control&) { OnMore(); };
+    switchToSuspendButton_.OnClick = [this](ui::Control&) { OnSuspend(); };
 
     // The native controls sit on the white body.
     const COLORREF white = RGB(255, 255, 255);
@@ -135,6 +141,7 @@ void MainWindow::CreateControls() {
         methodRadios_[i]->OnClick = [this, i] { OnMethodChosen(static_cast<CaptureMethod>(i)); };
     }
     realTimeCheck_.emplace(*this, args(L"Real Time Capture"));
+    realTimeCheck_->OnClick = [this] { OnRealTimeToggled(); };
     methodGroup_.emplace(*this, args(L"Capture Method"));
     // The frame lies under the buttons it holds.
     SetWindowPos(methodGroup_->Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -255,6 +262,132 @@ void MainWindow::OnSuspend() {
 
 void MainWindow::OnClose() { SendMessageW(Handle(), WM_CLOSE, 0, 0); }
 
+void MainWindow::OnMinimize() {
+    // Nothing to report if either step fails: the tray icon still reaches
+    // the program.
+    try {
+        ShowWindow(Handle(), SW_HIDE);
+        if (OnShowSuspendPanel) OnShowSuspendPanel();
+    } catch (...) {
+    }
+}
+
+void MainWindow::CreateTrayMenu() {
+    // In CaptureMethod order, with the hotkey that does the same.
+    constexpr const wchar_t* kShortcuts[kCaptureMethodCount] = {L"Ctrl+1", L"Ctrl+2", L"Ctrl+3", L"Ctrl+4", L"Ctrl+5"};
+    for (int i = 0; i < kCaptureMethodCount; ++i)
+        trayMenu_.AddItem(
+            kMethodCaptions[i], [this, i] { OnTrayCapture(static_cast<CaptureMethod>(i)); }, kShortcuts[i]);
+    trayMenu_.AddSeparator();
+    trayMenu_.AddItem(
+        L"Real Time Capture", [this] { OnTrayStartPeriodic(); }, L"Ctrl+R");
+    trayMenu_.AddItem(
+        L"Stop Real Time Capture", [this] { OnTrayStopPeriodic(); }, L"Ctrl+S");
+    trayMenu_.AddSeparator();
+    trayMenu_.AddItem(L"Show Suspend Panel", [this] {
+        if (OnShowSuspendPanel) OnShowSuspendPanel();
+    });
+    trayMenu_.AddItem(L"Hide Suspend Panel", [this] {
+        if (OnHideSuspendPanel) OnHideSuspendPanel();
+    });
+    trayMenu_.AddItem(L"Exit", [this] { OnClose(); });
+}
+
+void MainWindow::UncheckTrayMethodsAndStart() {
+    for (int i = 0; i < kCaptureMethodCount; ++i)
+        trayMenu_.SetChecked(i, false);
+    trayMenu_.SetChecked(static_cast<int>(TrayItem::StartPeriodic), false);
+}
+
+void MainWindow::SetTrayItemsEnabled(bool methodsAndStart) {
+    for (int i = 0; i < kCaptureMethodCount; ++i)
+        trayMenu_.SetEnabled(i, methodsAndStart);
+    trayMenu_.SetEnabled(static_cast<int>(TrayItem::StartPeriodic), methodsAndStart);
+    trayMenu_.SetEnabled(static_cast<int>(TrayItem::StopPeriodic), !methodsAndStart);
+}
+
+void MainWindow::OnTrayCapture(CaptureMethod method) {
+    // The menu's own marks: this method alone; a running periodic capture
+    // goes on, but can no longer be stopped from here.
+    UncheckTrayMethodsAndStart();
+    trayMenu_.SetChecked(static_cast<int>(method), true);
+    trayMenu_.SetEnabled(static_cast<int>(TrayItem::StopPeriodic), false);
+    CaptureWith(method);
+}
+
+void MainWindow::OnTrayStartPeriodic() {
+    UncheckTrayMethodsAndStart();
+    trayMenu_.SetChecked(static_cast<int>(TrayItem::StartPeriodic), true);
+    SetTrayItemsEnabled(false);
+    RequestPeriodicCapture(true);
+}
+
+void MainWindow::OnTrayStopPeriodic() {
+    RequestPeriodicCapture(false);
+    UncheckTrayMethodsAndStart();
+    SetTrayItemsEnabled(true);
+}
+
+void MainWindow::RequestPeriodicCapture(bool start) {
+    realTimeCheck_->SetChecked(start);
+    OnRealTimeToggled();
+}
+
+void MainWindow::OnRealTimeToggled() {
+    if (realTimeCheck_->Checked()) {
+        const int answer = ui::App().ShowMessage(L"Note: The real time capture will be on. You can stop it with hotkey "
+                                                 L"Ctrl+S or system tray menu. Start now?",
+                                                 MB_OKCANCEL, L"Notice", true);
+        if (answer == IDOK) {
+            UncheckTrayMethodsAndStart();
+            if (trigger_) trigger_->SetTimerRunning(false);
+            periodicTimer_.SetInterval(static_cast<UINT>(std::max(0, options_.Interval)));
+            periodicTimer_.SetEnabled(true);
+            return;
+        }
+        realTimeCheck_->SetChecked(false);
+    }
+    if (trigger_) trigger_->SetTimerRunning(true);
+    periodicTimer_.SetEnabled(false);
+}
+
+void MainWindow::OnHotKey(LPARAM modifiersAndKey) {
+    const std::optional<HotKey> hotKey = GlobalHotKeys::Match(modifiersAndKey);
+    if (!hotKey) return;
+    switch (*hotKey) {
+    case HotKey::StartPeriodic:
+        RequestPeriodicCapture(true);
+        return;
+    case HotKey::StopPeriodic:
+        RequestPeriodicCapture(false);
+        return;
+    default:
+        // While the region screen or the picture window is up, the capture
+        // under way is the user's: a method key does not replace it, just as
+        // the capture key itself does nothing then.
+        if (trigger_ && trigger_->CaptureUnderWay()) return;
+        CaptureWith(static_cast<CaptureMethod>(*hotKey));
+        return;
+    }
+}
+
+void MainWindow::OnTrayIcon(UINT mouseMessage) {
+    if (mouseMessage == WM_LBUTTONDOWN) {
+        if (IsWindowVisible(Handle())) {
+            ShowWindow(Handle(), SW_HIDE);
+        } else {
+            ShowWindow(Handle(), SW_SHOW);
+            SetForegroundWindow(Handle());
+        }
+    } else if (mouseMessage == WM_RBUTTONDOWN) {
+        // In front, so that the menu closes when the user clicks elsewhere.
+        SetForegroundWindow(Handle());
+        for (int i = 0; i < kCaptureMethodCount; ++i)
+            trayMenu_.SetChecked(i, methodRadios_[i]->Checked());
+        trayMenu_.Popup(Handle(), ui::CursorPosition());
+    }
+}
+
 void MainWindow::OnHeaderMouseDown(ui::MouseButton button) {
     if (button != ui::MouseButton::Left || IsZoomed(Handle())) return;
     // Moving by the caption: the system runs its move loop with the mouse
@@ -295,7 +428,16 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         OnDestroy();
         PostQuitMessage(0);
         return 0;
+    case WM_HOTKEY:
+        OnHotKey(lParam);
+        return 0;
+    case TrayIcon::kCallbackMessage:
+        OnTrayIcon(static_cast<UINT>(lParam));
+        return 0;
     default:
+        // The shell restarted and forgot the icon: without it the program,
+        // hidden in the tray, could not be reached.
+        if (message == taskbarCreatedMessage_ && trayIcon_) trayIcon_->Restore();
         break;
     }
     return HostWindow::HandleMessage(message, wParam, lParam);

@@ -14,6 +14,7 @@
 #include "ui/HostWindow.h"
 #include "ui/Image.h"
 #include "ui/NativeControls.h"
+#include "ui/PopupMenu.h"
 #include "ui/Timer.h"
 
 #include <array>
@@ -40,10 +41,28 @@ public:
     // object connects it once every window exists.
     void ConnectTrigger(CaptureTrigger& trigger) { trigger_ = &trigger; }
 
-    // Raised for "Options", and for "Suspend", "Switch to Suspend>>" and the
-    // title-bar minimise button (which hide this window first).
+    // Raised for "Options"; for "Suspend", "Switch to Suspend>>", the
+    // title-bar minimise button and the tray menu's "Show Suspend Panel"; and
+    // for "Hide Suspend Panel".
     std::function<void()> OnShowOptions;
     std::function<void()> OnShowSuspendPanel;
+    std::function<void()> OnHideSuspendPanel;
+
+    // The tray menu's items, in their order.
+    enum class TrayItem {
+        FullScreen,
+        ActiveWindow,
+        Object,
+        SelectedRegion,
+        FixedRegion,
+        MethodsEnd,
+        StartPeriodic = MethodsEnd + 1,
+        StopPeriodic,
+        SuspendPanelSeparator,
+        ShowSuspendPanel,
+        HideSuspendPanel,
+        Exit
+    };
 
     settings::CaptureOptions& Options() { return options_; }
     const settings::CaptureOptions& Options() const { return options_; }
@@ -59,14 +78,28 @@ public:
     // the trigger's next tick.
     void CaptureWith(CaptureMethod method);
 
+    // Periodic capture as the "Real Time Capture" check box drives it: the
+    // box's state says whether to start (after the user confirms) or stop.
+    void OnRealTimeToggled();
+    // Start and stop requests: the box is set, then its handler runs once.
+    void RequestPeriodicCapture(bool start);
+
     void OnCapture();
     void OnHome();
     void OnHelp();
     void OnMore();
     void OnSuspend();
     void OnClose();
+    void OnMinimize();
+    // The tray icon's mouse messages: a left press shows or hides this
+    // window, a right press opens the tray menu.
+    void OnTrayIcon(UINT mouseMessage);
+    // A global hotkey, matched on its modifiers and key.
+    void OnHotKey(LPARAM modifiersAndKey);
 
     const GlobalHotKeys& HotKeys() const { return *hotKeys_; }
+    ui::PopupMenu& TrayMenu() { return trayMenu_; }
+    bool RealTimeChecked() const { return realTimeCheck_->Checked(); }
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -81,6 +114,13 @@ private:
     void OnResize();
     void OnHeaderMouseDown(ui::MouseButton button);
     void OnDestroy();
+    void CreateTrayMenu();
+    // The tray menu's commands.
+    void OnTrayCapture(CaptureMethod method);
+    void OnTrayStartPeriodic();
+    void OnTrayStopPeriodic();
+    void SetTrayItemsEnabled(bool methodsAndStart);
+    void UncheckTrayMethodsAndStart();
 
     settings::CaptureOptions options_;
     // config.ini beside the executable; every settings read and write goes through it.
@@ -108,6 +148,9 @@ private:
 
     std::optional<GlobalHotKeys> hotKeys_;
     std::optional<TrayIcon> trayIcon_;
+    ui::PopupMenu trayMenu_;
+    // Sent to every top-level window when the shell (re)starts its taskbar.
+    const UINT taskbarCreatedMessage_ = RegisterWindowMessageW(L"TaskbarCreated");
     RECT body_{};
 };
 

@@ -59,7 +59,8 @@ LRESULT CALLBACK KeyboardProc(int code, WPARAM wParam, LPARAM lParam) noexcept {
         const bool down = wParam == WM_KEYDOWN || wParam == WM_SYSKEYDOWN;
         TrackModifier(info->vkCode, down);
         if (info->vkCode == 'D') {
-            if (down && !g_swallowingD && IsCtrlHeld() && !IsAltHeld()) {
+            const bool typedByProgram = info->dwExtraInfo == kCaptureKeyTag;
+            if (down && !g_swallowingD && (typedByProgram || (IsCtrlHeld() && !IsAltHeld()))) {
                 g_hotKeyDown = true;
                 g_swallowingD = true;
             }

@@ -9,6 +9,12 @@
 #define SNAPORA_HOOK_API extern "C" __declspec(dllimport)
 #endif
 
+// The extra information that marks the key events of a capture key typed by
+// the program itself. Such a D counts as the capture key whatever the state
+// of Ctrl by then: another program (or the user) may release Ctrl while the
+// program's own key events are still on their way.
+constexpr unsigned long long kCaptureKeyTag = 0x534E4150; // "SNAP"
+
 // From now on each press of the capture key Ctrl+D is recorded (and swallowed).
 SNAPORA_HOOK_API void EnableHotKeyHook();
 SNAPORA_HOOK_API void DisableHotKeyHook();

@@ -77,9 +77,12 @@ void Application::ShowError(const std::wstring& message) {
     MessageBoxW(owner, ErrorBoxText(message).c_str(), title_.c_str(), MB_OK | MB_ICONERROR);
 }
 
-int Application::ShowMessage(const std::wstring& text, UINT type) {
+int Application::ShowMessage(const std::wstring& text, UINT type, const wchar_t* caption, bool programWide) {
     if (MessageHandler) return MessageHandler(text, type);
-    return MessageBoxW(GetActiveWindow(), text.c_str(), title_.c_str(), type);
+    // A task-modal box without an owner disables all of the thread's
+    // top-level windows while it is open.
+    return MessageBoxW(programWide ? nullptr : GetActiveWindow(), text.c_str(), caption ? caption : title_.c_str(),
+                       programWide ? type | MB_TASKMODAL : type);
 }
 
 void Application::ReportCurrentException() noexcept {

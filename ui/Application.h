@@ -53,9 +53,13 @@ public:
     // Replaces the error box (tests record errors instead of blocking on a box).
     std::function<void(const std::wstring&)> ErrorHandler;
 
-    // A modal message box captioned with the application title (notices,
-    // confirmations); gives the button pressed (IDOK, IDYES, ...).
-    int ShowMessage(const std::wstring& text, UINT type = MB_OK);
+    // A modal message box (notices, confirmations); gives the button pressed
+    // (IDOK, IDYES, ...). Captioned with the application title unless a
+    // caption is given; owned by the active window unless it is to belong to
+    // the program as a whole (no owner, every window of the program disabled
+    // while it is open).
+    int ShowMessage(const std::wstring& text, UINT type = MB_OK, const wchar_t* caption = nullptr,
+                    bool programWide = false);
     // Replaces the message box (tests record the text and answer for the user).
     std::function<int(const std::wstring& text, UINT type)> MessageHandler;
 

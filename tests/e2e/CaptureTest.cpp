@@ -2,6 +2,11 @@
 // main window, the capture key is typed (or the Capture button clicked), and
 // the picture that reaches the picture window is read back from the
 // clipboard with its "Copy to Clipboard" button.
+#include "capture/HighlightFrame.h"
+#include "capture/MainWindow.h"
+#include "picture/PictureWindow.h"
+#include "region/RegionScreen.h"
+#include "tests/e2e/CaptureSession.h"
 #include "tests/e2e/Driver.h"
 
 #include <gtest/gtest.h>
@@ -16,121 +21,9 @@ using e2e::SnaporaApp;
 
 namespace {
 
-constexpr DWORD kWait = 8000;
+using namespace e2e;
 
-POINT Centre(HWND window) {
-    RECT r{};
-    GetWindowRect(window, &r);
-    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
-
-bool SameRect(const RECT& a, const RECT& b) {
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
-
-// The part of a picture at (x, y) of size w x h.
-Picture Part(const Picture& from, int x, int y, int w, int h) {
-    Picture part{w, h, {}};
-    for (int row = 0; row < h; ++row)
-        for (int col = 0; col < w; ++col)
-            part.pixels.push_back(from.At(x + col, y + row));
-    return part;
-}
-
-::testing::AssertionResult SamePicture(const Picture& a, const Picture& b) {
-    if (a.width != b.width || a.height != b.height)
-        return ::testing::AssertionFailure() << a.width << " x " << a.height << " vs " << b.width << " x " << b.height;
-    for (int y = 0; y < a.height; ++y)
-        for (int x = 0; x < a.width; ++x)
-            if (a.At(x, y) != b.At(x, y))
-                return ::testing::AssertionFailure() << "differs at " << x << ", " << y << ": " << std::hex << a.At(x, y)
-                                                     << " vs " << b.At(x, y);
-    return ::testing::AssertionSuccess();
-}
-
-// Puts the mouse back at a point if it is not there. Under Wine the program
-// whose window lies under the X pointer may report an earlier pointer place
-// late, as a move of its own, and the cursor then jumps back; the highlight
-// frame follows the cursor, so a test that waits on the frame keeps the
-// mouse where it wants it.
-void KeepMouseAt(POINT at) {
-    POINT now{};
-    GetCursorPos(&now);
-    if (now.x != at.x || now.y != at.y) e2e::MoveMouse(at);
-}
-
-class Capture : public ::testing::Test {
-protected:
-    void Start(std::optional<std::string> config = std::nullopt) {
-        app.emplace(SnaporaApp::LaunchArgs{.configIni = std::move(config)});
-        main = app->WaitForWindow(L"TFrmCapture", L"Snapora", 15000);
-        ASSERT_NE(main, nullptr) << "no main window";
-    }
-
-    // Clicks the method's radio button on the main window.
-    void Select(const wchar_t* method) {
-        HWND radio = FindWindowExW(main, nullptr, L"Button", method);
-        ASSERT_NE(radio, nullptr) << "no radio button for the method";
-        e2e::Click(Centre(radio));
-        ASSERT_TRUE(e2e::WaitUntil([&] { return SendMessageW(radio, BM_GETCHECK, 0, 0) == BST_CHECKED; }, kWait));
-    }
-
-    void ClickCaptureButton() {
-        POINT capture{8 + 36, 40 + 30};
-        ClientToScreen(main, &capture);
-        e2e::Click(capture);
-    }
-
-    // The picture window, once it is up, maximized, in front; with rest
-    // given, the mouse is kept there until then.
-    HWND WaitForPictureWindow(std::optional<POINT> rest = std::nullopt) {
-        HWND save = nullptr;
-        e2e::WaitUntil(
-            [&] {
-                if (rest) KeepMouseAt(*rest);
-                save = app->FindWindowOf(L"TFrmSave", nullptr, false);
-                return save && IsZoomed(save) && !IsIconic(save);
-            },
-            kWait);
-        return save;
-    }
-
-    // A toolbar button of the picture window, by its place on the toolbar.
-    static POINT Toolbar(HWND save, int left, int width) {
-        POINT at{left + width / 2, 8 + 30};
-        ClientToScreen(save, &at);
-        return at;
-    }
-
-    // "Copy to Clipboard", then OK on the confirmation; gives what the clipboard got.
-    Picture CopyPicture(HWND save) {
-        e2e::ClearClipboard();
-        e2e::Click(Toolbar(save, 488, 113));
-        HWND box = app->WaitForWindow(L"#32770", nullptr, kWait);
-        EXPECT_NE(box, nullptr) << "no confirmation";
-        if (!box) return {};
-        // The box is the system's, not ours: its button is pressed by message,
-        // which does not depend on when the box has settled in its place.
-        HWND ok = FindWindowExW(box, nullptr, L"Button", nullptr);
-        PostMessageW(ok, BM_CLICK, 0, 0);
-        EXPECT_TRUE(e2e::WaitUntil([&] { return !IsWindowVisible(box); }, kWait));
-        return e2e::ReadClipboardBitmap().value_or(Picture{});
-    }
-
-    void ZoomIn(HWND save) { e2e::Click(Toolbar(save, 87, 73)); }
-
-    void Cancel(HWND save) {
-        e2e::Click(Toolbar(save, 608, 73));
-        EXPECT_TRUE(e2e::WaitUntil([&] { return !IsWindowVisible(save); }, kWait));
-    }
-
-    static void TypeCaptureKey() { e2e::PressKeys({VK_CONTROL, 'D'}); }
-
-    static RECT Screen() { return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
-
-    std::optional<SnaporaApp> app;
-    HWND main = nullptr;
-};
+class Capture : public CaptureSession {};
 
 } // namespace
 
@@ -210,15 +103,15 @@ TEST_F(Capture, ObjectFollowsTheMouseAndTakesTheControlUnderItSwallowingTheClick
     ASSERT_TRUE(e2e::WaitUntil(
         [&] {
             KeepMouseAt(Centre(target.Button()));
-            frame = app->FindWindowOf(L"TFrmSelectRect", nullptr, false);
+            frame = app->FindWindowOf(capture::kHighlightFrameClass, nullptr, false);
             return frame && GetWindowRect(frame, &seen) && SameRect(seen, expected);
         },
         kWait))
-        << "no highlight frame around the button; " << (frame ? "the frame stands at " : "no frame shown")
-        << seen.left << ", " << seen.top << " - " << seen.right << ", " << seen.bottom;
+        << "no highlight frame around the button; " << (frame ? "the frame stands at " : "no frame shown") << seen.left
+        << ", " << seen.top << " - " << seen.right << ", " << seen.bottom;
     // The ring is the frame's colour, just outside the button.
-    EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::ScreenPixel(button.left - 2, Centre(target.Button()).y) == 0xFA0CFAu; },
-                               kWait));
+    EXPECT_TRUE(e2e::WaitUntil(
+        [&] { return e2e::ScreenPixel(button.left - 2, Centre(target.Button()).y) == 0xFA0CFAu; }, kWait));
 
     e2e::Click(Centre(target.Button()));
     // The capture takes what is under the mouse at the next tick; the hand
@@ -246,7 +139,7 @@ TEST_F(Capture, FixedRegionTakesTheBoxAroundTheCursor) {
     ASSERT_TRUE(e2e::WaitUntil(
         [&] {
             KeepMouseAt({500, 400});
-            frame = app->FindWindowOf(L"TFrmSelectRect", nullptr, false);
+            frame = app->FindWindowOf(capture::kHighlightFrameClass, nullptr, false);
             RECT r{};
             return frame && GetWindowRect(frame, &r) && SameRect(r, {340, 280, 670, 530});
         },
@@ -277,7 +170,7 @@ TEST_F(Capture, SelectedRegionByARealDragGivesTheDraggedSize) {
     const Picture before = e2e::GrabScreen(Screen());
 
     TypeCaptureKey();
-    HWND display = app->WaitForWindow(L"TFrmDisplay", nullptr, kWait);
+    HWND display = app->WaitForWindow(region::kRegionScreenClass, nullptr, kWait);
     ASSERT_NE(display, nullptr) << "the region screen did not open";
     // Bottom-right to top-left, with the right button: the same as the other way round.
     e2e::Drag({500, 300}, {300, 200}, e2e::Button::Right);
@@ -308,7 +201,7 @@ TEST_F(Capture, SelectedRegionByARealDragGivesTheDraggedSize) {
 TEST_F(Capture, TheCaptureKeyRightAfterStartAndTheCaptureButtonOpenTheRegionScreen) {
     Start();
     TypeCaptureKey();
-    HWND display = app->WaitForWindow(L"TFrmDisplay", nullptr, kWait);
+    HWND display = app->WaitForWindow(region::kRegionScreenClass, nullptr, kWait);
     ASSERT_NE(display, nullptr) << "the capture key right after start did nothing";
     // A press and release at one point: an empty selection still opens the picture window.
     e2e::Click({640, 500});

@@ -1,0 +1,132 @@
+// The fixture of the end-to-end capture tests: starts Snapora, selects a
+// method, works the picture window's toolbar and reads back what it shows.
+#pragma once
+
+#include "capture/MainWindow.h"
+#include "picture/PictureWindow.h"
+#include "tests/e2e/Driver.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+
+namespace e2e {
+
+constexpr DWORD kWait = 8000;
+
+inline POINT Centre(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+inline bool SameRect(const RECT& a, const RECT& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+// The part of a picture at (x, y) of size w x h.
+inline Picture Part(const Picture& from, int x, int y, int w, int h) {
+    Picture part{w, h, {}};
+    for (int row = 0; row < h; ++row)
+        for (int col = 0; col < w; ++col)
+            part.pixels.push_back(from.At(x + col, y + row));
+    return part;
+}
+
+inline ::testing::AssertionResult SamePicture(const Picture& a, const Picture& b) {
+    if (a.width != b.width || a.height != b.height)
+        return ::testing::AssertionFailure() << a.width << " x " << a.height << " vs " << b.width << " x " << b.height;
+    for (int y = 0; y < a.height; ++y)
+        for (int x = 0; x < a.width; ++x)
+            if (a.At(x, y) != b.At(x, y))
+                return ::testing::AssertionFailure()
+                       << "differs at " << x << ", " << y << ": " << std::hex << a.At(x, y) << " vs " << b.At(x, y);
+    return ::testing::AssertionSuccess();
+}
+
+// Puts the mouse back at a point if it is not there. Under Wine the program
+// whose window lies under the X pointer may report an earlier pointer place
+// late, as a move of its own, and the cursor then jumps back; the highlight
+// frame follows the cursor, so a test that waits on the frame keeps the
+// mouse where it wants it.
+inline void KeepMouseAt(POINT at) {
+    POINT now{};
+    GetCursorPos(&now);
+    if (now.x != at.x || now.y != at.y) MoveMouse(at);
+}
+
+class CaptureSession : public ::testing::Test {
+protected:
+    void Start(std::optional<std::string> config = std::nullopt) {
+        app.emplace(SnaporaApp::LaunchArgs{.configIni = std::move(config)});
+        main = app->WaitForWindow(capture::kMainWindowClass, L"Snapora", 15000);
+        ASSERT_NE(main, nullptr) << "no main window";
+    }
+
+    // Clicks the method's radio button on the main window.
+    void Select(const wchar_t* method) {
+        HWND radio = FindWindowExW(main, nullptr, L"Button", method);
+        ASSERT_NE(radio, nullptr) << "no radio button for the method";
+        Click(Centre(radio));
+        ASSERT_TRUE(WaitUntil([&] { return SendMessageW(radio, BM_GETCHECK, 0, 0) == BST_CHECKED; }, kWait));
+    }
+
+    void ClickCaptureButton() {
+        POINT capture{8 + 36, 40 + 30};
+        ClientToScreen(main, &capture);
+        Click(capture);
+    }
+
+    // The picture window, once it is up, maximized, in front; with rest
+    // given, the mouse is kept there until then.
+    HWND WaitForPictureWindow(std::optional<POINT> rest = std::nullopt) {
+        HWND save = nullptr;
+        WaitUntil(
+            [&] {
+                if (rest) KeepMouseAt(*rest);
+                save = app->FindWindowOf(picture::kPictureWindowClass, nullptr, false);
+                return save && IsZoomed(save) && !IsIconic(save);
+            },
+            kWait);
+        return save;
+    }
+
+    // A toolbar button of the picture window, by its place on the toolbar.
+    static POINT Toolbar(HWND save, int left, int width) {
+        POINT at{left + width / 2, 8 + 30};
+        ClientToScreen(save, &at);
+        return at;
+    }
+
+    // "Copy to Clipboard", then OK on the confirmation; gives what the clipboard got.
+    Picture CopyPicture(HWND save) {
+        ClearClipboard();
+        Click(Toolbar(save, 488, 113));
+        HWND box = app->WaitForWindow(L"#32770", nullptr, kWait);
+        EXPECT_NE(box, nullptr) << "no confirmation";
+        if (!box) return {};
+        // The box is the system's, not ours: its button is pressed by message,
+        // which does not depend on when the box has settled in its place.
+        HWND ok = FindWindowExW(box, nullptr, L"Button", nullptr);
+        PostMessageW(ok, BM_CLICK, 0, 0);
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(box); }, kWait));
+        return ReadClipboardBitmap().value_or(Picture{});
+    }
+
+    void ZoomIn(HWND save) { Click(Toolbar(save, 87, 73)); }
+
+    void Cancel(HWND save) {
+        Click(Toolbar(save, 608, 73));
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(save); }, kWait));
+    }
+
+    static void TypeCaptureKey() { PressKeys({VK_CONTROL, 'D'}); }
+
+    static RECT Screen() { return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
+
+    std::optional<SnaporaApp> app;
+    HWND main = nullptr;
+};
+
+} // namespace e2e

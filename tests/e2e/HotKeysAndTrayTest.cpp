@@ -1,0 +1,217 @@
+// Snapora driven with its main window hidden: the global hotkeys, and the
+// tray icon with its menu, as a user reaches them.
+#include "capture/HighlightFrame.h"
+#include "capture/MainWindow.h"
+#include "region/RegionScreen.h"
+#include "tests/e2e/CaptureSession.h"
+#include "tests/e2e/Driver.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace e2e;
+
+const wchar_t* const kHotKeyAtoms[] = {L"MyCtrl1HotKey", L"MyCtrl2HotKey", L"MyCtrl3HotKey", L"MyCtrl4HotKey",
+                                       L"MyCtrl5HotKey", L"MyCtrl6HotKey", L"MyCtrl7HotKey"};
+
+class HotKeysAndTray : public CaptureSession {
+protected:
+    // Starts the program with its main window hidden, as StartupSuspend does.
+    void StartHidden() {
+        app.emplace(SnaporaApp::LaunchArgs{.configIni = "[Options]\r\nStartupSuspend=1\r\n"});
+        main = app->WaitForWindow(capture::kMainWindowClass, L"Snapora", 15000, true);
+        ASSERT_NE(main, nullptr) << "no main window";
+    }
+
+    bool Checked(const wchar_t* caption) const {
+        HWND button = FindWindowExW(main, nullptr, L"Button", caption);
+        return button && SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    }
+
+    // The middle of the tray icon: Snapora's is the only one, in the
+    // rightmost slot of the taskbar's notification area.
+    static POINT TrayIcon() {
+        RECT bar{};
+        GetWindowRect(FindWindowW(L"Shell_TrayWnd", nullptr), &bar);
+        return {bar.right - 10, (bar.top + bar.bottom) / 2};
+    }
+
+    // The open pop-up menu, once it is up.
+    static HWND WaitForMenu() {
+        HWND menu = nullptr;
+        WaitUntil(
+            [&] {
+                menu = FindWindowW(L"#32768", nullptr);
+                return menu && IsWindowVisible(menu);
+            },
+            kWait);
+        return menu;
+    }
+
+    // The rows of the menu's left margin (where check marks are drawn) that
+    // hold dark pixels, grouped into runs: one run per check mark.
+    static std::vector<int> CheckMarkRows(HWND menu) {
+        RECT r{};
+        GetWindowRect(menu, &r);
+        const Picture margin = GrabScreen({r.left + 2, r.top, r.left + 18, r.bottom});
+        std::vector<int> runs;
+        bool inRun = false;
+        for (int y = 0; y < margin.height; ++y) {
+            bool dark = false;
+            for (int x = 0; x < margin.width && !dark; ++x) {
+                const std::uint32_t p = margin.At(x, y);
+                dark = ((p >> 16) & 0xFF) + ((p >> 8) & 0xFF) + (p & 0xFF) < 200;
+            }
+            if (dark && !inRun) runs.push_back(y);
+            inRun = dark;
+        }
+        return runs;
+    }
+
+    // Opens the tray menu with a right click and gives where its single check
+    // mark stands, then closes the menu again.
+    std::optional<int> TrayMenuCheckMark() {
+        Click(TrayIcon(), Button::Right);
+        HWND menu = WaitForMenu();
+        if (!menu) return std::nullopt;
+        Sleep(300);
+        const std::vector<int> marks = CheckMarkRows(menu);
+        PressKeys({VK_ESCAPE});
+        WaitUntil([&] { return !IsWindowVisible(menu); }, kWait);
+        if (marks.size() != 1) return std::nullopt;
+        return marks[0];
+    }
+};
+
+} // namespace
+
+TEST_F(HotKeysAndTray, MethodHotKeysCaptureWhileTheMainWindowStaysHidden) {
+    StartHidden();
+    ASSERT_FALSE(IsWindowVisible(main));
+    Sleep(500);
+
+    // Ctrl+4: the region screen, over everything, with the main window still hidden.
+    PressKeys({VK_CONTROL, '4'});
+    HWND regionScreen = app->WaitForWindow(region::kRegionScreenClass, nullptr, kWait);
+    ASSERT_NE(regionScreen, nullptr) << "Ctrl+4 did not open the region screen";
+    EXPECT_TRUE(Checked(L"Selected Region"));
+    EXPECT_FALSE(IsWindowVisible(main));
+    // Another method key while the region screen is up leaves it alone.
+    PressKeys({VK_CONTROL, '1'});
+    Sleep(1200);
+    EXPECT_TRUE(Checked(L"Selected Region"));
+    Drag({300, 300}, {500, 400}, Button::Right);
+    HWND save = WaitForPictureWindow();
+    ASSERT_NE(save, nullptr);
+    Cancel(save);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(regionScreen); }, kWait));
+
+    // Ctrl+1: the whole screen.
+    MoveMouse({1200, 980});
+    PressKeys({VK_CONTROL, '1'});
+    save = WaitForPictureWindow();
+    ASSERT_NE(save, nullptr) << "Ctrl+1 did not capture";
+    EXPECT_TRUE(Checked(L"Full Screen"));
+    const Picture screen = CopyPicture(save);
+    EXPECT_EQ(screen.width, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(screen.height, GetSystemMetrics(SM_CYSCREEN));
+    Cancel(save);
+
+    // Ctrl+2 with Full Screen selected: Active Window, and the picture is
+    // the other program's window in front.
+    TargetProgram target({420, 300, 740, 540});
+    RECT t{};
+    GetWindowRect(target.Window(), &t);
+    Click({t.left + 20, t.bottom - 20});
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == target.Window(); }, kWait));
+    MoveMouse({1200, 980});
+    const Picture before = GrabScreen(t);
+    PressKeys({VK_CONTROL, '2'});
+    save = WaitForPictureWindow();
+    ASSERT_NE(save, nullptr) << "Ctrl+2 did not capture";
+    EXPECT_TRUE(Checked(L"Active Window"));
+    EXPECT_FALSE(Checked(L"Full Screen"));
+    EXPECT_TRUE(SamePicture(CopyPicture(save), before));
+    Cancel(save);
+    EXPECT_FALSE(IsWindowVisible(main));
+
+    // Ctrl+S while periodic capture is off: it stays off, and nothing asks.
+    PressKeys({VK_CONTROL, 'S'});
+    Sleep(800);
+    EXPECT_FALSE(Checked(L"Real Time Capture"));
+    EXPECT_EQ(app->FindWindowOf(L"#32770", nullptr, false), nullptr) << "a box appeared";
+    EXPECT_EQ(app->Close(), std::optional<DWORD>(0));
+}
+
+TEST_F(HotKeysAndTray, TheTrayIconShowsAndHidesTheWindowAndItsMenuTracksTheMethodAndExits) {
+    Start();
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }, kWait));
+    Sleep(500);
+
+    // A left click hides the shown window, the next one shows it again.
+    Click(TrayIcon());
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(main); }, kWait)) << "the first click did not hide it";
+    Sleep(700); // apart, so that the second click is no double-click
+    Click(TrayIcon());
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }, kWait)) << "the second click did not show it";
+
+    // The check mark follows the method a hotkey chose since the last opening.
+    MoveMouse({1200, 980});
+    PressKeys({VK_CONTROL, '1'});
+    HWND save = WaitForPictureWindow();
+    ASSERT_NE(save, nullptr);
+    Cancel(save);
+    const std::optional<int> fullScreenMark = TrayMenuCheckMark();
+    ASSERT_TRUE(fullScreenMark) << "no single check mark after Ctrl+1";
+
+    TargetProgram target({420, 300, 740, 540});
+    PressKeys({VK_CONTROL, '2'});
+    save = WaitForPictureWindow();
+    ASSERT_NE(save, nullptr);
+    Cancel(save);
+    const std::optional<int> activeWindowMark = TrayMenuCheckMark();
+    ASSERT_TRUE(activeWindowMark) << "no single check mark after Ctrl+2";
+    EXPECT_GT(*activeWindowMark, *fullScreenMark + 8) << "the mark did not move down to the next item";
+
+    // "Exit", the menu's last item, ends the program and gives back the atoms.
+    Sleep(700); // apart from the last right click, so that this is no double-click
+    Click(TrayIcon(), Button::Right);
+    HWND menu = WaitForMenu();
+    ASSERT_NE(menu, nullptr);
+    RECT r{};
+    GetWindowRect(menu, &r);
+    Sleep(300);
+    Click({r.left + 40, r.bottom - 10});
+    EXPECT_EQ(app->WaitForExit(kWait), std::optional<DWORD>(0));
+    for (const wchar_t* atom : kHotKeyAtoms)
+        EXPECT_EQ(GlobalFindAtomW(atom), 0) << "left behind";
+}
+
+TEST_F(HotKeysAndTray, AHotKeyHeldByAnotherProgramIsMissingWhileTheOthersWork) {
+    // This test program holds Ctrl+3 before Snapora starts.
+    constexpr int kHeldId = 0x2F00;
+    ASSERT_TRUE(RegisterHotKey(nullptr, kHeldId, MOD_CONTROL, '3'));
+    Start();
+    Sleep(500);
+    PressKeys({VK_CONTROL, '3'});
+    Sleep(1200);
+    EXPECT_FALSE(Checked(L"Object")) << "Ctrl+3 reached Snapora";
+    EXPECT_EQ(app->FindWindowOf(capture::kHighlightFrameClass, nullptr, false), nullptr);
+    EXPECT_TRUE(app->IsRunning());
+
+    MoveMouse({1200, 980});
+    PressKeys({VK_CONTROL, '1'});
+    HWND save = WaitForPictureWindow();
+    EXPECT_NE(save, nullptr) << "Ctrl+1 did not capture";
+    if (save) Cancel(save);
+    UnregisterHotKey(nullptr, kHeldId);
+    // The key presses of Ctrl+3 came to this thread; they are dropped here.
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, WM_HOTKEY, WM_HOTKEY, PM_REMOVE)) {
+    }
+}
