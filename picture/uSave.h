@@ -4,7 +4,7 @@
 #pragma once
 
 #include "controls/PngButton.h"
-#include "picture/DragClass.h"
+#include "picture/CropFrameController.h"
 #include "ui/Bitmap.h"
 #include "ui/HostWindow.h"
 #include "ui/Image.h"

@@ -1,4 +1,4 @@
-#include "picture/DragClass.h"
+#include "picture/CropFrameController.h"
 
 #include "ui/HostWindow.h"
 

@@ -4,7 +4,7 @@
 // the cursor where the user's mouse would be.
 #pragma once
 
-#include "picture/DragClass.h"
+#include "picture/CropFrameController.h"
 #include "ui/HostWindow.h"
 
 #include <gtest/gtest.h>

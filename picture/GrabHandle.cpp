@@ -1,4 +1,4 @@
-#include "picture/DragPoint.h"
+#include "picture/GrabHandle.h"
 
 #include "ui/Handles.h"
 

@@ -12,7 +12,7 @@
 // The window that uses the controller decides what such a frame means.
 #pragma once
 
-#include "picture/DragPoint.h"
+#include "picture/GrabHandle.h"
 #include "ui/Control.h"
 
 #include <memory>

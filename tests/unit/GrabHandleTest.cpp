@@ -1,7 +1,7 @@
 // The handles as the user meets them: painted on screen, driven by real
 // input, and robust against the mouse being taken away or the controller
 // going away in the middle of a drag.
-#include "DragTestRig.h"
+#include "CropTestRig.h"
 #include "RealInput.h"
 
 using namespace dragtest;

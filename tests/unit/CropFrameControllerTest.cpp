@@ -1,4 +1,4 @@
-#include "DragTestRig.h"
+#include "CropTestRig.h"
 
 using namespace dragtest;
 
