@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstdlib>
 
+namespace picture {
+
 namespace {
 
 // The midpoint of two coordinates, rounded toward zero like every integer
@@ -21,94 +23,64 @@ HCURSOR SystemCursor(const wchar_t* id) { return LoadCursorW(nullptr, id); }
 
 } // namespace
 
-TDragClass::TDragClass(HWND pointsParent) {
+CropFrameController::CropFrameController(HWND handlesParent) {
     // The handlers reach the controller through a weak reference, so that a
     // control or handle event arriving after the controller is gone is
     // dropped instead of calling into freed memory.
-    std::weak_ptr<TDragClass*> self = self_;
-    ControlDownHandler = [self](ui::Control& sender, ui::MouseButton button, ui::ShiftState, POINT) {
-        if (auto alive = self.lock()) (*alive)->ControlMouseDown(sender, button);
+    std::weak_ptr<CropFrameController*> self = self_;
+    controlDownHandler_ = [self](ui::Control& sender, ui::MouseButton button, ui::ShiftState, POINT) {
+        if (auto alive = self.lock()) (*alive)->OnControlMouseDown(sender, button);
     };
-    ControlMoveHandler = [self](ui::Control& sender, ui::ShiftState shift, POINT) {
-        if (auto alive = self.lock()) (*alive)->ControlMouseMove(sender, shift);
+    controlMoveHandler_ = [self](ui::Control& sender, ui::ShiftState shift, POINT) {
+        if (auto alive = self.lock()) (*alive)->OnControlMouseMove(sender, shift);
     };
-    ControlUpHandler = [self](ui::Control&, ui::MouseButton, ui::ShiftState, POINT) {
-        if (auto alive = self.lock()) (*alive)->ControlMouseUp();
+    controlUpHandler_ = [self](ui::Control&, ui::MouseButton, ui::ShiftState, POINT) {
+        if (auto alive = self.lock()) (*alive)->OnControlMouseUp();
     };
-    CreatePoints(pointsParent);
-    SetPointsVisible(false);
-    HookPointEvents();
+    CreateHandles(handlesParent);
+    SetHandlesVisible(false);
+    HookHandleEvents();
 }
 
-TDragClass::~TDragClass() = default;
+CropFrameController::~CropFrameController() = default;
 
-void TDragClass::CreatePoints(HWND parent) {
-    struct Creation {
-        std::unique_ptr<TDragPoint> TDragClass::*field;
-        const wchar_t* cursor;
+void CropFrameController::CreateHandles(HWND parent) {
+    // The cursors in Handle order.
+    static const wchar_t* const cursors[kHandleCount] = {
+        IDC_SIZENWSE, IDC_SIZENESW, IDC_SIZENESW, IDC_SIZENWSE, IDC_SIZEWE, IDC_SIZENS, IDC_SIZEWE, IDC_SIZENS,
     };
-    static const Creation creations[] = {
-        {&TDragClass::PtTopLeft, IDC_SIZENWSE},  {&TDragClass::PtBottomLeft, IDC_SIZENESW},
-        {&TDragClass::PtTopRight, IDC_SIZENESW}, {&TDragClass::PtBottomRight, IDC_SIZENWSE},
-        {&TDragClass::PtLeft, IDC_SIZEWE},       {&TDragClass::PtTop, IDC_SIZENS},
-        {&TDragClass::PtRight, IDC_SIZEWE},      {&TDragClass::PtBottom, IDC_SIZENS},
-    };
-    for (const Creation& creation : creations) {
-        auto point = std::make_unique<TDragPoint>(parent);
-        point->Cursor = SystemCursor(creation.cursor);
-        this->*creation.field = std::move(point);
+    for (int i = 0; i < kHandleCount; ++i) {
+        handles_[i] = std::make_unique<GrabHandle>(parent);
+        handles_[i]->SetCursor(SystemCursor(cursors[i]));
     }
-    SetPointsParent(parent);
+    SetHandlesParent(parent);
 }
 
-void TDragClass::HookPointEvents() {
-    for (int i = 0; i < PointCount; ++i) {
-        TDragPoint& point = GetPoint(static_cast<Point>(i));
+void CropFrameController::HookHandleEvents() {
+    for (const auto& handle : handles_) {
         // The handles are owned by the controller and die with it, so they
         // may hold it directly.
-        point.OnMouseDown = [this](TDragPoint& sender, ui::MouseButton button, ui::ShiftState, POINT) {
-            PointMouseDown(sender, button);
+        handle->OnMouseDown = [this](GrabHandle& sender, ui::MouseButton button, ui::ShiftState, POINT) {
+            OnHandleMouseDown(sender, button);
         };
-        point.OnMouseMove = [this](TDragPoint&, ui::ShiftState shift, POINT) { PointMouseMove(shift); };
-        point.OnMouseUp = [this](TDragPoint& sender, ui::MouseButton button, ui::ShiftState, POINT) {
-            PointMouseUp(sender, button);
+        handle->OnMouseMove = [this](GrabHandle&, ui::ShiftState shift, POINT) { OnHandleMouseMove(shift); };
+        handle->OnMouseUp = [this](GrabHandle& sender, ui::MouseButton button, ui::ShiftState, POINT) {
+            OnHandleMouseUp(sender, button);
         };
     }
 }
 
-TDragPoint& TDragClass::GetPoint(Point which) const {
-    switch (which) {
-    case Point::TopLeft:
-        return *PtTopLeft;
-    case Point::BottomLeft:
-        return *PtBottomLeft;
-    case Point::TopRight:
-        return *PtTopRight;
-    case Point::BottomRight:
-        return *PtBottomRight;
-    case Point::Left:
-        return *PtLeft;
-    case Point::Top:
-        return *PtTop;
-    case Point::Right:
-        return *PtRight;
-    case Point::Bottom:
-        break;
-    }
-    return *PtBottom;
+ui::Control* CropFrameController::CurrentControl() const {
+    if (currentIndex_ < 0 || currentIndex_ >= static_cast<int>(controls_.size())) return nullptr;
+    return controls_[currentIndex_];
 }
 
-ui::Control* TDragClass::CurrentControl() const {
-    if (CurrentIndex < 0 || CurrentIndex >= static_cast<int>(ControlList.size())) return nullptr;
-    return ControlList[CurrentIndex];
-}
-
-bool TDragClass::AddControl(ui::Control& control) {
+bool CropFrameController::AddControl(ui::Control& control) {
     ui::HostWindow* parent = control.Parent();
     if (!parent) return false;
-    if (std::find(ControlList.begin(), ControlList.end(), &control) != ControlList.end()) return false;
-    ControlList.push_back(&control);
-    CurrentIndex = static_cast<int>(ControlList.size()) - 1;
+    if (std::find(controls_.begin(), controls_.end(), &control) != controls_.end()) return false;
+    controls_.push_back(&control);
+    currentIndex_ = static_cast<int>(controls_.size()) - 1;
 
     control.Cursor = SystemCursor(IDC_SIZEALL);
     // The host paints double-buffered already. WS_CLIPCHILDREN keeps its
@@ -118,161 +90,160 @@ bool TDragClass::AddControl(ui::Control& control) {
     const LONG_PTR style = GetWindowLongPtrW(parent->Handle(), GWL_STYLE);
     if (!(style & WS_CLIPCHILDREN)) SetWindowLongPtrW(parent->Handle(), GWL_STYLE, style | WS_CLIPCHILDREN);
 
-    control.OnMouseDown = ControlDownHandler;
-    control.OnMouseMove = ControlMoveHandler;
-    control.OnMouseUp = ControlUpHandler;
+    control.OnMouseDown = controlDownHandler_;
+    control.OnMouseMove = controlMoveHandler_;
+    control.OnMouseUp = controlUpHandler_;
 
-    SetPointsParent(parent->Handle());
-    PlacePoints(control.Bounds());
-    SetPointsVisible(true);
+    SetHandlesParent(parent->Handle());
+    PlaceHandles(control.Bounds());
+    SetHandlesVisible(true);
     return true;
 }
 
-void TDragClass::SelectControl(ui::Control& control) {
-    const auto found = std::find(ControlList.begin(), ControlList.end(), &control);
-    if (found != ControlList.end()) CurrentIndex = static_cast<int>(found - ControlList.begin());
+void CropFrameController::SelectControl(ui::Control& control) {
+    const auto found = std::find(controls_.begin(), controls_.end(), &control);
+    if (found != controls_.end()) currentIndex_ = static_cast<int>(found - controls_.begin());
 }
 
-void TDragClass::SetPointsVisible(bool visible) {
-    for (int i = 0; i < PointCount; ++i)
-        GetPoint(static_cast<Point>(i)).SetVisible(visible);
+void CropFrameController::SetHandlesVisible(bool visible) {
+    for (const auto& handle : handles_)
+        handle->SetVisible(visible);
 }
 
-void TDragClass::SetPointsParent(HWND parent) {
-    for (int i = 0; i < PointCount; ++i)
-        GetPoint(static_cast<Point>(i)).SetParentWindow(parent);
+void CropFrameController::SetHandlesParent(HWND parent) {
+    for (const auto& handle : handles_)
+        handle->SetParentWindow(parent);
 }
 
-void TDragClass::PlacePoints(const RECT& r) {
-    const int s = TDragPoint::Size, half = TDragPoint::Size / 2;
+void CropFrameController::PlaceHandles(const RECT& r) {
+    const int s = GrabHandle::kSize, half = GrabHandle::kSize / 2;
     const int midX = Mid(r.left, r.right) - half, midY = Mid(r.top, r.bottom) - half;
-    PtTopLeft->SetPosition(r.left - s, r.top - s);
-    PtBottomLeft->SetPosition(r.left - s, r.bottom);
-    PtTopRight->SetPosition(r.right, r.top - s);
-    PtBottomRight->SetPosition(r.right, r.bottom);
-    PtLeft->SetPosition(r.left - s, midY);
-    PtTop->SetPosition(midX, r.top - s);
-    PtRight->SetPosition(r.right, midY);
-    PtBottom->SetPosition(midX, r.bottom);
+    HandleAt(Handle::TopLeft).SetPosition(r.left - s, r.top - s);
+    HandleAt(Handle::BottomLeft).SetPosition(r.left - s, r.bottom);
+    HandleAt(Handle::TopRight).SetPosition(r.right, r.top - s);
+    HandleAt(Handle::BottomRight).SetPosition(r.right, r.bottom);
+    HandleAt(Handle::Left).SetPosition(r.left - s, midY);
+    HandleAt(Handle::Top).SetPosition(midX, r.top - s);
+    HandleAt(Handle::Right).SetPosition(r.right, midY);
+    HandleAt(Handle::Bottom).SetPosition(midX, r.bottom);
 }
 
-void TDragClass::SetStepSize(int stepSize) { StepSize = std::clamp(stepSize, 5, 20); }
+void CropFrameController::SetStepSize(int stepSize) { stepSize_ = std::clamp(stepSize, kMinStepSize, kMaxStepSize); }
 
-void TDragClass::ControlMouseDown(ui::Control& sender, ui::MouseButton button) {
+void CropFrameController::OnControlMouseDown(ui::Control& sender, ui::MouseButton button) {
     if (button == ui::MouseButton::Left) {
-        Moving = true;
-        OldPos = CursorPos();
+        moving_ = true;
+        lastCursor_ = CursorPos();
     }
     // Any press on a registered control brings the handles to it.
-    if (sender.Parent()) SetPointsParent(sender.Parent()->Handle());
-    AccX = 0;
-    AccY = 0;
-    PlacePoints(sender.Bounds());
-    SetPointsVisible(true);
+    if (sender.Parent()) SetHandlesParent(sender.Parent()->Handle());
+    pendingDx_ = 0;
+    pendingDy_ = 0;
+    PlaceHandles(sender.Bounds());
+    SetHandlesVisible(true);
     SelectControl(sender);
 }
 
-void TDragClass::ControlMouseMove(ui::Control& sender, ui::ShiftState shift) {
+void CropFrameController::OnControlMouseMove(ui::Control& sender, ui::ShiftState shift) {
     // Moves with another button or a modifier held are dropped without
-    // touching OldPos, so the next clean move applies the whole distance.
-    if (!Moving || !shift.OnlyLeft()) return;
-    NewPos = CursorPos();
-    const int dx = NewPos.x - OldPos.x, dy = NewPos.y - OldPos.y;
+    // touching lastCursor_, so the next clean move applies the whole distance.
+    if (!moving_ || !shift.OnlyLeft()) return;
+    const POINT cursor = CursorPos();
+    const int dx = cursor.x - lastCursor_.x, dy = cursor.y - lastCursor_.y;
     int left = sender.Left(), top = sender.Top();
-    if (!StepMode) {
+    if (!stepMode_) {
         left += dx;
         top += dy;
     } else {
-        AccX += dx;
-        AccY += dy;
-        if (std::abs(AccX) >= StepSize) {
-            left += AccX;
-            AccX = 0;
+        pendingDx_ += dx;
+        pendingDy_ += dy;
+        if (std::abs(pendingDx_) >= stepSize_) {
+            left += pendingDx_;
+            pendingDx_ = 0;
         }
         // The body waits for more than a step vertically but only for a full
         // step horizontally; the frame's feel depends on it, so it stays.
-        if (std::abs(AccY) > StepSize) {
-            top += AccY;
-            AccY = 0;
+        if (std::abs(pendingDy_) > stepSize_) {
+            top += pendingDy_;
+            pendingDy_ = 0;
         }
     }
     sender.SetBounds(left, top, sender.Width(), sender.Height());
-    PlacePoints(sender.Bounds());
-    OldPos = NewPos;
+    PlaceHandles(sender.Bounds());
+    lastCursor_ = cursor;
 }
 
-void TDragClass::ControlMouseUp() { Moving = false; }
+void CropFrameController::OnControlMouseUp() { moving_ = false; }
 
-void TDragClass::PointMouseDown(TDragPoint& sender, ui::MouseButton button) {
+void CropFrameController::OnHandleMouseDown(GrabHandle& sender, ui::MouseButton button) {
     if (button != ui::MouseButton::Left) return;
-    AccX = 0;
-    AccY = 0;
-    sender.Down = true;
-    sender.OldPos = CursorPos();
+    pendingDx_ = 0;
+    pendingDy_ = 0;
+    sender.SetDragging(true);
+    sender.SetLastCursor(CursorPos());
 }
 
-void TDragClass::PointMouseMove(ui::ShiftState shift) {
+void CropFrameController::OnHandleMouseMove(ui::ShiftState shift) {
     if (!shift.OnlyLeft()) return;
-    // The handle under drag is found by its Down flag, not by the sender.
-    if (PtTopLeft->Down)
+    // The handle under drag is found by its dragging flag, not by the sender.
+    if (HandleAt(Handle::TopLeft).Dragging())
         MoveTopLeft();
-    else if (PtBottomLeft->Down)
+    else if (HandleAt(Handle::BottomLeft).Dragging())
         MoveBottomLeft();
-    else if (PtTopRight->Down)
+    else if (HandleAt(Handle::TopRight).Dragging())
         MoveTopRight();
-    else if (PtBottomRight->Down)
+    else if (HandleAt(Handle::BottomRight).Dragging())
         MoveBottomRight();
-    else if (PtLeft->Down)
+    else if (HandleAt(Handle::Left).Dragging())
         MoveLeft();
-    else if (PtTop->Down)
+    else if (HandleAt(Handle::Top).Dragging())
         MoveTop();
-    else if (PtRight->Down)
+    else if (HandleAt(Handle::Right).Dragging())
         MoveRight();
-    else if (PtBottom->Down)
+    else if (HandleAt(Handle::Bottom).Dragging())
         MoveBottom();
     else
         return;
     ApplyBounds();
 }
 
-void TDragClass::PointMouseUp(TDragPoint& sender, ui::MouseButton button) {
+void CropFrameController::OnHandleMouseUp(GrabHandle& sender, ui::MouseButton button) {
     if (button != ui::MouseButton::Left) return;
-    for (int i = 0; i < PointCount; ++i) {
-        TDragPoint& point = GetPoint(static_cast<Point>(i));
-        if (point.Down && &point == &sender) {
-            point.Down = false;
+    for (const auto& handle : handles_) {
+        if (handle->Dragging() && handle.get() == &sender) {
+            handle->SetDragging(false);
             return;
         }
     }
 }
 
-void TDragClass::StepPoint(TDragPoint& point, bool horizontal, bool vertical) {
-    point.NewPos = CursorPos();
-    const int dx = point.NewPos.x - point.OldPos.x, dy = point.NewPos.y - point.OldPos.y;
-    int left = point.Left(), top = point.Top();
-    if (!StepMode) {
+void CropFrameController::StepHandle(GrabHandle& handle, bool horizontal, bool vertical) {
+    const POINT cursor = CursorPos();
+    const int dx = cursor.x - handle.LastCursor().x, dy = cursor.y - handle.LastCursor().y;
+    int left = handle.Left(), top = handle.Top();
+    if (!stepMode_) {
         if (horizontal) left += dx;
         if (vertical) top += dy;
     } else {
         // Handles wait for a full step on both axes; an edge handle leaves the
         // other axis's accumulator alone.
         if (horizontal) {
-            AccX += dx;
-            if (std::abs(AccX) >= StepSize) {
-                left += AccX;
-                AccX = 0;
+            pendingDx_ += dx;
+            if (std::abs(pendingDx_) >= stepSize_) {
+                left += pendingDx_;
+                pendingDx_ = 0;
             }
         }
         if (vertical) {
-            AccY += dy;
-            if (std::abs(AccY) >= StepSize) {
-                top += AccY;
-                AccY = 0;
+            pendingDy_ += dy;
+            if (std::abs(pendingDy_) >= stepSize_) {
+                top += pendingDy_;
+                pendingDy_ = 0;
             }
         }
     }
-    point.SetPosition(left, top);
-    point.OldPos = point.NewPos;
+    handle.SetPosition(left, top);
+    handle.SetLastCursor(cursor);
 }
 
 // After each mover the corners agree with each other and the edge handles sit
@@ -280,104 +251,106 @@ void TDragClass::StepPoint(TDragPoint& point, bool horizontal, bool vertical) {
 // moved corner are touched; a handle never moves along an axis it does not
 // control. The midpoints need no "- 3": the handles' own offsets hold it.
 
-void TDragClass::MoveTopLeft() {
-    StepPoint(*PtTopLeft, true, true);
-    PtBottomLeft->SetLeft(PtTopLeft->Left());
-    PtTopRight->SetTop(PtTopLeft->Top());
-    PtLeft->SetLeft(PtTopLeft->Left());
-    PtLeft->SetTop(Mid(PtBottomLeft->Top(), PtTopLeft->Top()));
-    PtTop->SetTop(PtTopLeft->Top());
-    PtTop->SetLeft(Mid(PtTopRight->Left(), PtTopLeft->Left()));
-    PtRight->SetTop(Mid(PtTopRight->Top(), PtBottomRight->Top()));
-    PtBottom->SetLeft(Mid(PtBottomLeft->Left(), PtBottomRight->Left()));
+void CropFrameController::MoveTopLeft() {
+    StepHandle(HandleAt(Handle::TopLeft), true, true);
+    HandleAt(Handle::BottomLeft).SetLeft(HandleAt(Handle::TopLeft).Left());
+    HandleAt(Handle::TopRight).SetTop(HandleAt(Handle::TopLeft).Top());
+    HandleAt(Handle::Left).SetLeft(HandleAt(Handle::TopLeft).Left());
+    HandleAt(Handle::Left).SetTop(Mid(HandleAt(Handle::BottomLeft).Top(), HandleAt(Handle::TopLeft).Top()));
+    HandleAt(Handle::Top).SetTop(HandleAt(Handle::TopLeft).Top());
+    HandleAt(Handle::Top).SetLeft(Mid(HandleAt(Handle::TopRight).Left(), HandleAt(Handle::TopLeft).Left()));
+    HandleAt(Handle::Right).SetTop(Mid(HandleAt(Handle::TopRight).Top(), HandleAt(Handle::BottomRight).Top()));
+    HandleAt(Handle::Bottom).SetLeft(Mid(HandleAt(Handle::BottomLeft).Left(), HandleAt(Handle::BottomRight).Left()));
 }
 
-void TDragClass::MoveBottomLeft() {
-    StepPoint(*PtBottomLeft, true, true);
-    PtTopLeft->SetLeft(PtBottomLeft->Left());
-    PtBottomRight->SetTop(PtBottomLeft->Top());
-    PtLeft->SetLeft(PtTopLeft->Left());
-    PtLeft->SetTop(Mid(PtBottomLeft->Top(), PtTopLeft->Top()));
-    PtTop->SetTop(PtTopLeft->Top());
-    PtTop->SetLeft(Mid(PtTopRight->Left(), PtTopLeft->Left()));
-    PtRight->SetTop(Mid(PtTopRight->Top(), PtBottomRight->Top()));
-    PtBottom->SetTop(PtBottomLeft->Top());
-    PtBottom->SetLeft(Mid(PtBottomLeft->Left(), PtBottomRight->Left()));
+void CropFrameController::MoveBottomLeft() {
+    StepHandle(HandleAt(Handle::BottomLeft), true, true);
+    HandleAt(Handle::TopLeft).SetLeft(HandleAt(Handle::BottomLeft).Left());
+    HandleAt(Handle::BottomRight).SetTop(HandleAt(Handle::BottomLeft).Top());
+    HandleAt(Handle::Left).SetLeft(HandleAt(Handle::TopLeft).Left());
+    HandleAt(Handle::Left).SetTop(Mid(HandleAt(Handle::BottomLeft).Top(), HandleAt(Handle::TopLeft).Top()));
+    HandleAt(Handle::Top).SetTop(HandleAt(Handle::TopLeft).Top());
+    HandleAt(Handle::Top).SetLeft(Mid(HandleAt(Handle::TopRight).Left(), HandleAt(Handle::TopLeft).Left()));
+    HandleAt(Handle::Right).SetTop(Mid(HandleAt(Handle::TopRight).Top(), HandleAt(Handle::BottomRight).Top()));
+    HandleAt(Handle::Bottom).SetTop(HandleAt(Handle::BottomLeft).Top());
+    HandleAt(Handle::Bottom).SetLeft(Mid(HandleAt(Handle::BottomLeft).Left(), HandleAt(Handle::BottomRight).Left()));
 }
 
-void TDragClass::MoveTopRight() {
-    StepPoint(*PtTopRight, true, true);
-    PtTopLeft->SetTop(PtTopRight->Top());
-    PtBottomRight->SetLeft(PtTopRight->Left());
-    PtLeft->SetLeft(PtTopLeft->Left());
-    PtLeft->SetTop(Mid(PtBottomLeft->Top(), PtTopLeft->Top()));
-    PtTop->SetTop(PtTopLeft->Top());
-    PtTop->SetLeft(Mid(PtTopRight->Left(), PtTopLeft->Left()));
-    PtRight->SetLeft(PtTopRight->Left());
-    PtRight->SetTop(Mid(PtTopRight->Top(), PtBottomRight->Top()));
-    PtBottom->SetTop(PtBottomLeft->Top());
-    PtBottom->SetLeft(Mid(PtBottomLeft->Left(), PtBottomRight->Left()));
+void CropFrameController::MoveTopRight() {
+    StepHandle(HandleAt(Handle::TopRight), true, true);
+    HandleAt(Handle::TopLeft).SetTop(HandleAt(Handle::TopRight).Top());
+    HandleAt(Handle::BottomRight).SetLeft(HandleAt(Handle::TopRight).Left());
+    HandleAt(Handle::Left).SetLeft(HandleAt(Handle::TopLeft).Left());
+    HandleAt(Handle::Left).SetTop(Mid(HandleAt(Handle::BottomLeft).Top(), HandleAt(Handle::TopLeft).Top()));
+    HandleAt(Handle::Top).SetTop(HandleAt(Handle::TopLeft).Top());
+    HandleAt(Handle::Top).SetLeft(Mid(HandleAt(Handle::TopRight).Left(), HandleAt(Handle::TopLeft).Left()));
+    HandleAt(Handle::Right).SetLeft(HandleAt(Handle::TopRight).Left());
+    HandleAt(Handle::Right).SetTop(Mid(HandleAt(Handle::TopRight).Top(), HandleAt(Handle::BottomRight).Top()));
+    HandleAt(Handle::Bottom).SetTop(HandleAt(Handle::BottomLeft).Top());
+    HandleAt(Handle::Bottom).SetLeft(Mid(HandleAt(Handle::BottomLeft).Left(), HandleAt(Handle::BottomRight).Left()));
 }
 
-void TDragClass::MoveBottomRight() {
-    StepPoint(*PtBottomRight, true, true);
-    PtBottomLeft->SetTop(PtBottomRight->Top());
-    PtTopRight->SetLeft(PtBottomRight->Left());
-    PtLeft->SetLeft(PtTopLeft->Left());
-    PtLeft->SetTop(Mid(PtBottomLeft->Top(), PtTopLeft->Top()));
-    PtTop->SetTop(PtTopLeft->Top());
-    PtTop->SetLeft(Mid(PtTopRight->Left(), PtTopLeft->Left()));
-    PtRight->SetLeft(PtTopRight->Left());
-    PtRight->SetTop(Mid(PtTopRight->Top(), PtBottomRight->Top()));
-    PtBottom->SetTop(PtBottomLeft->Top());
-    PtBottom->SetLeft(Mid(PtBottomLeft->Left(), PtBottomRight->Left()));
+void CropFrameController::MoveBottomRight() {
+    StepHandle(HandleAt(Handle::BottomRight), true, true);
+    HandleAt(Handle::BottomLeft).SetTop(HandleAt(Handle::BottomRight).Top());
+    HandleAt(Handle::TopRight).SetLeft(HandleAt(Handle::BottomRight).Left());
+    HandleAt(Handle::Left).SetLeft(HandleAt(Handle::TopLeft).Left());
+    HandleAt(Handle::Left).SetTop(Mid(HandleAt(Handle::BottomLeft).Top(), HandleAt(Handle::TopLeft).Top()));
+    HandleAt(Handle::Top).SetTop(HandleAt(Handle::TopLeft).Top());
+    HandleAt(Handle::Top).SetLeft(Mid(HandleAt(Handle::TopRight).Left(), HandleAt(Handle::TopLeft).Left()));
+    HandleAt(Handle::Right).SetLeft(HandleAt(Handle::TopRight).Left());
+    HandleAt(Handle::Right).SetTop(Mid(HandleAt(Handle::TopRight).Top(), HandleAt(Handle::BottomRight).Top()));
+    HandleAt(Handle::Bottom).SetTop(HandleAt(Handle::BottomLeft).Top());
+    HandleAt(Handle::Bottom).SetLeft(Mid(HandleAt(Handle::BottomLeft).Left(), HandleAt(Handle::BottomRight).Left()));
 }
 
-void TDragClass::MoveLeft() {
-    StepPoint(*PtLeft, true, false);
-    PtTopLeft->SetLeft(PtLeft->Left());
-    PtBottomLeft->SetLeft(PtLeft->Left());
-    PtTop->SetTop(PtTopLeft->Top());
-    PtTop->SetLeft(Mid(PtTopRight->Left(), PtTopLeft->Left()));
-    PtBottom->SetTop(PtBottomLeft->Top());
-    PtBottom->SetLeft(Mid(PtBottomLeft->Left(), PtBottomRight->Left()));
+void CropFrameController::MoveLeft() {
+    StepHandle(HandleAt(Handle::Left), true, false);
+    HandleAt(Handle::TopLeft).SetLeft(HandleAt(Handle::Left).Left());
+    HandleAt(Handle::BottomLeft).SetLeft(HandleAt(Handle::Left).Left());
+    HandleAt(Handle::Top).SetTop(HandleAt(Handle::TopLeft).Top());
+    HandleAt(Handle::Top).SetLeft(Mid(HandleAt(Handle::TopRight).Left(), HandleAt(Handle::TopLeft).Left()));
+    HandleAt(Handle::Bottom).SetTop(HandleAt(Handle::BottomLeft).Top());
+    HandleAt(Handle::Bottom).SetLeft(Mid(HandleAt(Handle::BottomLeft).Left(), HandleAt(Handle::BottomRight).Left()));
 }
 
-void TDragClass::MoveTop() {
-    StepPoint(*PtTop, false, true);
-    PtTopLeft->SetTop(PtTop->Top());
-    PtTopRight->SetTop(PtTop->Top());
-    PtLeft->SetLeft(PtTopLeft->Left());
-    PtLeft->SetTop(Mid(PtBottomLeft->Top(), PtTopLeft->Top()));
-    PtRight->SetLeft(PtTopRight->Left());
-    PtRight->SetTop(Mid(PtTopRight->Top(), PtBottomRight->Top()));
+void CropFrameController::MoveTop() {
+    StepHandle(HandleAt(Handle::Top), false, true);
+    HandleAt(Handle::TopLeft).SetTop(HandleAt(Handle::Top).Top());
+    HandleAt(Handle::TopRight).SetTop(HandleAt(Handle::Top).Top());
+    HandleAt(Handle::Left).SetLeft(HandleAt(Handle::TopLeft).Left());
+    HandleAt(Handle::Left).SetTop(Mid(HandleAt(Handle::BottomLeft).Top(), HandleAt(Handle::TopLeft).Top()));
+    HandleAt(Handle::Right).SetLeft(HandleAt(Handle::TopRight).Left());
+    HandleAt(Handle::Right).SetTop(Mid(HandleAt(Handle::TopRight).Top(), HandleAt(Handle::BottomRight).Top()));
 }
 
-void TDragClass::MoveRight() {
-    StepPoint(*PtRight, true, false);
-    PtTopRight->SetLeft(PtRight->Left());
-    PtBottomRight->SetLeft(PtRight->Left());
-    PtTop->SetTop(PtTopLeft->Top());
-    PtTop->SetLeft(Mid(PtTopRight->Left(), PtTopLeft->Left()));
-    PtBottom->SetTop(PtBottomLeft->Top());
-    PtBottom->SetLeft(Mid(PtBottomLeft->Left(), PtBottomRight->Left()));
+void CropFrameController::MoveRight() {
+    StepHandle(HandleAt(Handle::Right), true, false);
+    HandleAt(Handle::TopRight).SetLeft(HandleAt(Handle::Right).Left());
+    HandleAt(Handle::BottomRight).SetLeft(HandleAt(Handle::Right).Left());
+    HandleAt(Handle::Top).SetTop(HandleAt(Handle::TopLeft).Top());
+    HandleAt(Handle::Top).SetLeft(Mid(HandleAt(Handle::TopRight).Left(), HandleAt(Handle::TopLeft).Left()));
+    HandleAt(Handle::Bottom).SetTop(HandleAt(Handle::BottomLeft).Top());
+    HandleAt(Handle::Bottom).SetLeft(Mid(HandleAt(Handle::BottomLeft).Left(), HandleAt(Handle::BottomRight).Left()));
 }
 
-void TDragClass::MoveBottom() {
-    StepPoint(*PtBottom, false, true);
-    PtBottomLeft->SetTop(PtBottom->Top());
-    PtBottomRight->SetTop(PtBottom->Top());
-    PtLeft->SetLeft(PtTopLeft->Left());
-    PtLeft->SetTop(Mid(PtBottomLeft->Top(), PtTopLeft->Top()));
-    PtRight->SetLeft(PtTopRight->Left());
-    PtRight->SetTop(Mid(PtTopRight->Top(), PtBottomRight->Top()));
+void CropFrameController::MoveBottom() {
+    StepHandle(HandleAt(Handle::Bottom), false, true);
+    HandleAt(Handle::BottomLeft).SetTop(HandleAt(Handle::Bottom).Top());
+    HandleAt(Handle::BottomRight).SetTop(HandleAt(Handle::Bottom).Top());
+    HandleAt(Handle::Left).SetLeft(HandleAt(Handle::TopLeft).Left());
+    HandleAt(Handle::Left).SetTop(Mid(HandleAt(Handle::BottomLeft).Top(), HandleAt(Handle::TopLeft).Top()));
+    HandleAt(Handle::Right).SetLeft(HandleAt(Handle::TopRight).Left());
+    HandleAt(Handle::Right).SetTop(Mid(HandleAt(Handle::TopRight).Top(), HandleAt(Handle::BottomRight).Top()));
 }
 
-void TDragClass::ApplyBounds() {
+void CropFrameController::ApplyBounds() {
     // Moving a handle with no control registered has nothing to resize.
     ui::Control* control = CurrentControl();
     if (!control) return;
-    const int left = PtTopLeft->Left() + PtTopLeft->Width();
-    const int top = PtTopLeft->Top() + PtTopLeft->Height();
-    control->SetBounds(left, top, PtTopRight->Left() - left, PtBottomLeft->Top() - top);
+    const int left = HandleAt(Handle::TopLeft).Left() + HandleAt(Handle::TopLeft).Width();
+    const int top = HandleAt(Handle::TopLeft).Top() + HandleAt(Handle::TopLeft).Height();
+    control->SetBounds(left, top, HandleAt(Handle::TopRight).Left() - left, HandleAt(Handle::BottomLeft).Top() - top);
 }
+
+} // namespace picture

@@ -15,22 +15,25 @@
 #include "picture/GrabHandle.h"
 #include "ui/Control.h"
 
+#include <array>
 #include <memory>
 #include <vector>
 
-class TDragClass {
+namespace picture {
+
+class CropFrameController {
 public:
     // The handles in the order in which they are created and searched.
-    enum class Point { TopLeft, BottomLeft, TopRight, BottomRight, Left, Top, Right, Bottom };
-    static constexpr int PointCount = 8;
+    enum class Handle { TopLeft, BottomLeft, TopRight, BottomRight, Left, Top, Right, Bottom };
+    static constexpr int kHandleCount = 8;
 
-    // Creates the eight handles, hidden, on the window pointsParent.
-    explicit TDragClass(HWND pointsParent);
+    // Creates the eight handles, hidden, on the window handlesParent.
+    explicit CropFrameController(HWND handlesParent);
     // Destroys the handles. The registered controls are not touched: their
     // handlers stay attached but no longer reach the controller.
-    ~TDragClass();
-    TDragClass(const TDragClass&) = delete;
-    TDragClass& operator=(const TDragClass&) = delete;
+    ~CropFrameController();
+    CropFrameController(const CropFrameController&) = delete;
+    CropFrameController& operator=(const CropFrameController&) = delete;
 
     // Registers a control and makes it current, with the handles shown around
     // it. False if the control has no parent window or is registered already;
@@ -39,37 +42,43 @@ public:
     bool AddControl(ui::Control& control);
     // Makes a registered control current; an unregistered one changes nothing.
     void SelectControl(ui::Control& control);
-    void SetPointsVisible(bool visible);
-    void SetPointsParent(HWND parent);
+    void SetHandlesVisible(bool visible);
+    void SetHandlesParent(HWND parent);
     // Places the handles around the rectangle (left, top, right, bottom).
-    void PlacePoints(const RECT& bounds);
-    void SetStepMode(bool stepMode) { StepMode = stepMode; }
+    void PlaceHandles(const RECT& bounds);
+    // In step mode a drag moves the control or handle only once the cursor
+    // has travelled a step's worth since the last move.
+    void SetStepMode(bool stepMode) { stepMode_ = stepMode; }
     // Keeps the step within 5..20 pixels.
     void SetStepSize(int stepSize);
 
-    bool GetStepMode() const { return StepMode; }
-    int GetStepSize() const { return StepSize; }
-    int GetCurrentIndex() const { return CurrentIndex; }
+    bool StepMode() const { return stepMode_; }
+    int StepSize() const { return stepSize_; }
+    // The index in Controls() of the current control; -1 while none is registered.
+    int CurrentIndex() const { return currentIndex_; }
     // The control the handles belong to, or null while none is registered.
     ui::Control* CurrentControl() const;
-    const std::vector<ui::Control*>& Controls() const { return ControlList; }
-    TDragPoint& GetPoint(Point which) const;
+    const std::vector<ui::Control*>& Controls() const { return controls_; }
+    GrabHandle& HandleAt(Handle which) const { return *handles_[static_cast<int>(which)]; }
 
 private:
-    void CreatePoints(HWND parent);
-    void HookPointEvents();
+    static constexpr int kMinStepSize = 5;
+    static constexpr int kMaxStepSize = 20;
 
-    void ControlMouseDown(ui::Control& sender, ui::MouseButton button);
-    void ControlMouseMove(ui::Control& sender, ui::ShiftState shift);
-    void ControlMouseUp();
-    void PointMouseDown(TDragPoint& sender, ui::MouseButton button);
-    void PointMouseMove(ui::ShiftState shift);
-    void PointMouseUp(TDragPoint& sender, ui::MouseButton button);
+    void CreateHandles(HWND parent);
+    void HookHandleEvents();
+
+    void OnControlMouseDown(ui::Control& sender, ui::MouseButton button);
+    void OnControlMouseMove(ui::Control& sender, ui::ShiftState shift);
+    void OnControlMouseUp();
+    void OnHandleMouseDown(GrabHandle& sender, ui::MouseButton button);
+    void OnHandleMouseMove(ui::ShiftState shift);
+    void OnHandleMouseUp(GrabHandle& sender, ui::MouseButton button);
 
     // One drag step of a handle along the axes it controls: reads the cursor,
     // moves the handle (in step mode once the accumulated distance reaches the
     // step) and takes the new reading as the reference.
-    void StepPoint(TDragPoint& point, bool horizontal, bool vertical);
+    void StepHandle(GrabHandle& handle, bool horizontal, bool vertical);
     void MoveTopLeft();
     void MoveBottomLeft();
     void MoveTopRight();
@@ -81,29 +90,29 @@ private:
     // Gives the current control the bounds the corner handles describe.
     void ApplyBounds();
 
-    std::vector<ui::Control*> ControlList;
-    int CurrentIndex = -1;
-    std::unique_ptr<TDragPoint> PtTopLeft;
-    std::unique_ptr<TDragPoint> PtBottomLeft;
-    std::unique_ptr<TDragPoint> PtTopRight;
-    std::unique_ptr<TDragPoint> PtBottomRight;
-    std::unique_ptr<TDragPoint> PtLeft;
-    std::unique_ptr<TDragPoint> PtTop;
-    std::unique_ptr<TDragPoint> PtRight;
-    std::unique_ptr<TDragPoint> PtBottom;
-    bool StepMode = false;
-    int StepSize = 5;
-    int AccX = 0;
-    int AccY = 0;
-    ui::MouseButtonHandler ControlDownHandler;
-    ui::MouseMoveHandler ControlMoveHandler;
-    ui::MouseButtonHandler ControlUpHandler;
-    bool Moving = false;
-    POINT OldPos{};
-    POINT NewPos{};
+    std::vector<ui::Control*> controls_;
+    int currentIndex_ = -1;
+    // Indexed by Handle.
+    std::array<std::unique_ptr<GrabHandle>, kHandleCount> handles_;
+    bool stepMode_ = false;
+    int stepSize_ = kMinStepSize;
+    // Movement read in step mode and not yet applied. One pair serves the body
+    // drag and all handles; a press clears it.
+    int pendingDx_ = 0;
+    int pendingDy_ = 0;
+    ui::MouseButtonHandler controlDownHandler_;
+    ui::MouseMoveHandler controlMoveHandler_;
+    ui::MouseButtonHandler controlUpHandler_;
+    // A registered control's body is being dragged.
+    bool moving_ = false;
+    // The cursor position, in screen coordinates, at the press or the last
+    // step of the body drag.
+    POINT lastCursor_{};
 
     // The handlers given to the controls hold only a weak reference to this,
     // which dies with the controller: a control that outlives it keeps a
     // handler that does nothing instead of one that calls a dead object.
-    std::shared_ptr<TDragClass*> self_ = std::make_shared<TDragClass*>(this);
+    std::shared_ptr<CropFrameController*> self_ = std::make_shared<CropFrameController*>(this);
 };
+
+} // namespace picture

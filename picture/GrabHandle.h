@@ -7,41 +7,47 @@
 
 #include <functional>
 
-class TDragPoint;
+namespace picture {
+
+class GrabHandle;
 
 // The handle's events carry the same information as a windowless control's:
 // the sender, the button (press and release), the shift state and the point
 // in the handle's own coordinates.
-using DragPointButtonHandler = std::function<void(TDragPoint& sender, ui::MouseButton, ui::ShiftState, POINT)>;
-using DragPointMoveHandler = std::function<void(TDragPoint& sender, ui::ShiftState, POINT)>;
+using GrabHandleButtonHandler = std::function<void(GrabHandle& sender, ui::MouseButton, ui::ShiftState, POINT)>;
+using GrabHandleMoveHandler = std::function<void(GrabHandle& sender, ui::ShiftState, POINT)>;
 
-class TDragPoint : public ui::Window {
+class GrabHandle : public ui::Window {
 public:
-    static constexpr int Size = 6;
+    static constexpr int kSize = 6;
 
     // Creates the handle, hidden, as a child of parent and raises it above
     // its siblings.
-    explicit TDragPoint(HWND parent);
+    explicit GrabHandle(HWND parent);
 
-    // This handle is being dragged.
-    bool Down = false;
-    // Cursor positions in screen coordinates: at the last drag step of this
-    // handle, and at the current one.
-    POINT OldPos{};
-    POINT NewPos{};
+    GrabHandleButtonHandler OnMouseDown;
+    GrabHandleMoveHandler OnMouseMove;
+    GrabHandleButtonHandler OnMouseUp;
+
+    // This handle is being dragged. The controller sets it at a left press and
+    // clears it at the left release; losing the mouse clears it too.
+    bool Dragging() const { return dragging_; }
+    void SetDragging(bool dragging) { dragging_ = dragging; }
+
+    // The cursor position, in screen coordinates, at the press or the last
+    // drag step of this handle: the next step moves by the distance from it.
+    POINT LastCursor() const { return lastCursor_; }
+    void SetLastCursor(POINT at) { lastCursor_ = at; }
 
     // The cursor shown over the handle.
-    HCURSOR Cursor = nullptr;
-
-    DragPointButtonHandler OnMouseDown;
-    DragPointMoveHandler OnMouseMove;
-    DragPointButtonHandler OnMouseUp;
+    HCURSOR Cursor() const { return cursor_; }
+    void SetCursor(HCURSOR cursor) { cursor_ = cursor; }
 
     // Position in the client coordinates of the parent window.
     int Left() const { return left_; }
     int Top() const { return top_; }
-    int Width() const { return Size; }
-    int Height() const { return Size; }
+    int Width() const { return kSize; }
+    int Height() const { return kSize; }
     void SetLeft(int left) { SetPosition(left, top_); }
     void SetTop(int top) { SetPosition(left_, top); }
     void SetPosition(int left, int top);
@@ -62,4 +68,9 @@ private:
 
     int left_ = 0;
     int top_ = 0;
+    bool dragging_ = false;
+    POINT lastCursor_{};
+    HCURSOR cursor_ = nullptr;
 };
+
+} // namespace picture

@@ -222,11 +222,11 @@ void TFrmSave::FormShow() {
     RestoreBmp->Assign(Image1.Picture());
     WorkBmp = std::make_unique<ui::Bitmap>();
     WorkBmp->Assign(Image1.Picture());
-    Drag = std::make_unique<TDragClass>(Handle());
+    Drag = std::make_unique<picture::CropFrameController>(Handle());
     Drag->SetStepMode(true);
     Drag->SetStepSize(4);
     Drag->AddControl(Shape1);
-    Drag->SetPointsVisible(false);
+    Drag->SetHandlesVisible(false);
     ui::App().MessageFilter = [this](MSG& msg) { return AppMessageFilter(msg); };
     Shape1.SetVisible(false);
     Invalidate();
@@ -271,7 +271,7 @@ void TFrmSave::PNGButton6Click() {
 
 void TFrmSave::PNGButton9Click() {
     Shape1.SetVisible(true);
-    Drag->SetPointsVisible(true);
+    Drag->SetHandlesVisible(true);
     Shape1.BringToFront();
 }
 
@@ -300,7 +300,7 @@ bool TFrmSave::AppMessageFilter(MSG& msg) {
     const auto frame = picture::CropRectangle(Shape1.Left(), Shape1.Top(), Shape1.Width(), Shape1.Height());
     if (!frame || !PtInRect(&*frame, at)) return false;
     CutPicture();
-    Drag->SetPointsVisible(false);
+    Drag->SetHandlesVisible(false);
     Shape1.SetVisible(false);
     return false;
 }
@@ -358,7 +358,7 @@ void TFrmSave::ScrollTo(int x, int y) {
     // Scrolling moves the picture and the frame; the toolbar stays put.
     for (ui::Control* control : {static_cast<ui::Control*>(&Image1), static_cast<ui::Control*>(&Shape1)})
         control->SetBounds(control->Left() + dx, control->Top() + dy, control->Width(), control->Height());
-    if (Drag) Drag->PlacePoints(Shape1.Bounds());
+    if (Drag) Drag->PlaceHandles(Shape1.Bounds());
     SetScrollPos(Handle(), SB_HORZ, x, TRUE);
     SetScrollPos(Handle(), SB_VERT, y, TRUE);
     Invalidate();

@@ -40,7 +40,7 @@ public:
     // The picture as first shown, and the master that zooming renders from.
     std::unique_ptr<ui::Bitmap> RestoreBmp;
     std::unique_ptr<ui::Bitmap> WorkBmp;
-    std::unique_ptr<TDragClass> Drag;
+    std::unique_ptr<picture::CropFrameController> Drag;
 
     // Loaders: each sets the window's outer size and the picture's place and
     // replaces the displayed picture; none of them shows the window.

@@ -177,8 +177,8 @@ TEST_F(PictureWindow, ShowsMaximizedWithThePictureAndNoFrame) {
     GetWindowTextW(form->Handle(), caption, 64);
     EXPECT_STREQ(caption, L"Snapora - Save Picture");
     EXPECT_FALSE(form->Shape1.Visible());
-    for (auto which : {TDragClass::Point::TopLeft, TDragClass::Point::Bottom})
-        EXPECT_FALSE(IsWindowVisible(form->Drag->GetPoint(which).Handle()));
+    for (auto which : {picture::CropFrameController::Handle::TopLeft, picture::CropFrameController::Handle::Bottom})
+        EXPECT_FALSE(IsWindowVisible(form->Drag->HandleAt(which).Handle()));
     // What the user sees: the picture where the loader put it, the grey around it.
     EXPECT_EQ(ScreenPixel(OnPicture(5, 5)), AsColorRef(BlockColour(0, 0)));
     EXPECT_EQ(ScreenPixel(OnPicture(95, 45)), AsColorRef(BlockColour(9, 4)));
@@ -247,13 +247,13 @@ TEST_F(PictureWindow, CropAtZoomKeepsTheScaleUntilRestore) {
 
     Press(form->Panel1->PNGButton9);
     ASSERT_TRUE(form->Shape1.Visible());
-    EXPECT_TRUE(IsWindowVisible(form->Drag->GetPoint(TDragClass::Point::TopLeft).Handle()));
+    EXPECT_TRUE(IsWindowVisible(form->Drag->HandleAt(picture::CropFrameController::Handle::TopLeft).Handle()));
     form->Shape1.SetBounds(form->Image1.Left() + 12, form->Image1.Top() + 6, 48, 30);
     ASSERT_TRUE(DoubleClick(OnScreen(form->Handle(), form->Shape1, 24, 15)));
     ASSERT_TRUE(PumpUntil([&] { return Shown().Width() == 48; }));
 
     EXPECT_FALSE(form->Shape1.Visible());
-    EXPECT_FALSE(IsWindowVisible(form->Drag->GetPoint(TDragClass::Point::TopLeft).Handle()));
+    EXPECT_FALSE(IsWindowVisible(form->Drag->HandleAt(picture::CropFrameController::Handle::TopLeft).Handle()));
     ASSERT_EQ(Shown().Height(), 30);
     for (int y = 0; y < 30; ++y)
         for (int x = 0; x < 48; ++x)
@@ -286,7 +286,7 @@ TEST_F(PictureWindow, DoubleClicksThatMustNotCut) {
     ASSERT_TRUE(DoubleClick(OnScreen(form->Handle(), form->Shape1, 100, 30)));
     // On a handle.
     RECT handle{};
-    GetWindowRect(form->Drag->GetPoint(TDragClass::Point::Right).Handle(), &handle);
+    GetWindowRect(form->Drag->HandleAt(picture::CropFrameController::Handle::Right).Handle(), &handle);
     ASSERT_TRUE(DoubleClick({handle.left + 3, handle.top + 3}));
     EXPECT_TRUE(SamePixels(Shown(), picture));
     EXPECT_TRUE(form->Shape1.Visible());
@@ -454,7 +454,7 @@ TEST_F(PictureWindow, ANewCaptureWhileOpenReplacesThePictureAndHidesTheFrame) {
     Show(first);
     form->PNGButton9Click();
     form->Shape1.SetBounds(40, 130, 70, 50);
-    HWND oldHandle = form->Drag->GetPoint(TDragClass::Point::TopLeft).Handle();
+    HWND oldHandle = form->Drag->HandleAt(picture::CropFrameController::Handle::TopLeft).Handle();
 
     Show(second);
     EXPECT_TRUE(SamePixels(Shown(), second));
