@@ -183,6 +183,41 @@ TEST(CropFrameController, EveryMoverKeepsTheOtherHandlesOnTheCornersAndEdgeMidpo
     }
 }
 
+TEST(CropFrameController, AnEdgeHandleMovesNoHandleAcrossItsOwnAxis) {
+    // A frame pushed past the window's top-left corner: there, re-centring a
+    // midpoint handle from the corner handles rounds one pixel away from where
+    // the placement put it, so a handle that is needlessly re-centred jumps.
+    struct Case {
+        H which;
+        bool horizontal;
+        int width, height; // after a drag of (8, 8)
+    };
+    const Case cases[] = {
+        {H::Left, true, 37, 25}, {H::Right, true, 53, 25}, {H::Top, false, 45, 17}, {H::Bottom, false, 45, 33}};
+    Rig rig;
+    rig.controller.AddControl(rig.frame);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.which));
+        rig.frame.SetBounds(-20, -10, 45, 25);
+        rig.controller.PlaceHandles(rig.frame.Bounds());
+        std::array<POINT, picture::CropFrameController::kHandleCount> before{};
+        for (H which : kAllHandles)
+            before[static_cast<int>(which)] = {rig.HandleAt(which).Left(), rig.HandleAt(which).Top()};
+
+        rig.DragHandle(c.which, 8, 8);
+        EXPECT_EQ(rig.frame.Width(), c.width);
+        EXPECT_EQ(rig.frame.Height(), c.height);
+        for (H which : kAllHandles) {
+            const picture::GrabHandle& handle = rig.HandleAt(which);
+            const POINT was = before[static_cast<int>(which)];
+            if (c.horizontal)
+                EXPECT_EQ(handle.Top(), was.y) << "handle " << static_cast<int>(which);
+            else
+                EXPECT_EQ(handle.Left(), was.x) << "handle " << static_cast<int>(which);
+        }
+    }
+}
+
 TEST(CropFrameController, ModifiersStopTheDragAndTheNextCleanMoveCatchesUp) {
     Rig rig;
     rig.controller.AddControl(rig.frame);
