@@ -21,6 +21,22 @@ POINT CursorPos() {
 
 HCURSOR SystemCursor(const wchar_t* id) { return LoadCursorW(nullptr, id); }
 
+// The frame edges a handle carries, in Handle order: a corner moves two, an
+// edge handle one, and a drag moves the handle along those edges' axes only.
+struct OwnedEdges {
+    bool left, top, right, bottom;
+};
+constexpr OwnedEdges kOwnedEdges[CropFrameController::kHandleCount] = {
+    {.left = true, .top = true},     // TopLeft
+    {.left = true, .bottom = true},  // BottomLeft
+    {.top = true, .right = true},    // TopRight
+    {.right = true, .bottom = true}, // BottomRight
+    {.left = true},                  // Left
+    {.top = true},                   // Top
+    {.right = true},                 // Right
+    {.bottom = true},                // Bottom
+};
+
 } // namespace
 
 CropFrameController::CropFrameController(HWND handlesParent) {
@@ -185,26 +201,15 @@ void CropFrameController::OnHandleMouseDown(GrabHandle& sender, ui::MouseButton 
 
 void CropFrameController::OnHandleMouseMove(ui::ShiftState shift) {
     if (!shift.OnlyLeft()) return;
-    // The handle under drag is found by its dragging flag, not by the sender.
-    if (HandleAt(Handle::TopLeft).Dragging())
-        MoveTopLeft();
-    else if (HandleAt(Handle::BottomLeft).Dragging())
-        MoveBottomLeft();
-    else if (HandleAt(Handle::TopRight).Dragging())
-        MoveTopRight();
-    else if (HandleAt(Handle::BottomRight).Dragging())
-        MoveBottomRight();
-    else if (HandleAt(Handle::Left).Dragging())
-        MoveLeft();
-    else if (HandleAt(Handle::Top).Dragging())
-        MoveTop();
-    else if (HandleAt(Handle::Right).Dragging())
-        MoveRight();
-    else if (HandleAt(Handle::Bottom).Dragging())
-        MoveBottom();
-    else
-        return;
-    ApplyBounds();
+    // The handle under drag is found by its dragging flag, not by the sender:
+    // the first one in Handle order takes the step.
+    for (int i = 0; i < kHandleCount; ++i) {
+        if (handles_[i]->Dragging()) {
+            DragStep(static_cast<Handle>(i));
+            ApplyBounds();
+            return;
+        }
+    }
 }
 
 void CropFrameController::OnHandleMouseUp(GrabHandle& sender, ui::MouseButton button) {
@@ -246,102 +251,46 @@ void CropFrameController::StepHandle(GrabHandle& handle, bool horizontal, bool v
     handle.SetLastCursor(cursor);
 }
 
-// After each mover the corners agree with each other and the edge handles sit
-// at the midpoints of their edges again. Only the handles that depend on a
-// moved corner are touched; a handle never moves along an axis it does not
-// control. The midpoints need no "- 3": the handles' own offsets hold it.
+void CropFrameController::DragStep(Handle which) {
+    const OwnedEdges owned = kOwnedEdges[static_cast<int>(which)];
+    const bool horizontal = owned.left || owned.right, vertical = owned.top || owned.bottom;
+    GrabHandle& dragged = HandleAt(which);
+    StepHandle(dragged, horizontal, vertical);
 
-void CropFrameController::MoveTopLeft() {
-    StepHandle(HandleAt(Handle::TopLeft), true, true);
-    HandleAt(Handle::BottomLeft).SetLeft(HandleAt(Handle::TopLeft).Left());
-    HandleAt(Handle::TopRight).SetTop(HandleAt(Handle::TopLeft).Top());
-    HandleAt(Handle::Left).SetLeft(HandleAt(Handle::TopLeft).Left());
-    HandleAt(Handle::Left).SetTop(Mid(HandleAt(Handle::BottomLeft).Top(), HandleAt(Handle::TopLeft).Top()));
-    HandleAt(Handle::Top).SetTop(HandleAt(Handle::TopLeft).Top());
-    HandleAt(Handle::Top).SetLeft(Mid(HandleAt(Handle::TopRight).Left(), HandleAt(Handle::TopLeft).Left()));
-    HandleAt(Handle::Right).SetTop(Mid(HandleAt(Handle::TopRight).Top(), HandleAt(Handle::BottomRight).Top()));
-    HandleAt(Handle::Bottom).SetLeft(Mid(HandleAt(Handle::BottomLeft).Left(), HandleAt(Handle::BottomRight).Left()));
+    // The dragged handle gives the edges it carries; the corners that the
+    // drag did not touch give the others.
+    HandleEdges edges{HandleAt(Handle::TopLeft).Left(), HandleAt(Handle::TopLeft).Top(),
+                      HandleAt(Handle::TopRight).Left(), HandleAt(Handle::BottomLeft).Top()};
+    if (owned.left) edges.left = dragged.Left();
+    if (owned.top) edges.top = dragged.Top();
+    if (owned.right) edges.right = dragged.Left();
+    if (owned.bottom) edges.bottom = dragged.Top();
+    AlignHandles(edges, horizontal, vertical);
 }
 
-void CropFrameController::MoveBottomLeft() {
-    StepHandle(HandleAt(Handle::BottomLeft), true, true);
-    HandleAt(Handle::TopLeft).SetLeft(HandleAt(Handle::BottomLeft).Left());
-    HandleAt(Handle::BottomRight).SetTop(HandleAt(Handle::BottomLeft).Top());
-    HandleAt(Handle::Left).SetLeft(HandleAt(Handle::TopLeft).Left());
-    HandleAt(Handle::Left).SetTop(Mid(HandleAt(Handle::BottomLeft).Top(), HandleAt(Handle::TopLeft).Top()));
-    HandleAt(Handle::Top).SetTop(HandleAt(Handle::TopLeft).Top());
-    HandleAt(Handle::Top).SetLeft(Mid(HandleAt(Handle::TopRight).Left(), HandleAt(Handle::TopLeft).Left()));
-    HandleAt(Handle::Right).SetTop(Mid(HandleAt(Handle::TopRight).Top(), HandleAt(Handle::BottomRight).Top()));
-    HandleAt(Handle::Bottom).SetTop(HandleAt(Handle::BottomLeft).Top());
-    HandleAt(Handle::Bottom).SetLeft(Mid(HandleAt(Handle::BottomLeft).Left(), HandleAt(Handle::BottomRight).Left()));
-}
+void CropFrameController::AlignHandles(const HandleEdges& edges, bool horizontal, bool vertical) {
+    GrabHandle& left = HandleAt(Handle::Left);
+    GrabHandle& top = HandleAt(Handle::Top);
+    GrabHandle& right = HandleAt(Handle::Right);
+    GrabHandle& bottom = HandleAt(Handle::Bottom);
+    // The midpoints need no "- 3": the handles' own offsets hold it. They are
+    // taken between handle positions, which rounds differently from
+    // PlaceHandles where the sum is negative (a frame pushed past the window's
+    // top or left side); that is why a midpoint along an axis the drag did
+    // not move stays exactly where it was instead of being re-centred.
+    const int topX = horizontal ? Mid(edges.left, edges.right) : top.Left();
+    const int bottomX = horizontal ? Mid(edges.left, edges.right) : bottom.Left();
+    const int leftY = vertical ? Mid(edges.top, edges.bottom) : left.Top();
+    const int rightY = vertical ? Mid(edges.top, edges.bottom) : right.Top();
 
-void CropFrameController::MoveTopRight() {
-    StepHandle(HandleAt(Handle::TopRight), true, true);
-    HandleAt(Handle::TopLeft).SetTop(HandleAt(Handle::TopRight).Top());
-    HandleAt(Handle::BottomRight).SetLeft(HandleAt(Handle::TopRight).Left());
-    HandleAt(Handle::Left).SetLeft(HandleAt(Handle::TopLeft).Left());
-    HandleAt(Handle::Left).SetTop(Mid(HandleAt(Handle::BottomLeft).Top(), HandleAt(Handle::TopLeft).Top()));
-    HandleAt(Handle::Top).SetTop(HandleAt(Handle::TopLeft).Top());
-    HandleAt(Handle::Top).SetLeft(Mid(HandleAt(Handle::TopRight).Left(), HandleAt(Handle::TopLeft).Left()));
-    HandleAt(Handle::Right).SetLeft(HandleAt(Handle::TopRight).Left());
-    HandleAt(Handle::Right).SetTop(Mid(HandleAt(Handle::TopRight).Top(), HandleAt(Handle::BottomRight).Top()));
-    HandleAt(Handle::Bottom).SetTop(HandleAt(Handle::BottomLeft).Top());
-    HandleAt(Handle::Bottom).SetLeft(Mid(HandleAt(Handle::BottomLeft).Left(), HandleAt(Handle::BottomRight).Left()));
-}
-
-void CropFrameController::MoveBottomRight() {
-    StepHandle(HandleAt(Handle::BottomRight), true, true);
-    HandleAt(Handle::BottomLeft).SetTop(HandleAt(Handle::BottomRight).Top());
-    HandleAt(Handle::TopRight).SetLeft(HandleAt(Handle::BottomRight).Left());
-    HandleAt(Handle::Left).SetLeft(HandleAt(Handle::TopLeft).Left());
-    HandleAt(Handle::Left).SetTop(Mid(HandleAt(Handle::BottomLeft).Top(), HandleAt(Handle::TopLeft).Top()));
-    HandleAt(Handle::Top).SetTop(HandleAt(Handle::TopLeft).Top());
-    HandleAt(Handle::Top).SetLeft(Mid(HandleAt(Handle::TopRight).Left(), HandleAt(Handle::TopLeft).Left()));
-    HandleAt(Handle::Right).SetLeft(HandleAt(Handle::TopRight).Left());
-    HandleAt(Handle::Right).SetTop(Mid(HandleAt(Handle::TopRight).Top(), HandleAt(Handle::BottomRight).Top()));
-    HandleAt(Handle::Bottom).SetTop(HandleAt(Handle::BottomLeft).Top());
-    HandleAt(Handle::Bottom).SetLeft(Mid(HandleAt(Handle::BottomLeft).Left(), HandleAt(Handle::BottomRight).Left()));
-}
-
-void CropFrameController::MoveLeft() {
-    StepHandle(HandleAt(Handle::Left), true, false);
-    HandleAt(Handle::TopLeft).SetLeft(HandleAt(Handle::Left).Left());
-    HandleAt(Handle::BottomLeft).SetLeft(HandleAt(Handle::Left).Left());
-    HandleAt(Handle::Top).SetTop(HandleAt(Handle::TopLeft).Top());
-    HandleAt(Handle::Top).SetLeft(Mid(HandleAt(Handle::TopRight).Left(), HandleAt(Handle::TopLeft).Left()));
-    HandleAt(Handle::Bottom).SetTop(HandleAt(Handle::BottomLeft).Top());
-    HandleAt(Handle::Bottom).SetLeft(Mid(HandleAt(Handle::BottomLeft).Left(), HandleAt(Handle::BottomRight).Left()));
-}
-
-void CropFrameController::MoveTop() {
-    StepHandle(HandleAt(Handle::Top), false, true);
-    HandleAt(Handle::TopLeft).SetTop(HandleAt(Handle::Top).Top());
-    HandleAt(Handle::TopRight).SetTop(HandleAt(Handle::Top).Top());
-    HandleAt(Handle::Left).SetLeft(HandleAt(Handle::TopLeft).Left());
-    HandleAt(Handle::Left).SetTop(Mid(HandleAt(Handle::BottomLeft).Top(), HandleAt(Handle::TopLeft).Top()));
-    HandleAt(Handle::Right).SetLeft(HandleAt(Handle::TopRight).Left());
-    HandleAt(Handle::Right).SetTop(Mid(HandleAt(Handle::TopRight).Top(), HandleAt(Handle::BottomRight).Top()));
-}
-
-void CropFrameController::MoveRight() {
-    StepHandle(HandleAt(Handle::Right), true, false);
-    HandleAt(Handle::TopRight).SetLeft(HandleAt(Handle::Right).Left());
-    HandleAt(Handle::BottomRight).SetLeft(HandleAt(Handle::Right).Left());
-    HandleAt(Handle::Top).SetTop(HandleAt(Handle::TopLeft).Top());
-    HandleAt(Handle::Top).SetLeft(Mid(HandleAt(Handle::TopRight).Left(), HandleAt(Handle::TopLeft).Left()));
-    HandleAt(Handle::Bottom).SetTop(HandleAt(Handle::BottomLeft).Top());
-    HandleAt(Handle::Bottom).SetLeft(Mid(HandleAt(Handle::BottomLeft).Left(), HandleAt(Handle::BottomRight).Left()));
-}
-
-void CropFrameController::MoveBottom() {
-    StepHandle(HandleAt(Handle::Bottom), false, true);
-    HandleAt(Handle::BottomLeft).SetTop(HandleAt(Handle::Bottom).Top());
-    HandleAt(Handle::BottomRight).SetTop(HandleAt(Handle::Bottom).Top());
-    HandleAt(Handle::Left).SetLeft(HandleAt(Handle::TopLeft).Left());
-    HandleAt(Handle::Left).SetTop(Mid(HandleAt(Handle::BottomLeft).Top(), HandleAt(Handle::TopLeft).Top()));
-    HandleAt(Handle::Right).SetLeft(HandleAt(Handle::TopRight).Left());
-    HandleAt(Handle::Right).SetTop(Mid(HandleAt(Handle::TopRight).Top(), HandleAt(Handle::BottomRight).Top()));
+    HandleAt(Handle::TopLeft).SetPosition(edges.left, edges.top);
+    HandleAt(Handle::BottomLeft).SetPosition(edges.left, edges.bottom);
+    HandleAt(Handle::TopRight).SetPosition(edges.right, edges.top);
+    HandleAt(Handle::BottomRight).SetPosition(edges.right, edges.bottom);
+    left.SetPosition(edges.left, leftY);
+    top.SetPosition(topX, edges.top);
+    right.SetPosition(edges.right, rightY);
+    bottom.SetPosition(bottomX, edges.bottom);
 }
 
 void CropFrameController::ApplyBounds() {

@@ -75,18 +75,23 @@ private:
     void OnHandleMouseMove(ui::ShiftState shift);
     void OnHandleMouseUp(GrabHandle& sender, ui::MouseButton button);
 
-    // One drag step of a handle along the axes it controls: reads the cursor,
-    // moves the handle (in step mode once the accumulated distance reaches the
-    // step) and takes the new reading as the reference.
+    // The frame's edges as handle coordinates: left and top are where the
+    // top-left handle sits, right and bottom where the bottom-right one does.
+    struct HandleEdges {
+        int left, top, right, bottom;
+    };
+
+    // One drag step of the handle which: moves it along the axes it controls,
+    // then re-aligns the others around the edges it leaves.
+    void DragStep(Handle which);
+    // Reads the cursor, moves the handle (in step mode once the accumulated
+    // distance reaches the step) and takes the new reading as the reference.
     void StepHandle(GrabHandle& handle, bool horizontal, bool vertical);
-    void MoveTopLeft();
-    void MoveBottomLeft();
-    void MoveTopRight();
-    void MoveBottomRight();
-    void MoveLeft();
-    void MoveTop();
-    void MoveRight();
-    void MoveBottom();
+    // Puts the corners and the edge handles on the edges. The midpoint of an
+    // axis the drag moved (horizontal, vertical) is re-centred; the other one
+    // stays, so that no handle moves along an axis the dragged one does not
+    // control.
+    void AlignHandles(const HandleEdges& edges, bool horizontal, bool vertical);
     // Gives the current control the bounds the corner handles describe.
     void ApplyBounds();
 

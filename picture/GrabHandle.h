@@ -48,8 +48,6 @@ public:
     int Top() const { return top_; }
     int Width() const { return kSize; }
     int Height() const { return kSize; }
-    void SetLeft(int left) { SetPosition(left, top_); }
-    void SetTop(int top) { SetPosition(left_, top); }
     void SetPosition(int left, int top);
 
     // Moves the handle onto another parent window, keeping its position
