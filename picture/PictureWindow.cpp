@@ -217,11 +217,11 @@ void PictureWindow::OnShow() {
     cropController_.reset();
     originalPicture_.Assign(pictureView_.Picture());
     masterPicture_.Assign(pictureView_.Picture());
-    cropController_ = std::make_unique<TDragClass>(Handle());
+    cropController_ = std::make_unique<CropFrameController>(Handle());
     cropController_->SetStepMode(true);
     cropController_->SetStepSize(4);
     cropController_->AddControl(cropOutline_);
-    cropController_->SetPointsVisible(false);
+    cropController_->SetHandlesVisible(false);
     cropOutline_.SetVisible(false);
     Invalidate();
 }
@@ -264,7 +264,7 @@ void PictureWindow::OnRestore() {
 
 void PictureWindow::OnStartCrop() {
     cropOutline_.SetVisible(true);
-    cropController_->SetPointsVisible(true);
+    cropController_->SetHandlesVisible(true);
     cropOutline_.BringToFront();
 }
 
@@ -292,7 +292,7 @@ void PictureWindow::OnDoubleClick(POINT client) {
         CropRectangle(cropOutline_.Left(), cropOutline_.Top(), cropOutline_.Width(), cropOutline_.Height());
     if (!frame || !PtInRect(&*frame, client)) return;
     CutPicture();
-    cropController_->SetPointsVisible(false);
+    cropController_->SetHandlesVisible(false);
     cropOutline_.SetVisible(false);
 }
 
@@ -355,7 +355,7 @@ void PictureWindow::ScrollTo(int x, int y) {
     // Scrolling moves the picture and the frame; the toolbar stays put.
     for (ui::Control* control : {static_cast<ui::Control*>(&pictureView_), static_cast<ui::Control*>(&cropOutline_)})
         control->SetBounds(control->Left() + dx, control->Top() + dy, control->Width(), control->Height());
-    if (cropController_) cropController_->PlacePoints(cropOutline_.Bounds());
+    if (cropController_) cropController_->PlaceHandles(cropOutline_.Bounds());
     SetScrollPos(Handle(), SB_HORZ, x, TRUE);
     SetScrollPos(Handle(), SB_VERT, y, TRUE);
     Invalidate();

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "controls/PngButton.h"
-#include "picture/DragClass.h"
+#include "picture/CropFrameController.h"
 #include "ui/Bitmap.h"
 #include "ui/HostWindow.h"
 #include "ui/Image.h"
@@ -79,7 +79,7 @@ public:
     const ui::Image& PictureView() const { return pictureView_; }
     ui::Shape& CropOutline() { return cropOutline_; }
     PictureToolbar& Toolbar() { return *toolbar_; }
-    TDragClass& CropController() { return *cropController_; }
+    CropFrameController& CropController() { return *cropController_; }
     ui::SaveDialog& SaveDialog() { return saveDialog_; }
     // The scroll position of the picture area.
     POINT ScrollPos() const { return scroll_; }
@@ -111,7 +111,7 @@ private:
     // The picture as first shown, and the master that zooming renders from.
     ui::Bitmap originalPicture_;
     ui::Bitmap masterPicture_;
-    std::unique_ptr<TDragClass> cropController_;
+    std::unique_ptr<CropFrameController> cropController_;
     POINT scroll_{0, 0};
 };
 

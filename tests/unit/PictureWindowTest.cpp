@@ -176,8 +176,8 @@ TEST_F(PictureWindow, ShowsMaximizedWithThePictureAndNoFrame) {
     GetWindowTextW(form->Handle(), caption, 64);
     EXPECT_STREQ(caption, L"Snapora - Save Picture");
     EXPECT_FALSE(form->CropOutline().Visible());
-    for (auto which : {TDragClass::Point::TopLeft, TDragClass::Point::Bottom})
-        EXPECT_FALSE(IsWindowVisible(form->CropController().GetPoint(which).Handle()));
+    for (auto which : {picture::CropFrameController::Handle::TopLeft, picture::CropFrameController::Handle::Bottom})
+        EXPECT_FALSE(IsWindowVisible(form->CropController().HandleAt(which).Handle()));
     // What the user sees: the picture where the loader put it, the grey around it.
     EXPECT_EQ(ScreenPixel(OnPicture(5, 5)), AsColorRef(BlockColour(0, 0)));
     EXPECT_EQ(ScreenPixel(OnPicture(95, 45)), AsColorRef(BlockColour(9, 4)));
@@ -246,13 +246,15 @@ TEST_F(PictureWindow, CropAtZoomKeepsTheScaleUntilRestore) {
 
     Press(form->Toolbar().Button(picture::PictureToolbar::Command::Cutter));
     ASSERT_TRUE(form->CropOutline().Visible());
-    EXPECT_TRUE(IsWindowVisible(form->CropController().GetPoint(TDragClass::Point::TopLeft).Handle()));
+    EXPECT_TRUE(
+        IsWindowVisible(form->CropController().HandleAt(picture::CropFrameController::Handle::TopLeft).Handle()));
     form->CropOutline().SetBounds(form->PictureView().Left() + 12, form->PictureView().Top() + 6, 48, 30);
     ASSERT_TRUE(DoubleClick(OnScreen(form->Handle(), form->CropOutline(), 24, 15)));
     ASSERT_TRUE(PumpUntil([&] { return Shown().Width() == 48; }));
 
     EXPECT_FALSE(form->CropOutline().Visible());
-    EXPECT_FALSE(IsWindowVisible(form->CropController().GetPoint(TDragClass::Point::TopLeft).Handle()));
+    EXPECT_FALSE(
+        IsWindowVisible(form->CropController().HandleAt(picture::CropFrameController::Handle::TopLeft).Handle()));
     ASSERT_EQ(Shown().Height(), 30);
     for (int y = 0; y < 30; ++y)
         for (int x = 0; x < 48; ++x)
@@ -285,7 +287,7 @@ TEST_F(PictureWindow, DoubleClicksThatMustNotCut) {
     ASSERT_TRUE(DoubleClick(OnScreen(form->Handle(), form->CropOutline(), 100, 30)));
     // On a handle.
     RECT handle{};
-    GetWindowRect(form->CropController().GetPoint(TDragClass::Point::Right).Handle(), &handle);
+    GetWindowRect(form->CropController().HandleAt(picture::CropFrameController::Handle::Right).Handle(), &handle);
     ASSERT_TRUE(DoubleClick({handle.left + 3, handle.top + 3}));
     EXPECT_TRUE(SamePixels(Shown(), picture));
     EXPECT_TRUE(form->CropOutline().Visible());
@@ -455,7 +457,7 @@ TEST_F(PictureWindow, ANewCaptureWhileOpenReplacesThePictureAndHidesTheFrame) {
     Show(first);
     form->OnStartCrop();
     form->CropOutline().SetBounds(40, 130, 70, 50);
-    HWND oldHandle = form->CropController().GetPoint(TDragClass::Point::TopLeft).Handle();
+    HWND oldHandle = form->CropController().HandleAt(picture::CropFrameController::Handle::TopLeft).Handle();
 
     Show(second);
     EXPECT_TRUE(SamePixels(Shown(), second));

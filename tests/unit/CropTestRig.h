@@ -4,20 +4,20 @@
 // the cursor where the user's mouse would be.
 #pragma once
 
-#include "picture/DragClass.h"
+#include "picture/CropFrameController.h"
 #include "ui/HostWindow.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
 
-namespace dragtest {
+namespace croptest {
 
 class TestHost : public ui::HostWindow {
 public:
     explicit TestHost(DWORD style = WS_POPUP, int x = 0, int y = 0, int width = 640, int height = 480) {
-        CreateHost(L"SnaporaDragTestHost",
-                   {.caption = L"drag", .style = style, .x = x, .y = y, .width = width, .height = height});
+        CreateHost(L"SnaporaCropTestHost",
+                   {.caption = L"crop", .style = style, .x = x, .y = y, .width = width, .height = height});
     }
 };
 
@@ -32,44 +32,44 @@ public:
     }
 };
 
-using P = TDragClass::Point;
-constexpr std::array<P, 8> AllPoints{P::TopLeft, P::BottomLeft, P::TopRight, P::BottomRight,
-                                     P::Left,    P::Top,        P::Right,    P::Bottom};
+using H = picture::CropFrameController::Handle;
+constexpr std::array<H, picture::CropFrameController::kHandleCount> kAllHandles{
+    H::TopLeft, H::BottomLeft, H::TopRight, H::BottomRight, H::Left, H::Top, H::Right, H::Bottom};
 
 // Where the handle table puts each handle around a control's bounds.
-inline POINT ExpectedPlace(P which, const RECT& r) {
+inline POINT ExpectedPlace(H which, const RECT& r) {
     const int midX = (r.left + r.right) / 2 - 3, midY = (r.top + r.bottom) / 2 - 3;
     switch (which) {
-    case P::TopLeft:
+    case H::TopLeft:
         return {r.left - 6, r.top - 6};
-    case P::BottomLeft:
+    case H::BottomLeft:
         return {r.left - 6, r.bottom};
-    case P::TopRight:
+    case H::TopRight:
         return {r.right, r.top - 6};
-    case P::BottomRight:
+    case H::BottomRight:
         return {r.right, r.bottom};
-    case P::Left:
+    case H::Left:
         return {r.left - 6, midY};
-    case P::Top:
+    case H::Top:
         return {midX, r.top - 6};
-    case P::Right:
+    case H::Right:
         return {r.right, midY};
-    case P::Bottom:
+    case H::Bottom:
         break;
     }
     return {midX, r.bottom};
 }
 
 // The handle's real window position in its parent's client area.
-inline POINT WindowPlace(const TDragPoint& point) {
+inline POINT WindowPlace(const picture::GrabHandle& handle) {
     RECT r{};
-    GetWindowRect(point.Handle(), &r);
-    MapWindowPoints(nullptr, GetParent(point.Handle()), reinterpret_cast<POINT*>(&r), 2);
+    GetWindowRect(handle.Handle(), &r);
+    MapWindowPoints(nullptr, GetParent(handle.Handle()), reinterpret_cast<POINT*>(&r), 2);
     return {r.left, r.top};
 }
 
-inline bool HasVisibleStyle(const TDragPoint& point) {
-    return (GetWindowLongPtrW(point.Handle(), GWL_STYLE) & WS_VISIBLE) != 0;
+inline bool HasVisibleStyle(const picture::GrabHandle& handle) {
+    return (GetWindowLongPtrW(handle.Handle(), GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
 inline bool operator==(const POINT& a, const POINT& b) { return a.x == b.x && a.y == b.y; }
@@ -81,7 +81,7 @@ struct Rig {
 
     TestHost host;
     Frame frame;
-    TDragClass drag{host.Handle()};
+    picture::CropFrameController controller{host.Handle()};
     POINT cursor = Start;
 
     Rig() {
@@ -89,7 +89,7 @@ struct Rig {
         host.AddControl(frame);
     }
 
-    TDragPoint& Pt(P which) const { return drag.GetPoint(which); }
+    picture::GrabHandle& HandleAt(H which) const { return controller.HandleAt(which); }
 
     void Cursor(POINT at) {
         cursor = at;
@@ -97,47 +97,47 @@ struct Rig {
     }
 
     // A message to the frame's host at a point inside the frame.
-    void Body(UINT message, WPARAM keys) {
+    void SendToBody(UINT message, WPARAM keys) {
         const LPARAM inside = MAKELPARAM(frame.Left() + frame.Width() / 2, frame.Top() + frame.Height() / 2);
         SendMessageW(host.Handle(), message, keys, inside);
     }
-    void Handle(P which, UINT message, WPARAM keys) {
-        SendMessageW(Pt(which).Handle(), message, keys, MAKELPARAM(3, 3));
+    void SendToHandle(H which, UINT message, WPARAM keys) {
+        SendMessageW(HandleAt(which).Handle(), message, keys, MAKELPARAM(3, 3));
     }
 
     void PressBody(UINT message = WM_LBUTTONDOWN, WPARAM keys = MK_LBUTTON) {
         Cursor(Start);
-        Body(message, keys);
+        SendToBody(message, keys);
     }
     // Moves the cursor by (dx, dy) and reports the move to the frame.
     void MoveBody(int dx, int dy, WPARAM keys = MK_LBUTTON) {
         Cursor({cursor.x + dx, cursor.y + dy});
-        Body(WM_MOUSEMOVE, keys);
+        SendToBody(WM_MOUSEMOVE, keys);
     }
 
-    void PressHandle(P which, UINT message = WM_LBUTTONDOWN, WPARAM keys = MK_LBUTTON) {
+    void PressHandle(H which, UINT message = WM_LBUTTONDOWN, WPARAM keys = MK_LBUTTON) {
         Cursor(Start);
-        Handle(which, message, keys);
+        SendToHandle(which, message, keys);
     }
-    void MoveHandle(P which, int dx, int dy, WPARAM keys = MK_LBUTTON) {
+    void MoveHandle(H which, int dx, int dy, WPARAM keys = MK_LBUTTON) {
         Cursor({cursor.x + dx, cursor.y + dy});
-        Handle(which, WM_MOUSEMOVE, keys);
+        SendToHandle(which, WM_MOUSEMOVE, keys);
     }
-    void DragHandle(P which, int dx, int dy) {
+    void DragHandle(H which, int dx, int dy) {
         PressHandle(which);
         MoveHandle(which, dx, dy);
-        Handle(which, WM_LBUTTONUP, 0);
+        SendToHandle(which, WM_LBUTTONUP, 0);
     }
 
     // Every handle sits where the table puts it around the frame's bounds,
     // both by its own numbers and by its real window position.
     void ExpectHandlesAroundFrame() const {
-        for (P which : AllPoints) {
+        for (H which : kAllHandles) {
             const POINT expected = ExpectedPlace(which, frame.Bounds());
-            const TDragPoint& point = Pt(which);
-            EXPECT_EQ(point.Left(), expected.x) << "handle " << static_cast<int>(which);
-            EXPECT_EQ(point.Top(), expected.y) << "handle " << static_cast<int>(which);
-            EXPECT_TRUE(WindowPlace(point) == expected) << "window of handle " << static_cast<int>(which);
+            const picture::GrabHandle& handle = HandleAt(which);
+            EXPECT_EQ(handle.Left(), expected.x) << "handle " << static_cast<int>(which);
+            EXPECT_EQ(handle.Top(), expected.y) << "handle " << static_cast<int>(which);
+            EXPECT_TRUE(WindowPlace(handle) == expected) << "window of handle " << static_cast<int>(which);
         }
     }
 };
@@ -150,4 +150,4 @@ inline ::testing::AssertionResult BoundsAre(const ui::Control& c, int left, int 
                                          << height;
 }
 
-} // namespace dragtest
+} // namespace croptest

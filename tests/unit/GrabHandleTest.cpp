@@ -1,10 +1,10 @@
 // The handles as the user meets them: painted on screen, driven by real
 // input, and robust against the mouse being taken away or the controller
 // going away in the middle of a drag.
-#include "DragTestRig.h"
+#include "CropTestRig.h"
 #include "RealInput.h"
 
-using namespace dragtest;
+using namespace croptest;
 
 using namespace realinput;
 
@@ -12,27 +12,27 @@ struct VisibleRig {
     static constexpr POINT Origin{100, 100};
     TestHost host{WS_POPUP | WS_VISIBLE, Origin.x, Origin.y, 640, 480};
     Frame frame;
-    TDragClass drag{host.Handle()};
+    picture::CropFrameController controller{host.Handle()};
 
     VisibleRig() {
         frame.SetBounds(24, 120, 153, 129);
         host.AddControl(frame);
-        drag.AddControl(frame);
+        controller.AddControl(frame);
         SetForegroundWindow(host.Handle());
     }
     POINT Screen(int x, int y) const { return {Origin.x + x, Origin.y + y}; }
 };
 
-TEST(DragPoint, HandlesArePaintedBlackAndStayOnTopOfTheirHostsPaint) {
+TEST(GrabHandle, HandlesArePaintedBlackAndStayOnTopOfTheirHostsPaint) {
     VisibleRig rig;
     // Repaint the whole host after the handles: it must not paint over them.
     RedrawWindow(rig.host.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     RedrawWindow(rig.host.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     GdiFlush();
-    for (P which : AllPoints) {
-        const TDragPoint& point = rig.drag.GetPoint(which);
+    for (H which : kAllHandles) {
+        const picture::GrabHandle& handle = rig.controller.HandleAt(which);
         for (POINT corner : {POINT{0, 0}, POINT{5, 5}, POINT{3, 2}}) {
-            const POINT at = rig.Screen(point.Left() + corner.x, point.Top() + corner.y);
+            const POINT at = rig.Screen(handle.Left() + corner.x, handle.Top() + corner.y);
             EXPECT_EQ(ScreenPixel(at), RGB(0, 0, 0)) << "handle " << static_cast<int>(which);
         }
     }
@@ -40,9 +40,9 @@ TEST(DragPoint, HandlesArePaintedBlackAndStayOnTopOfTheirHostsPaint) {
     EXPECT_EQ(ScreenPixel(rig.Screen(18 - 2, 114 - 2)), GetSysColor(COLOR_BTNFACE));
 }
 
-TEST(DragPoint, ARealDragKeepsTheMouseOnTheHandleAndHonoursARealShiftKey) {
+TEST(GrabHandle, ARealDragKeepsTheMouseOnTheHandleAndHonoursARealShiftKey) {
     VisibleRig rig;
-    const HWND corner = rig.drag.GetPoint(P::BottomRight).Handle();
+    const HWND corner = rig.controller.HandleAt(H::BottomRight).Handle();
     POINT at = rig.Screen(177 + 3, 249 + 3);
     SendMouse(MOUSEEVENTF_MOVE, at);
     ASSERT_TRUE(PumpUntil([&] { return CursorAt(at); }));
@@ -74,46 +74,46 @@ TEST(DragPoint, ARealDragKeepsTheMouseOnTheHandleAndHonoursARealShiftKey) {
     SendMouse(MOUSEEVENTF_LEFTUP);
     EXPECT_TRUE(PumpUntil([] { return GetCapture() == nullptr; }));
     EXPECT_TRUE(BoundsAre(rig.frame, 24, 120, 208, 159));
-    rig.drag.GetPoint(P::BottomRight).Down = false; // whatever happened above, leave no drag behind
+    rig.controller.HandleAt(H::BottomRight).SetDragging(false); // whatever happened above, leave no drag behind
 }
 
-TEST(DragPoint, LosingTheMouseEndsTheHandleDrag) {
+TEST(GrabHandle, LosingTheMouseEndsTheHandleDrag) {
     Rig rig;
-    rig.drag.AddControl(rig.frame);
-    rig.PressHandle(P::TopLeft);
+    rig.controller.AddControl(rig.frame);
+    rig.PressHandle(H::TopLeft);
     // Another window takes the mouse (a menu, a task switch): the top-left
     // handle never sees its release.
     TestHost other;
     SetCapture(other.Handle());
     ReleaseCapture();
-    EXPECT_FALSE(rig.Pt(P::TopLeft).Down);
+    EXPECT_FALSE(rig.HandleAt(H::TopLeft).Dragging());
 
     // The next drag moves the handle the user holds, not the lost one.
-    rig.DragHandle(P::Right, 10, 0);
+    rig.DragHandle(H::Right, 10, 0);
     EXPECT_TRUE(BoundsAre(rig.frame, 24, 120, 163, 129));
 }
 
-TEST(DragPoint, HandlesWithoutARegisteredControlMoveAlone) {
+TEST(GrabHandle, HandlesWithoutARegisteredControlMoveAlone) {
     Rig rig;
-    rig.drag.PlacePoints({10, 10, 50, 50});
-    rig.drag.SetPointsVisible(true);
-    rig.DragHandle(P::BottomRight, 5, 5);
-    EXPECT_EQ(rig.drag.GetCurrentIndex(), -1);
-    EXPECT_EQ(rig.Pt(P::BottomRight).Left(), 55);
-    EXPECT_EQ(rig.Pt(P::Bottom).Left(), 30 - 3 + 2);
+    rig.controller.PlaceHandles({10, 10, 50, 50});
+    rig.controller.SetHandlesVisible(true);
+    rig.DragHandle(H::BottomRight, 5, 5);
+    EXPECT_EQ(rig.controller.CurrentIndex(), -1);
+    EXPECT_EQ(rig.HandleAt(H::BottomRight).Left(), 55);
+    EXPECT_EQ(rig.HandleAt(H::Bottom).Left(), 30 - 3 + 2);
     EXPECT_TRUE(BoundsAre(rig.frame, 24, 120, 153, 129));
 }
 
-TEST(DragPoint, ControlsNoLongerReachADestroyedController) {
+TEST(GrabHandle, ControlsNoLongerReachADestroyedController) {
     TestHost host;
     Frame frame;
     frame.SetBounds(24, 120, 153, 129);
     host.AddControl(frame);
     HWND handle = nullptr;
     {
-        TDragClass drag(host.Handle());
-        ASSERT_TRUE(drag.AddControl(frame));
-        handle = drag.GetPoint(P::Top).Handle();
+        picture::CropFrameController controller(host.Handle());
+        ASSERT_TRUE(controller.AddControl(frame));
+        handle = controller.HandleAt(H::Top).Handle();
         SetCursorPos(600, 500);
         SendMessageW(host.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 180));
     }

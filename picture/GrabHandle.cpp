@@ -1,32 +1,34 @@
-#include "picture/DragPoint.h"
+#include "picture/GrabHandle.h"
 
 #include "ui/Handles.h"
 
 #include <windowsx.h>
 
+namespace picture {
+
 namespace {
 
-const wchar_t* const ClassName = L"SnaporaDragPoint";
+const wchar_t* const kClassName = L"SnaporaGrabHandle";
 
 } // namespace
 
-TDragPoint::TDragPoint(HWND parent) {
+GrabHandle::GrabHandle(HWND parent) {
     // No CS_DBLCLKS: a quick second press on a handle is just another press
     // that starts a drag, never a double-click that nobody handles.
     CreateHandle(
-        {.name = ClassName, .style = 0, .cursor = nullptr},
-        {.style = WS_CHILD | WS_CLIPSIBLINGS, .x = 0, .y = 0, .width = Size, .height = Size, .parent = parent});
+        {.name = kClassName, .style = 0, .cursor = nullptr},
+        {.style = WS_CHILD | WS_CLIPSIBLINGS, .x = 0, .y = 0, .width = kSize, .height = kSize, .parent = parent});
     RaiseToTop();
 }
 
-void TDragPoint::RaiseToTop() {
+void GrabHandle::RaiseToTop() {
     // A child window created later is placed at the top of its siblings'
     // z-order anyway, but the handles must also stay above siblings that are
     // created after them, and above the ones of a new parent.
     BringWindowToTop(Handle());
 }
 
-void TDragPoint::SetPosition(int left, int top) {
+void GrabHandle::SetPosition(int left, int top) {
     if (left == left_ && top == top_) return;
     left_ = left;
     top_ = top;
@@ -36,27 +38,27 @@ void TDragPoint::SetPosition(int left, int top) {
     SetWindowPos(Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void TDragPoint::SetParentWindow(HWND parent) {
+void GrabHandle::SetParentWindow(HWND parent) {
     if (GetParent(Handle()) == parent) return;
     SetParent(Handle(), parent);
     SetWindowPos(Handle(), nullptr, left_, top_, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     RaiseToTop();
 }
 
-void TDragPoint::SetVisible(bool visible) {
+void GrabHandle::SetVisible(bool visible) {
     // SW_SHOWNA: showing a handle must not take the activation or the focus
     // from the window the user works in.
     ShowWindow(Handle(), visible ? SW_SHOWNA : SW_HIDE);
 }
 
-void TDragPoint::Paint(HDC dc) {
+void GrabHandle::Paint(HDC dc) {
     // A black brush under the default pen (one pixel, black): the whole
     // handle is a black square.
     ui::ScopedSelect brush(dc, GetStockObject(BLACK_BRUSH));
     Rectangle(dc, 0, 0, Width(), Height());
 }
 
-LRESULT TDragPoint::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT GrabHandle::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     const ui::ShiftState shift = ui::ShiftState::FromMouseKeys(wParam);
     auto press = [&](ui::MouseButton button) {
@@ -86,8 +88,8 @@ LRESULT TDragPoint::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND:
         return 1; // Paint covers every pixel
     case WM_SETCURSOR:
-        if (LOWORD(lParam) == HTCLIENT && Cursor) {
-            SetCursor(Cursor);
+        if (LOWORD(lParam) == HTCLIENT && cursor_) {
+            ::SetCursor(cursor_);
             return TRUE;
         }
         break;
@@ -111,8 +113,10 @@ LRESULT TDragPoint::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         // or a system menu or task switch came up) means this handle will
         // never see the release: the drag ends here, or a later drag of
         // another handle would move this one instead.
-        if (reinterpret_cast<HWND>(lParam) != Handle()) Down = false;
+        if (reinterpret_cast<HWND>(lParam) != Handle()) dragging_ = false;
         return 0;
     }
     return Window::HandleMessage(message, wParam, lParam);
 }
+
+} // namespace picture
