@@ -44,7 +44,8 @@ public:
         GetClientRect(window_.Get(), &client);
         picture_.Reset(client.right, client.bottom, 24);
         for (int y = 0; y < client.bottom; ++y)
-            for (int x = 0; x < client.right; ++x) picture_.SetPixel(x, y, args.colour(x, y));
+            for (int x = 0; x < client.right; ++x)
+                picture_.SetPixel(x, y, args.colour(x, y));
     }
 
     HWND Handle() const { return window_.Get(); }
@@ -197,10 +198,12 @@ void MoveCursorTo(int x, int y) {
 struct CursorShown {
     // ShowCursor keeps a count; the cursor shows while it is zero or more.
     static void Hide() {
-        while (ShowCursor(FALSE) >= 0) {}
+        while (ShowCursor(FALSE) >= 0) {
+        }
     }
     static void Show() {
-        while (ShowCursor(TRUE) < 0) {}
+        while (ShowCursor(TRUE) < 0) {
+        }
     }
 };
 
@@ -255,8 +258,8 @@ TEST(Grab, ObjectIsTheInnermostWindowUnderTheMouse) {
 TEST(Grab, AWindowReachingOffTheScreenGivesItsFullSizeWithBlackOutside) {
     const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
     const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
-    for (const RECT bounds : {RECT{-60, -50, 340, 250}, RECT{screenWidth - 150, screenHeight - 100, screenWidth + 250,
-                                                             screenHeight + 200}}) {
+    for (const RECT bounds : {RECT{-60, -50, 340, 250},
+                              RECT{screenWidth - 150, screenHeight - 100, screenWidth + 250, screenHeight + 200}}) {
         SCOPED_TRACE(bounds.left);
         TestWindow window({.style = WS_OVERLAPPEDWINDOW, .bounds = bounds});
         const ui::Bitmap screen = ShowAndGrab(window);
@@ -284,15 +287,18 @@ TEST(Grab, FixedRegionEnlargesTheHoleInsideTheFrameByPixelRepetition) {
     // Each picture column shows one hole column, in order, every one of the
     // 310 at least once and none more than twice; the same for rows.
     std::vector<int> columns, rows;
-    for (int x = 0; x < 320; ++x) columns.push_back(CoordinatesOf(crop.Pixel(x, 0)).x - 45);
-    for (int y = 0; y < 240; ++y) rows.push_back(CoordinatesOf(crop.Pixel(0, y)).y - 35);
+    for (int x = 0; x < 320; ++x)
+        columns.push_back(CoordinatesOf(crop.Pixel(x, 0)).x - 45);
+    for (int y = 0; y < 240; ++y)
+        rows.push_back(CoordinatesOf(crop.Pixel(0, y)).y - 35);
     for (int y = 0; y < 240; ++y)
         for (int x = 0; x < 320; ++x)
             ASSERT_EQ(crop.Pixel(x, y), CoordinateColour(columns[x] + 45, rows[y] + 35)) << x << ", " << y;
     auto expectRepetition = [](const std::vector<int>& used, int holeSize) {
         EXPECT_EQ(used.front(), 0);
         EXPECT_EQ(used.back(), holeSize - 1);
-        for (size_t i = 1; i < used.size(); ++i) EXPECT_TRUE(used[i] == used[i - 1] || used[i] == used[i - 1] + 1) << i;
+        for (size_t i = 1; i < used.size(); ++i)
+            EXPECT_TRUE(used[i] == used[i - 1] || used[i] == used[i - 1] + 1) << i;
         EXPECT_EQ(std::set<int>(used.begin(), used.end()).size(), static_cast<size_t>(holeSize));
     };
     expectRepetition(columns, 310);
@@ -302,13 +308,15 @@ TEST(Grab, FixedRegionEnlargesTheHoleInsideTheFrameByPixelRepetition) {
 TEST(Grab, FixedRegionBoxesWithoutAHoleOrOffTheScreenDoNotReadOutside) {
     ui::Bitmap screen(64, 48);
     for (int y = 0; y < 48; ++y)
-        for (int x = 0; x < 64; ++x) screen.SetPixel(x, y, 0xFFFFFF);
+        for (int x = 0; x < 64; ++x)
+            screen.SetPixel(x, y, 0xFFFFFF);
     ui::Bitmap crop;
     for (const SIZE box : {SIZE{0, 0}, SIZE{10, 10}, SIZE{5, 40}, SIZE{40, 10}, SIZE{-3, 20}}) {
         capture::GetFixRegionBmp(screen, crop, box.cx, box.cy, {20, 10});
         EXPECT_EQ(crop.Width(), std::max<int>(0, box.cx > 0 && box.cy > 0 ? box.cx : 0)) << box.cx << "x" << box.cy;
         for (int y = 0; y < crop.Height(); ++y)
-            for (int x = 0; x < crop.Width(); ++x) ASSERT_EQ(crop.Pixel(x, y), 0u) << "no hole, nothing shown";
+            for (int x = 0; x < crop.Width(); ++x)
+                ASSERT_EQ(crop.Pixel(x, y), 0u) << "no hole, nothing shown";
     }
     // An 11 x 11 box has a hole of one pixel, shown 11 times in each direction.
     screen.SetPixel(25, 15, 0x123456);
@@ -349,8 +357,9 @@ TEST(Grab, TheCursorIsDrawnAtItsNaturalSizeWithItsHotSpotOnTheCursorPosition) {
     RECT ink{64, 64, -1, -1};
     for (int y = 0; y < 64; ++y)
         for (int x = 0; x < 64; ++x)
-            if (alone.Pixel(x, y) != 0xFFFFFF) ink = {std::min<LONG>(ink.left, x), std::min<LONG>(ink.top, y),
-                                                     std::max<LONG>(ink.right, x + 1), std::max<LONG>(ink.bottom, y + 1)};
+            if (alone.Pixel(x, y) != 0xFFFFFF)
+                ink = {std::min<LONG>(ink.left, x), std::min<LONG>(ink.top, y), std::max<LONG>(ink.right, x + 1),
+                       std::max<LONG>(ink.bottom, y + 1)};
     ASSERT_LT(ink.left, ink.right) << "the I-beam draws something";
 
     ui::Bitmap drawn;

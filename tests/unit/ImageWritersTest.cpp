@@ -36,9 +36,12 @@ ui::Bitmap DetailedPicture(int bitsPerPixel) {
         for (int x = 0; x < picture.Width(); ++x) {
             seed = seed * 1664525u + 1013904223u;
             std::uint32_t rgb;
-            if (x < 30) rgb = 0x3366CC;                            // flat
-            else if (x < 60) rgb = ((x + y) % 3 == 0) ? 0 : 0xFFFFFF; // sharp detail
-            else rgb = seed >> 8;                                  // noise
+            if (x < 30)
+                rgb = 0x3366CC; // flat
+            else if (x < 60)
+                rgb = ((x + y) % 3 == 0) ? 0 : 0xFFFFFF; // sharp detail
+            else
+                rgb = seed >> 8; // noise
             picture.SetPixel(x, y, rgb);
         }
     return picture;
@@ -49,8 +52,9 @@ ui::Bitmap SmoothPicture(int bitsPerPixel) {
     ui::Bitmap picture(97, 61, bitsPerPixel);
     for (int y = 0; y < picture.Height(); ++y)
         for (int x = 0; x < picture.Width(); ++x)
-            picture.SetPixel(x, y, (std::uint32_t(40 + x * 2) << 16) | (std::uint32_t(30 + y * 3) << 8) |
-                                       std::uint32_t(200 - x - y));
+            picture.SetPixel(x, y,
+                             (std::uint32_t(40 + x * 2) << 16) | (std::uint32_t(30 + y * 3) << 8) |
+                                 std::uint32_t(200 - x - y));
     return picture;
 }
 
@@ -140,7 +144,8 @@ Decoded DecodeBmp(const std::wstring& path) {
     ui::WindowDC screen(nullptr);
     GetDIBits(screen.Get(), loaded.Get(), 0, result.height, padded.data(), &info, DIB_RGB_COLORS);
     for (int y = 0; y < result.height; ++y)
-        result.bgr.insert(result.bgr.end(), padded.begin() + y * stride, padded.begin() + y * stride + result.width * 3);
+        result.bgr.insert(result.bgr.end(), padded.begin() + y * stride,
+                          padded.begin() + y * stride + result.width * 3);
     return result;
 }
 
@@ -174,14 +179,15 @@ std::pair<int, double> ChannelError(const ui::Bitmap& picture, const Decoded& de
 // The segments of a JPEG file up to the start of the scan: marker and body.
 std::vector<std::pair<int, std::string>> JpegSegments(const std::string& bytes) {
     std::vector<std::pair<int, std::string>> segments;
-    if (bytes.size() < 4 || static_cast<unsigned char>(bytes[0]) != 0xFF || static_cast<unsigned char>(bytes[1]) != 0xD8)
+    if (bytes.size() < 4 || static_cast<unsigned char>(bytes[0]) != 0xFF ||
+        static_cast<unsigned char>(bytes[1]) != 0xD8)
         return segments;
     size_t at = 2;
     while (at + 4 <= bytes.size()) {
         if (static_cast<unsigned char>(bytes[at]) != 0xFF) break;
         const int marker = static_cast<unsigned char>(bytes[at + 1]);
-        const size_t length =
-            (static_cast<size_t>(static_cast<unsigned char>(bytes[at + 2])) << 8) | static_cast<unsigned char>(bytes[at + 3]);
+        const size_t length = (static_cast<size_t>(static_cast<unsigned char>(bytes[at + 2])) << 8) |
+                              static_cast<unsigned char>(bytes[at + 3]);
         segments.emplace_back(marker, bytes.substr(at + 4, length - 2));
         if (marker == 0xDA) break; // start of scan: entropy-coded data follows
         at += 2 + length;
@@ -197,7 +203,8 @@ std::vector<std::vector<int>> QuantTables(const std::vector<std::pair<int, std::
         for (size_t at = 0; at + 65 <= body.size(); at += 65) {
             const int precisionAndId = static_cast<unsigned char>(body[at]);
             EXPECT_EQ(precisionAndId >> 4, 0) << "baseline tables have 8-bit entries";
-            for (int i = 0; i < 64; ++i) tables[precisionAndId & 3].push_back(static_cast<unsigned char>(body[at + 1 + i]));
+            for (int i = 0; i < 64; ++i)
+                tables[precisionAndId & 3].push_back(static_cast<unsigned char>(body[at + 1 + i]));
         }
     }
     return tables;
@@ -220,7 +227,8 @@ FrameHeader ReadFrameHeader(const std::vector<std::pair<int, std::string>>& segm
         frame.precision = byte(0);
         frame.height = (byte(1) << 8) | byte(2);
         frame.width = (byte(3) << 8) | byte(4);
-        for (int c = 0; c < byte(5); ++c) frame.sampling.push_back(byte(6 + c * 3 + 1));
+        for (int c = 0; c < byte(5); ++c)
+            frame.sampling.push_back(byte(6 + c * 3 + 1));
     }
     return frame;
 }
@@ -228,7 +236,8 @@ FrameHeader ReadFrameHeader(const std::vector<std::pair<int, std::string>>& segm
 // The names of everything in a folder.
 std::vector<std::wstring> FolderEntries(const std::filesystem::path& folder) {
     std::vector<std::wstring> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename().wstring());
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().wstring());
     return names;
 }
 
@@ -331,7 +340,8 @@ TEST(JpegWriter, RealTimeSettingsGiveBaselineQuality100With420Subsampling) {
 
         // Quality 100 scales the standard tables to nothing: every entry is 1.
         const auto tables = QuantTables(segments);
-        for (int t : {0, 1}) EXPECT_EQ(tables[t], std::vector<int>(64, 1)) << "table " << t;
+        for (int t : {0, 1})
+            EXPECT_EQ(tables[t], std::vector<int>(64, 1)) << "table " << t;
 
         const Decoded decoded = DecodeJpeg(bytes);
         ASSERT_EQ(decoded.width, picture.Width());
@@ -355,12 +365,13 @@ TEST(JpegWriter, SaveSettingsGiveQuality95WithoutChromaSubsampling) {
 
     // The standard luminance table (ITU T.81 K.1) in zig-zag order, scaled to
     // quality 95 as libjpeg does: (q * 10 + 50) / 100, at least 1.
-    const int luminance[64] = {16, 11, 12, 14, 12, 10, 16, 14, 13, 14, 18, 17, 16, 19, 24, 40,
-                               26, 24, 22, 22, 24, 49, 35, 37, 29, 40, 58, 51, 61, 60, 57, 51,
-                               56, 55, 64, 72, 92, 78, 64, 68, 87, 69, 55, 56, 80, 109, 81, 87,
+    const int luminance[64] = {16, 11, 12,  14,  12,  10, 16, 14,  13,  14,  18,  17,  16, 19,  24,  40,
+                               26, 24, 22,  22,  24,  49, 35, 37,  29,  40,  58,  51,  61, 60,  57,  51,
+                               56, 55, 64,  72,  92,  78, 64, 68,  87,  69,  55,  56,  80, 109, 81,  87,
                                95, 98, 103, 104, 103, 62, 77, 113, 121, 112, 100, 120, 92, 101, 103, 99};
     std::vector<int> expected;
-    for (int q : luminance) expected.push_back(std::max(1, (q * 10 + 50) / 100));
+    for (int q : luminance)
+        expected.push_back(std::max(1, (q * 10 + 50) / 100));
     EXPECT_EQ(QuantTables(segments)[0], expected);
 
     const Decoded decoded = DecodeJpeg(bytes);
@@ -375,7 +386,8 @@ TEST(JpegWriter, KeepsSharpColouredTextCloserWithoutSubsampling) {
     // neighbours, 4:4:4 keeps them; this is why Save turns subsampling off.
     ui::Bitmap picture(64, 32);
     for (int y = 0; y < 32; ++y)
-        for (int x = 0; x < 64; ++x) picture.SetPixel(x, y, (x % 4 == 1) ? 0xFF0000 : 0xFFFFFF);
+        for (int x = 0; x < 64; ++x)
+            picture.SetPixel(x, y, (x % 4 == 1) ? 0xFF0000 : 0xFFFFFF);
     TempFolder folder;
     ui::WriteJpeg(picture, folder.File(L"a.jpg"), {.Quality = 95, .ChromaSubsampling = true});
     ui::WriteJpeg(picture, folder.File(L"b.jpg"), {.Quality = 95, .ChromaSubsampling = false});
@@ -414,7 +426,8 @@ TEST(PictureWriters, AMissingFolderGivesTheFileLayersMessageAndNoFile) {
     for (const Writer& writer : AllWriters()) {
         SCOPED_TRACE(writer.name);
         const std::wstring path = folder.File(std::wstring(L"missing\\shot") + writer.extension);
-        EXPECT_EQ(Narrow(FailureOf([&] { writer.write(picture, path); })), Narrow(CannotCreate(path, ERROR_PATH_NOT_FOUND)));
+        EXPECT_EQ(Narrow(FailureOf([&] { writer.write(picture, path); })),
+                  Narrow(CannotCreate(path, ERROR_PATH_NOT_FOUND)));
     }
     EXPECT_TRUE(FolderEntries(folder.Path()).empty()) << "neither the folder nor a file was made";
 }

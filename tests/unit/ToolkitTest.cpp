@@ -42,10 +42,10 @@ TEST(PngImage, DecodesEveryColourTypeAndKeepsAlphaApart) {
 
     // 16-bit grey with alpha comes down to 8 bits per sample.
     PngImage grayAlpha = DecodeRecipe({.width = 1,
-                                     .height = 1,
-                                     .colorType = PNG_COLOR_TYPE_GRAY_ALPHA,
-                                     .bitDepth = 16,
-                                     .rows = {0x80, 0x11, 0x40, 0x22}});
+                                       .height = 1,
+                                       .colorType = PNG_COLOR_TYPE_GRAY_ALPHA,
+                                       .bitDepth = 16,
+                                       .rows = {0x80, 0x11, 0x40, 0x22}});
     ASSERT_EQ(grayAlpha.Type(), PngImage::ColorType::GrayAlpha);
     EXPECT_EQ(grayAlpha.Pixel(0, 0), 0x40808080u);
 
@@ -59,12 +59,12 @@ TEST(PngImage, DecodesEveryColourTypeAndKeepsAlphaApart) {
 
     // A 4-bit palette picture stays a palette picture with its transparency table.
     PngImage palette = DecodeRecipe({.width = 2,
-                                   .height = 1,
-                                   .colorType = PNG_COLOR_TYPE_PALETTE,
-                                   .bitDepth = 4,
-                                   .rows = {0x01},
-                                   .palette = {{255, 0, 0}, {0, 0, 255}},
-                                   .paletteAlpha = {64}});
+                                     .height = 1,
+                                     .colorType = PNG_COLOR_TYPE_PALETTE,
+                                     .bitDepth = 4,
+                                     .rows = {0x01},
+                                     .palette = {{255, 0, 0}, {0, 0, 255}},
+                                     .paletteAlpha = {64}});
     ASSERT_EQ(palette.Type(), PngImage::ColorType::Palette);
     EXPECT_EQ(palette.Pixel(0, 0), 0x40FF0000u);
     EXPECT_EQ(palette.Pixel(1, 0), 0xFF0000FFu);

@@ -20,7 +20,7 @@ namespace {
 
 using capture::CaptureMethod;
 
-class CaptureCycle : public ::testing::Test {
+class CaptureTrigger : public ::testing::Test {
 protected:
     void SetUp() override { snapora = std::make_unique<app::SnaporaApp>(); }
     void TearDown() override {
@@ -45,7 +45,7 @@ protected:
 
 } // namespace
 
-TEST_F(CaptureCycle, SelectingAMethodEndsATrackingUnderWay) {
+TEST_F(CaptureTrigger, SelectingAMethodEndsATrackingUnderWay) {
     ASSERT_TRUE(MoveTo({700, 700}));
     main().OnMethodChosen(CaptureMethod::Object);
     TypeCaptureKey();
@@ -68,7 +68,7 @@ TEST_F(CaptureCycle, SelectingAMethodEndsATrackingUnderWay) {
     EXPECT_FALSE(FrameShown());
 }
 
-TEST_F(CaptureCycle, AFixedRegionTooSmallToCaptureSaysSoAndStaysArmed) {
+TEST_F(CaptureTrigger, AFixedRegionTooSmallToCaptureSaysSoAndStaysArmed) {
     ASSERT_TRUE(MoveTo({700, 700}));
     main().Options().FixedRegionWidth = 10;
     main().Options().FixedRegionHeight = 240;
@@ -91,7 +91,7 @@ TEST_F(CaptureCycle, AFixedRegionTooSmallToCaptureSaysSoAndStaysArmed) {
     EXPECT_EQ(messages.size(), 1u);
 }
 
-TEST_F(CaptureCycle, AReleaseAfterTheMethodChangedShowsWhatThePictureWindowHolds) {
+TEST_F(CaptureTrigger, AReleaseAfterTheMethodChangedShowsWhatThePictureWindowHolds) {
     ui::Bitmap held(40, 30);
     held.SetPixel(5, 5, 0x123456);
     save().LoadPicture(held);
