@@ -13,8 +13,6 @@
 
 namespace capture {
 
-const wchar_t* const kHomePageAddress = L"https://velonix.example/capture/";
-
 namespace {
 
 // The layout's fixed sizes, in pixels.

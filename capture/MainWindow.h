@@ -30,7 +30,7 @@ class CaptureTrigger;
 inline constexpr wchar_t kMainWindowClass[] = L"TFrmCapture";
 
 // The maker's home page, opened by "Home".
-extern const wchar_t* const kHomePageAddress;
+inline constexpr wchar_t kHomePageAddress[] = L"https://velonix.example/capture/";
 
 class MainWindow : public ui::HostWindow {
 public:
