@@ -10,6 +10,15 @@
 
 namespace capture {
 
+std::wstring FixedRegionProblem(int width, int height) {
+    const std::wstring size = std::to_wstring(width) + L" x " + std::to_wstring(height) + L" pixels";
+    if (width < kMinFixedRegionSide || height < kMinFixedRegionSide)
+        return L"The fixed region is too small to capture (" + size + L"). Set its width and height in Options.";
+    if (!ui::Bitmap::SizeAllowed(width, height))
+        return L"The fixed region is too large to capture (" + size + L"). Set its width and height in Options.";
+    return {};
+}
+
 CaptureTrigger::CaptureTrigger(Windows windows, const settings::CaptureOptions& options,
                                std::function<CaptureMethod()> selectedMethod)
     : windows_(windows), options_(options), selectedMethod_(std::move(selectedMethod)) {
@@ -57,6 +66,16 @@ void CaptureTrigger::GrabScreen(ui::Bitmap& screen) const {
 }
 
 void CaptureTrigger::OnTriggerTick() {
+    try {
+        DispatchTick();
+    } catch (...) {
+        // Whatever failed, the trigger waits for the next capture key again.
+        if (!CaptureUnderWay()) Arm();
+        throw;
+    }
+}
+
+void CaptureTrigger::DispatchTick() {
     // The picture of the screen for this tick; grabbing sizes it to the
     // display, so an idle tick allocates nothing.
     ui::Bitmap screen;
@@ -88,15 +107,13 @@ void CaptureTrigger::OnTriggerTick() {
             break;
         }
         case CaptureMethod::FixedRegion:
-            // A box of 10 pixels or less has no inside to capture; say so
-            // instead of showing a frame that would capture a black picture.
-            if (options_.FixedRegionWidth < kMinFixedRegionSide || options_.FixedRegionHeight < kMinFixedRegionSide) {
+            // A box of 10 pixels or less has no inside to capture, and one
+            // beyond what a picture can hold would exhaust the memory: say
+            // so before any frame is shown.
+            if (const std::wstring problem = FixedRegionProblem(options_.FixedRegionWidth, options_.FixedRegionHeight);
+                !problem.empty()) {
                 Disarm();
-                ui::App().ShowMessage(L"The fixed region is too small to capture (" +
-                                          std::to_wstring(options_.FixedRegionWidth) + L" x " +
-                                          std::to_wstring(options_.FixedRegionHeight) +
-                                          L" pixels). Set its width and height in Options.",
-                                      MB_OK | MB_ICONINFORMATION);
+                ui::App().ShowMessage(problem, MB_OK | MB_ICONINFORMATION);
                 Arm();
                 return;
             }
@@ -158,8 +175,14 @@ void CaptureTrigger::OnPictureClosed() {
 }
 
 void CaptureTrigger::OnRegionSelected(const ui::Bitmap& frozen, POINT start, POINT end) {
-    if (selectedMethod_() == CaptureMethod::SelectedRegion)
-        windows_.pictureWindow.LoadRegionPicture(frozen, start, end);
+    try {
+        if (selectedMethod_() == CaptureMethod::SelectedRegion)
+            windows_.pictureWindow.LoadRegionPicture(frozen, start, end);
+    } catch (...) {
+        // No picture to show: the trigger waits for the next capture key.
+        Arm();
+        throw;
+    }
     windows_.pictureWindow.ShowModal();
 }
 

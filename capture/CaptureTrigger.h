@@ -13,8 +13,12 @@
 #include "ui/Timer.h"
 
 #include <functional>
+#include <string>
 
 namespace capture {
+
+// Why a Fixed Region box of that size cannot be captured, or nothing when it can.
+std::wstring FixedRegionProblem(int width, int height);
 
 class CaptureTrigger {
 public:
@@ -62,6 +66,7 @@ public:
     void OnRegionSelected(const ui::Bitmap& frozen, POINT start, POINT end);
 
 private:
+    void DispatchTick();
     // The picture of the screen, with the cursor when the options say so.
     void GrabScreen(ui::Bitmap& screen) const;
     void StartTracking();

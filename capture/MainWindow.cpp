@@ -5,6 +5,7 @@
 #include "hook/hook.h"
 #include "ui/Application.h"
 #include "ui/Cursor.h"
+#include "ui/Error.h"
 #include "ui/Resources.h"
 
 #include <shellapi.h>
@@ -52,7 +53,15 @@ MainWindow::MainWindow() {
     periodicTimer_.SetEnabled(false);
 
     configFile_ = std::make_unique<settings::IniFile>(settings::ConfigFilePath());
-    LoadOptions();
+    // A settings file that exists but cannot be read is named, and the
+    // defaults serve for this run, as the message says.
+    if (const std::wstring problem = settings::ConfigReadProblem(configFile_->FileName()); !problem.empty())
+        ui::App().ShowMessage(ui::FormatMessageText(L"Cannot read the settings file \"%s\". %s Snapora starts with "
+                                                    L"the default settings.",
+                                                    {configFile_->FileName(), problem}),
+                              MB_OK | MB_ICONWARNING);
+    else
+        LoadOptions();
 
     const RECT client = ClientRect();
     LayoutPanels(client.right, client.bottom);

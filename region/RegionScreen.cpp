@@ -110,8 +110,12 @@ void RegionScreen::OnSelectionEnd() {
 void RegionScreen::OnSelectionDone() {
     // The picture window comes in front of this screen and takes the input
     // until it is closed; then this screen goes too.
+    // The screen goes also when the hand-off fails.
+    struct HideAfterwards {
+        HWND screen;
+        ~HideAfterwards() { ShowWindow(screen, SW_HIDE); }
+    } hide{Handle()};
     if (OnRegionSelected) OnRegionSelected(frozenScreen_.Picture(), startPoint_, endPoint_);
-    ShowWindow(Handle(), SW_HIDE);
 }
 
 LRESULT RegionScreen::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -1,6 +1,9 @@
 #include "settings/Options.h"
 
+#include "ui/Error.h"
 #include "ui/Resources.h"
+
+#include <windows.h>
 
 namespace settings {
 
@@ -9,6 +12,25 @@ const wchar_t* const kSection = L"Options";
 }
 
 std::wstring ConfigFilePath() { return ui::ExecutableFolder() + L"config.ini"; }
+
+std::wstring ConfigReadProblem(const std::wstring& path, unsigned long waitMs) {
+    const ULONGLONG start = GetTickCount64();
+    for (;;) {
+        if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES && GetLastError() == ERROR_FILE_NOT_FOUND)
+            return {};
+        // The profile functions give defaults for a file they cannot open,
+        // without a word: open it here first to know.
+        HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE) {
+            CloseHandle(file);
+            return {};
+        }
+        const DWORD error = GetLastError();
+        if (GetTickCount64() - start >= waitMs) return ui::SystemErrorText(error);
+        Sleep(100);
+    }
+}
 
 void LoadOptions(const IniFile& file, CaptureOptions& o) {
     o.StartupSuspend = file.ReadBool(kSection, L"StartupSuspend", false);

@@ -22,6 +22,11 @@ struct CaptureOptions {
 // config.ini in the folder of the running executable.
 std::wstring ConfigFilePath();
 
+// Why config.ini cannot be read, or nothing when it can (a missing file can:
+// it gives the defaults). A file that another program holds open for a moment
+// is tried again for up to waitMs milliseconds.
+std::wstring ConfigReadProblem(const std::wstring& path, unsigned long waitMs = 2000);
+
 // Fills every field from the file; a missing file, section or key, or a value
 // that is not a number, gives the field's default (false, 0, empty).
 void LoadOptions(const IniFile& file, CaptureOptions& options);

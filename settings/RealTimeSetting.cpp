@@ -1,6 +1,5 @@
 #include "settings/RealTimeSetting.h"
 
-
 TFrmRealTimeSet::TFrmRealTimeSet() {
     CreateHost(
         L"TFrmRealTimeSet",

@@ -37,7 +37,14 @@ void Bitmap::ReleaseCanvas() const noexcept {
     }
 }
 
+std::wstring Bitmap::TooLargeMessage(int width, int height) {
+    return L"The picture would be " + std::to_wstring(width) + L" x " + std::to_wstring(height) +
+           L" pixels, more than Snapora can hold (at most " + std::to_wstring(kMaxSide) +
+           L" pixels on a side and 256 megapixels in all)";
+}
+
 void Bitmap::Allocate(int width, int height, int bitsPerPixel) {
+    if (!SizeAllowed(width, height)) throw Error(TooLargeMessage(width, height));
     ReleaseCanvas();
     dib_.Reset();
     bits_ = nullptr;

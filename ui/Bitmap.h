@@ -5,13 +5,27 @@
 #include "ui/Handles.h"
 
 #include <cstdint>
+#include <string>
 
 namespace ui {
 
 class Bitmap {
 public:
+    // The largest picture Snapora holds: a side of at most kMaxSide pixels
+    // and at most kMaxPixels pixels in all (a 1 GB picture at 32 bits).
+    static constexpr int kMaxSide = 16384;
+    static constexpr long long kMaxPixels = 256LL * 1024 * 1024;
+    // True when a picture of that size can be held.
+    static bool SizeAllowed(int width, int height) {
+        return width <= kMaxSide && height <= kMaxSide && static_cast<long long>(width) * height <= kMaxPixels;
+    }
+    // The message for a picture too large to hold.
+    static std::wstring TooLargeMessage(int width, int height);
+
     Bitmap() = default;
-    // A black picture of the given size; bitsPerPixel is 24 or 32.
+    // A black picture of the given size; bitsPerPixel is 24 or 32. A size
+    // beyond what SizeAllowed allows throws Error with TooLargeMessage,
+    // before anything is allocated.
     Bitmap(int width, int height, int bitsPerPixel = 24);
     Bitmap(const Bitmap&) = delete;
     Bitmap& operator=(const Bitmap&) = delete;

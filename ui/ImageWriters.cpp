@@ -177,7 +177,8 @@ std::wstring LibraryFailure(const std::wstring& fullPath, const char* library, c
 
 template <typename Row> std::vector<Row> RowPointers(const Bitmap& picture) {
     std::vector<Row> rows(static_cast<std::size_t>(picture.Height()));
-    for (int y = 0; y < picture.Height(); ++y) rows[static_cast<std::size_t>(y)] = const_cast<Row>(picture.Row(y));
+    for (int y = 0; y < picture.Height(); ++y)
+        rows[static_cast<std::size_t>(y)] = const_cast<Row>(picture.Row(y));
     return rows;
 }
 
@@ -240,7 +241,8 @@ void WriteBmp(const Bitmap& picture, const std::wstring& path) {
         GdiFlush();
         if (picture.BitsPerPixel() == 24) {
             // The DIB's rows have the file's layout, padding included.
-            for (int y = height - 1; y >= 0; --y) file.Write(picture.Row(y), rowBytes);
+            for (int y = height - 1; y >= 0; --y)
+                file.Write(picture.Row(y), rowBytes);
         } else {
             std::vector<std::uint8_t> row(rowBytes, 0);
             for (int y = height - 1; y >= 0; --y) {
@@ -267,7 +269,8 @@ std::wstring FileExtension(const std::wstring& fileName) {
 
 ImageFormat FormatForFileName(const std::wstring& fileName) {
     std::wstring ext = FileExtension(fileName);
-    for (wchar_t& c : ext) c = static_cast<wchar_t>(std::towlower(c));
+    for (wchar_t& c : ext)
+        c = static_cast<wchar_t>(std::towlower(c));
     if (ext == L".jpg" || ext == L".jpeg" || ext == L".jpe") return ImageFormat::Jpeg;
     if (ext == L".png") return ImageFormat::Png;
     return ImageFormat::Bmp;
@@ -275,9 +278,15 @@ ImageFormat FormatForFileName(const std::wstring& fileName) {
 
 void WritePictureFile(const Bitmap& picture, const std::wstring& path) {
     switch (FormatForFileName(path)) {
-    case ImageFormat::Jpeg: WriteJpeg(picture, path, kSaveJpeg); break;
-    case ImageFormat::Png: WritePng(picture, path); break;
-    case ImageFormat::Bmp: WriteBmp(picture, path); break;
+    case ImageFormat::Jpeg:
+        WriteJpeg(picture, path, kSaveJpeg);
+        break;
+    case ImageFormat::Png:
+        WritePng(picture, path);
+        break;
+    case ImageFormat::Bmp:
+        WriteBmp(picture, path);
+        break;
     }
 }
 

@@ -14,45 +14,41 @@ UINT CommandOf(int item) { return static_cast<UINT>(item + 1); }
 
 PopupMenu::PopupMenu() : menu_(CreatePopupMenu()) {}
 
-PopupMenu::~PopupMenu() {
-    if (menu_) DestroyMenu(menu_);
-}
-
 int PopupMenu::AddItem(const std::wstring& caption, std::function<void()> onClick, const std::wstring& shortcut) {
     const int item = static_cast<int>(handlers_.size());
     const std::wstring text = shortcut.empty() ? caption : caption + L"\t" + shortcut;
-    AppendMenuW(menu_, MF_STRING, CommandOf(item), text.c_str());
+    AppendMenuW(menu_.Get(), MF_STRING, CommandOf(item), text.c_str());
     handlers_.push_back(std::move(onClick));
     return item;
 }
 
 int PopupMenu::AddSeparator() {
     const int item = static_cast<int>(handlers_.size());
-    AppendMenuW(menu_, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu_.Get(), MF_SEPARATOR, 0, nullptr);
     handlers_.emplace_back();
     return item;
 }
 
 void PopupMenu::SetChecked(int item, bool checked) {
-    CheckMenuItem(menu_, static_cast<UINT>(item), MF_BYPOSITION | (checked ? MF_CHECKED : MF_UNCHECKED));
+    CheckMenuItem(menu_.Get(), static_cast<UINT>(item), MF_BYPOSITION | (checked ? MF_CHECKED : MF_UNCHECKED));
 }
 
 bool PopupMenu::Checked(int item) const {
-    return (GetMenuState(menu_, static_cast<UINT>(item), MF_BYPOSITION) & MF_CHECKED) != 0;
+    return (GetMenuState(menu_.Get(), static_cast<UINT>(item), MF_BYPOSITION) & MF_CHECKED) != 0;
 }
 
 void PopupMenu::SetEnabled(int item, bool enabled) {
-    EnableMenuItem(menu_, static_cast<UINT>(item), MF_BYPOSITION | (enabled ? MF_ENABLED : MF_GRAYED));
+    EnableMenuItem(menu_.Get(), static_cast<UINT>(item), MF_BYPOSITION | (enabled ? MF_ENABLED : MF_GRAYED));
 }
 
 bool PopupMenu::Enabled(int item) const {
-    return (GetMenuState(menu_, static_cast<UINT>(item), MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED)) == 0;
+    return (GetMenuState(menu_.Get(), static_cast<UINT>(item), MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED)) == 0;
 }
 
 void PopupMenu::Popup(HWND owner, POINT at) {
     const UINT command = static_cast<UINT>(
-        TrackPopupMenu(menu_, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y,
-                       0, owner, nullptr));
+        TrackPopupMenu(menu_.Get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, at.x,
+                       at.y, 0, owner, nullptr));
     // A menu opened for a notification icon must see its owner get a message
     // afterwards, or it may not close properly the next time.
     PostMessageW(owner, WM_NULL, 0, 0);

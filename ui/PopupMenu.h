@@ -2,6 +2,8 @@
 // modal; the chosen item's handler runs after the menu has closed.
 #pragma once
 
+#include "ui/Handles.h"
+
 #include <windows.h>
 
 #include <functional>
@@ -13,7 +15,6 @@ namespace ui {
 class PopupMenu {
 public:
     PopupMenu();
-    ~PopupMenu();
     PopupMenu(const PopupMenu&) = delete;
     PopupMenu& operator=(const PopupMenu&) = delete;
 
@@ -34,10 +35,10 @@ public:
     // Runs an item's handler as a choice in the menu would.
     void Choose(int item);
 
-    HMENU Handle() const { return menu_; }
+    HMENU Handle() const { return menu_.Get(); }
 
 private:
-    HMENU menu_;
+    UniqueMenu menu_;
     std::vector<std::function<void()>> handlers_;
 };
 

@@ -36,8 +36,7 @@ ReplacingFile::ReplacingFile(const std::wstring& path) : fullPath_(FullPathName(
     // account may (an administrator, or root under Wine), and would fail late
     // on a folder: both are refused before anything is written.
     const DWORD attributes = GetFileAttributesW(fullPath_.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES &&
-        (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
         Fail(ERROR_ACCESS_DENIED);
 
     // A name of our own beside the target, so that the final rename stays on
@@ -46,8 +45,8 @@ ReplacingFile::ReplacingFile(const std::wstring& path) : fullPath_(FullPathName(
     for (int attempt = 0;; ++attempt) {
         tempPath_ = fullPath_ + L"." + std::to_wstring(GetCurrentProcessId()) + L"-" +
                     std::to_wstring(counter.fetch_add(1) + 1) + L".tmp";
-        HANDLE file = CreateFileW(tempPath_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                                  nullptr);
+        HANDLE file =
+            CreateFileW(tempPath_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file != INVALID_HANDLE_VALUE) {
             file_.Reset(file);
             break;

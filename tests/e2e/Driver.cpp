@@ -42,6 +42,7 @@ SnaporaApp::SnaporaApp(LaunchArgs args) {
         std::ofstream out(folder / L"config.ini", std::ios::binary);
         out << *args.configIni;
     }
+    if (args.beforeStart) args.beforeStart(folder_);
 
     // Windows that appear under a resting mouse may miss their first click
     // under Wine: park the mouse in the corner first.
@@ -56,6 +57,27 @@ SnaporaApp::SnaporaApp(LaunchArgs args) {
     CloseHandle(info.hThread);
     process_ = info.hProcess;
     processId_ = info.dwProcessId;
+}
+
+std::optional<DWORD> SnaporaApp::RunAnotherCopy(DWORD timeoutMs) const {
+    std::wstring commandLine = L"\"" + folder_ + L"\\Snapora.exe\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(), &startup,
+                        &info))
+        return std::nullopt;
+    CloseHandle(info.hThread);
+    std::optional<DWORD> exitCode;
+    if (WaitForSingleObject(info.hProcess, timeoutMs) == WAIT_OBJECT_0) {
+        DWORD code = 0;
+        GetExitCodeProcess(info.hProcess, &code);
+        exitCode = code;
+    } else {
+        TerminateProcess(info.hProcess, 99);
+    }
+    CloseHandle(info.hProcess);
+    return exitCode;
 }
 
 SnaporaApp::~SnaporaApp() {

@@ -25,6 +25,8 @@ public:
         // The config.ini to put beside the exe; none when empty.
         std::optional<std::string> configIni;
         bool withHook = true;
+        // Runs in the prepared folder just before the program starts.
+        std::function<void(const std::wstring& folder)> beforeStart;
     };
 
     // Copies Snapora.exe (and hook.dll) into a fresh temporary folder and starts it there.
@@ -47,6 +49,10 @@ public:
     HWND FindWindowOf(const wchar_t* className, const wchar_t* caption = nullptr, bool includeHidden = true) const;
     HWND WaitForWindow(const wchar_t* className, const wchar_t* caption = nullptr, DWORD timeoutMs = 10000,
                        bool includeHidden = false) const;
+
+    // Starts another copy of the program from the same folder and gives its
+    // exit code, or nothing if it did not end within the time.
+    std::optional<DWORD> RunAnotherCopy(DWORD timeoutMs) const;
 
     // Asks the main window to close, as its close button does, and waits for
     // the process to end; gives the exit code, or nothing if it did not end.

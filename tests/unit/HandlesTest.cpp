@@ -1,4 +1,5 @@
 #include "ui/Bitmap.h"
+#include "ui/Error.h"
 #include "ui/Handles.h"
 
 #include <gtest/gtest.h>
@@ -79,6 +80,20 @@ TEST(BitmapTest, PixelsCopiesAndStretches) {
     part.CopyRect({0, 0, 3, 2}, source, {2, 0, 5, 2});
     EXPECT_EQ(part.Pixel(1, 1), 0xABCDEFu);
     EXPECT_EQ(part.Pixel(2, 1), 0u);
+}
+
+TEST(BitmapTest, APictureTooLargeToHoldIsRefusedBeforeAnythingIsAllocated) {
+    EXPECT_TRUE(ui::Bitmap::SizeAllowed(16384, 16384));
+    EXPECT_FALSE(ui::Bitmap::SizeAllowed(16385, 1));
+    EXPECT_FALSE(ui::Bitmap::SizeAllowed(1, 30000));
+    ui::Bitmap kept(3, 3);
+    try {
+        kept.Reset(30000, 30000, 24);
+        FAIL() << "a 30000 x 30000 picture was allocated";
+    } catch (const ui::Error& error) {
+        EXPECT_NE(error.Message().find(L"30000 x 30000"), std::wstring::npos);
+    }
+    EXPECT_EQ(kept.Width(), 3) << "a refused size must leave the picture as it was";
 }
 
 TEST(BitmapTest, ResizeKeepsTheTopLeftAndMovesKeepTheCanvasUsable) {

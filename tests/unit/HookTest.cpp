@@ -81,6 +81,14 @@ TEST(HookLibrary, CaptureKeyIsRecordedOnceAndSwallowed) {
     EXPECT_FALSE(GetDownHotKey());
     EXPECT_EQ(ClickCounter::dKeys, 1);
 
+    // The program's own capture key counts by its tag, even when Ctrl was
+    // let go before its D arrived; it is swallowed too.
+    keybd_event('D', 0, 0, kCaptureKeyTag);
+    keybd_event('D', 0, KEYEVENTF_KEYUP, kCaptureKeyTag);
+    PumpFor(300);
+    EXPECT_TRUE(GetDownHotKey());
+    EXPECT_EQ(ClickCounter::dKeys, 1);
+
     DisableHotKeyHook();
     TypeCtrlD();
     PumpFor(300);
