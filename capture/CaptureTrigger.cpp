@@ -10,6 +10,13 @@
 
 namespace capture {
 
+namespace {
+
+// What the hook library posts to the trigger's message window.
+constexpr UINT kHookNoticeMessage = WM_APP + 10;
+
+} // namespace
+
 std::wstring FixedRegionProblem(int width, int height) {
     const std::wstring size = std::to_wstring(width) + L" x " + std::to_wstring(height) + L" pixels";
     if (width < kMinFixedRegionSide || height < kMinFixedRegionSide)
@@ -24,9 +31,17 @@ CaptureTrigger::CaptureTrigger(Windows windows, const settings::CaptureOptions& 
     : windows_(windows), options_(options), selectedMethod_(std::move(selectedMethod)) {
     EnableHotKeyHook();
     triggerTimer_.OnTimer = [this] { OnTriggerTick(); };
+    followTimer_.OnTimer = [this] { FollowCursor(); };
+    // A word from the hook is handled as a poll, but only while a poll could
+    // come: a disarmed trigger ignores it, as its stopped timer would.
+    hookNotices_.OnMessage = [this](UINT, WPARAM, LPARAM) {
+        if (triggerTimer_.Enabled()) OnTriggerTick();
+    };
+    SetNotifyWindow(hookNotices_.Handle(), kHookNoticeMessage);
 }
 
 CaptureTrigger::~CaptureTrigger() {
+    SetNotifyWindow(nullptr, 0);
     EndTracking();
     DisableHotKeyHook();
 }
@@ -45,6 +60,7 @@ void CaptureTrigger::Disarm() {
 void CaptureTrigger::EndTracking() {
     if (!tracking_) return;
     tracking_ = false;
+    followTimer_.SetEnabled(false);
     windows_.highlightFrame.Hide();
     DisableMouseHook();
     SetMouseDown(false);
@@ -56,6 +72,7 @@ bool CaptureTrigger::CaptureUnderWay() const {
 
 void CaptureTrigger::StartTracking() {
     tracking_ = true;
+    followTimer_.SetEnabled(true);
     EnableMouseHook();
     DisableHotKeyHook();
 }
@@ -138,6 +155,7 @@ void CaptureTrigger::CaptureTracked(CaptureMethod method, ui::Bitmap& screen) {
     ui::Bitmap picture;
     GrabScreen(screen);
     tracking_ = false;
+    followTimer_.SetEnabled(false);
     windows_.highlightFrame.Hide();
     if (method == CaptureMethod::Object) {
         GetObjectBmp(screen, picture);
@@ -167,6 +185,15 @@ void CaptureTrigger::FrameWindowUnderCursor() {
 void CaptureTrigger::FrameFixedRegionAtCursor() {
     windows_.highlightFrame.Place(
         FixRegionFrame(ui::CursorPosition(), options_.FixedRegionWidth, options_.FixedRegionHeight));
+}
+
+void CaptureTrigger::FollowCursor() {
+    if (!tracking_) return;
+    const CaptureMethod method = selectedMethod_();
+    if (method == CaptureMethod::Object)
+        FrameWindowUnderCursor();
+    else if (method == CaptureMethod::FixedRegion)
+        FrameFixedRegionAtCursor();
 }
 
 void CaptureTrigger::OnPictureClosed() {

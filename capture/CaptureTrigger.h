@@ -1,7 +1,8 @@
 // The capture trigger: waits for the capture key, then captures with the
-// selected method. It polls the hook library on a 500 ms timer; Object and
-// Fixed Region captures first track the mouse with the highlight frame and
-// capture at the next press of a mouse button anywhere.
+// selected method. It polls the hook library on a 500 ms timer, and acts at
+// once when the library posts word of what it recorded; Object and Fixed
+// Region captures first track the mouse with the highlight frame and capture
+// at the next press of a mouse button anywhere.
 #pragma once
 
 #include "capture/CaptureMethod.h"
@@ -10,6 +11,7 @@
 #include "region/RegionScreen.h"
 #include "settings/Options.h"
 #include "ui/Bitmap.h"
+#include "ui/MessageWindow.h"
 #include "ui/Timer.h"
 
 #include <functional>
@@ -76,11 +78,18 @@ private:
     // or around the fixed box centred on the mouse.
     void FrameWindowUnderCursor();
     void FrameFixedRegionAtCursor();
+    // Places the frame for the selected method while tracking.
+    void FollowCursor();
 
     Windows windows_;
     const settings::CaptureOptions& options_;
     std::function<CaptureMethod()> selectedMethod_;
     ui::Timer triggerTimer_{500, true};
+    // While tracking, the frame follows the mouse between the polls.
+    ui::Timer followTimer_{15, false};
+    // Receives the hook library's word that it recorded the capture key or a
+    // mouse press, so that the capture starts at once instead of at the next poll.
+    ui::MessageWindow hookNotices_;
     bool tracking_ = false;
 };
 

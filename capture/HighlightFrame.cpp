@@ -18,13 +18,14 @@ HighlightFrame::HighlightFrame() {
 }
 
 void HighlightFrame::Place(const FramePlacement& frame) {
-    ApplyHighlightFrame(Handle(), frame);
-    ShowWindow(Handle(), SW_SHOWNOACTIVATE);
+    // The frame follows the mouse many times a second: a new region only
+    // when the frame really moved or changed its size.
+    const bool same = EqualRect(&frame.bounds, &placed_.bounds) && EqualRect(&frame.ringOuter, &placed_.ringOuter) &&
+                      EqualRect(&frame.ringInner, &placed_.ringInner);
+    if (!same || !Visible()) ApplyHighlightFrame(Handle(), frame);
+    placed_ = frame;
+    if (!Visible()) ShowWindow(Handle(), SW_SHOWNOACTIVATE);
 }
-
-void HighlightFrame::Hide() { ShowWindow(Handle(), SW_HIDE); }
-
-bool HighlightFrame::Shown() const { return IsWindowVisible(Handle()) != FALSE; }
 
 LRESULT HighlightFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCHITTEST) return HTTRANSPARENT;

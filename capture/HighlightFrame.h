@@ -15,14 +15,16 @@ public:
     HighlightFrame();
 
     // Moves the frame, sets its ring and shows it, without taking the focus.
+    // Placing it where it stands already changes nothing.
     void Place(const FramePlacement& frame);
-    void Hide();
-    bool Shown() const;
 
 protected:
     // The frame is never what the mouse points at: hit-testing passes through
     // it to the window beneath, the one it is to frame.
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    FramePlacement placed_{};
 };
 
 } // namespace capture

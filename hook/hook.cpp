@@ -20,6 +20,14 @@ bool g_hotKeyDown = false;
 // auto-repeats) are swallowed too.
 bool g_swallowingD = false;
 
+// Where the library announces what it recorded; null for nobody.
+HWND g_notifyWindow = nullptr;
+UINT g_notifyMessage = 0;
+
+void Notify(WPARAM what) {
+    if (g_notifyWindow) PostMessageW(g_notifyWindow, g_notifyMessage, what, 0);
+}
+
 HHOOK g_mouseHook = nullptr;
 bool g_mouseDown = false;
 // The button-up message that belongs to the press we swallowed; 0 when none.
@@ -63,6 +71,7 @@ LRESULT CALLBACK KeyboardProc(int code, WPARAM wParam, LPARAM lParam) noexcept {
             if (down && !g_swallowingD && (typedByProgram || (IsCtrlHeld() && !IsAltHeld()))) {
                 g_hotKeyDown = true;
                 g_swallowingD = true;
+                Notify(0);
             }
             if (g_swallowingD) {
                 if (!down) g_swallowingD = false;
@@ -98,6 +107,7 @@ LRESULT CALLBACK MouseProc(int code, WPARAM wParam, LPARAM lParam) noexcept {
             // button of the program under the mouse.
             g_mouseDown = true;
             g_swallowUp = up;
+            Notify(1);
             return 1;
         }
         if (g_swallowUp != 0 && wParam == g_swallowUp) {
@@ -146,6 +156,11 @@ void DisableMouseHook() {
 bool GetMouseDown() { return g_mouseDown; }
 
 void SetMouseDown(bool down) { g_mouseDown = down; }
+
+void SetNotifyWindow(HWND window, UINT message) {
+    g_notifyWindow = window;
+    g_notifyMessage = message;
+}
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
     if (reason == DLL_PROCESS_ATTACH) {

@@ -3,6 +3,8 @@
 // button pressed"; it never calls back.
 #pragma once
 
+#include <windows.h>
+
 #ifdef SNAPORA_HOOK_BUILD
 #define SNAPORA_HOOK_API extern "C" __declspec(dllexport)
 #else
@@ -27,3 +29,9 @@ SNAPORA_HOOK_API void DisableMouseHook();
 // True once a press has been recorded, until SetMouseDown(false) clears it.
 SNAPORA_HOOK_API bool GetMouseDown();
 SNAPORA_HOOK_API void SetMouseDown(bool down);
+
+// An addition to the seven above: from now on the library also posts message
+// to window each time it records the capture key (WPARAM 0) or a mouse press
+// (WPARAM 1), so that the program can act at once rather than at its next
+// poll. The flags are kept as before; a null window stops the messages.
+SNAPORA_HOOK_API void SetNotifyWindow(HWND window, UINT message);

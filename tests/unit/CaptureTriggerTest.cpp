@@ -35,7 +35,7 @@ protected:
     capture::CaptureTrigger& trigger() { return snapora->Trigger(); }
     picture::PictureWindow& save() { return snapora->PictureWindow(); }
     region::RegionScreen& display() { return snapora->RegionScreen(); }
-    bool FrameShown() { return snapora->HighlightFrame().Shown(); }
+    bool FrameShown() { return snapora->HighlightFrame().Visible(); }
 
     std::unique_ptr<app::SnaporaApp> snapora;
     RecordedBoxes boxes;

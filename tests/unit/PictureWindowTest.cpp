@@ -342,7 +342,9 @@ TEST_F(PictureWindow, SaveThroughTheDialogTypedByTheUser) {
         std::atomic<bool> typed{false};
         std::thread user([&] {
             HWND dialog = nullptr;
-            for (int i = 0; i < 400 && !dialog; ++i, Sleep(25)) {
+            // The first Save dialog of a fresh Wine prefix can take many
+            // seconds on a loaded machine.
+            for (int i = 0; i < 1200 && !dialog; ++i, Sleep(25)) {
                 HWND found = FindWindowW(L"#32770", nullptr);
                 if (found && IsWindowVisible(found) && GetWindow(found, GW_OWNER) == form->Handle()) dialog = found;
             }
