@@ -5,7 +5,8 @@
 namespace app {
 
 SnaporaApp::SnaporaApp()
-    : trigger_({highlightFrame_, regionScreen_, pictureWindow_}, mainWindow_.Options(),
+    : optionsWindow_(mainWindow_.Options(), mainWindow_.ConfigFile()),
+      trigger_({highlightFrame_, regionScreen_, pictureWindow_}, mainWindow_.Options(),
                [this] { return mainWindow_.SelectedMethod(); }) {
     // The first window created is the main window: closing it ends the program.
     ui::App().SetMainWindow(mainWindow_.Handle());
@@ -20,7 +21,8 @@ SnaporaApp::SnaporaApp()
     };
     mainWindow_.OnShowSuspendPanel = [this] { ShowWindow(suspendPanel_.Handle(), SW_SHOWNOACTIVATE); };
     mainWindow_.OnHideSuspendPanel = [this] { ShowWindow(suspendPanel_.Handle(), SW_HIDE); };
-    mainWindow_.OnShowOptions = [this] { ShowWindow(optionsWindow_.Handle(), SW_SHOW); };
+    mainWindow_.OnShowOptions = [this] { optionsWindow_.ShowModal(); };
+    mainWindow_.PeriodicMethod = [this] { return optionsWindow_.RealTimeMethod(); };
 }
 
 SnaporaApp::~SnaporaApp() { ui::App().SetMainWindow(nullptr); }

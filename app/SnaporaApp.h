@@ -7,7 +7,7 @@
 #include "capture/MainWindow.h"
 #include "picture/PictureWindow.h"
 #include "region/RegionScreen.h"
-#include "settings/RealTimeSetting.h"
+#include "settings/OptionsWindow.h"
 #include "suspend/Unit2.h"
 
 namespace app {
@@ -28,6 +28,7 @@ public:
     region::RegionScreen& RegionScreen() { return regionScreen_; }
     picture::PictureWindow& PictureWindow() { return pictureWindow_; }
     capture::HighlightFrame& HighlightFrame() { return highlightFrame_; }
+    settings::OptionsWindow& OptionsWindow() { return optionsWindow_; }
     capture::CaptureTrigger& Trigger() { return trigger_; }
 
 private:
@@ -37,7 +38,7 @@ private:
     region::RegionScreen regionScreen_;
     picture::PictureWindow pictureWindow_;
     capture::HighlightFrame highlightFrame_;
-    TFrmRealTimeSet optionsWindow_;
+    settings::OptionsWindow optionsWindow_;
     TFormSimple suspendPanel_;
     capture::CaptureTrigger trigger_;
 };

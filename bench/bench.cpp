@@ -7,6 +7,7 @@
 //                          and filters on 1920x1080 content (how the PNG
 //                          writer's defaults were chosen)
 #include "capture/Grab.h"
+#include "capture/PeriodicCapture.h"
 #include "region/RegionScreen.h"
 #include "ui/Error.h"
 #include "ui/ImageWriters.h"
@@ -159,6 +160,12 @@ void Table(const std::filesystem::path& folder) {
     withCursor.Assign(screen);
     Row("DrawCursorToBmp", screen.Width(), screen.Height(),
         MedianMs(runs, [&] { capture::DrawCursorToBmp(withCursor); }), -1);
+    // One periodic-capture tick end to end: the grab into the picture it
+    // keeps, JPEG at quality 100, a new time-stamped file.
+    settings::CaptureOptions periodicOptions;
+    periodicOptions.RealSavePath = (folder / L"periodic").wstring();
+    capture::PeriodicCapture periodic(periodicOptions, [] { return 0; });
+    Row("periodic capture tick", screen.Width(), screen.Height(), MedianMs(runs, [&] { periodic.Tick(); }), -1);
     RubberBand(screen);
 
     // A window of two thirds of the desktop for the window crop; it need not

@@ -33,8 +33,16 @@ void GetFullScreenBmp(ui::Bitmap& bitmap) {
     // The picture is a DIB section of the display's size rather than a
     // device-dependent bitmap: the one display-wide transfer below lands
     // straight in memory that the encoders can read without a further copy.
-    bitmap.Reset(width, height, depth);
-    BitBlt(bitmap.Canvas(), 0, 0, bitmap.Width(), bitmap.Height(), display.Get(), 0, 0, kGrabRop);
+    // A picture that has the size and depth already keeps its section: the
+    // transfer covers every pixel, and a new section of a large display costs
+    // more than the transfer itself (periodic capture grabs into one picture
+    // at every tick).
+    if (bitmap.Width() != width || bitmap.Height() != height || bitmap.BitsPerPixel() != depth)
+        bitmap.Reset(width, height, depth);
+    // A transfer that fails (no access to the display) leaves black, as a
+    // new section would be, rather than the picture of an earlier grab.
+    if (!BitBlt(bitmap.Canvas(), 0, 0, bitmap.Width(), bitmap.Height(), display.Get(), 0, 0, kGrabRop))
+        PatBlt(bitmap.Canvas(), 0, 0, bitmap.Width(), bitmap.Height(), BLACKNESS);
     GdiFlush();
 }
 

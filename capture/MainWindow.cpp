@@ -30,7 +30,14 @@ constexpr const wchar_t* kMethodCaptions[kCaptureMethodCount] = {L"Full Screen",
 
 } // namespace
 
-MainWindow::MainWindow() {
+std::wstring DescribePeriod(int milliseconds) {
+    if (milliseconds % 3600000 == 0) return std::to_wstring(milliseconds / 3600000) + L" h";
+    if (milliseconds % 60000 == 0) return std::to_wstring(milliseconds / 60000) + L" min";
+    if (milliseconds % 1000 == 0) return std::to_wstring(milliseconds / 1000) + L" s";
+    return std::to_wstring(milliseconds) + L" ms";
+}
+
+MainWindow::MainWindow() : periodic_(options_, [this] { return PeriodicMethod ? PeriodicMethod() : 0; }) {
     icon_.Reset(static_cast<HICON>(LoadImageW(ui::App().Module(), L"MAINICON", IMAGE_ICON, 32, 32, 0)));
     smallIcon_.Reset(static_cast<HICON>(LoadImageW(ui::App().Module(), L"MAINICON", IMAGE_ICON, 16, 16, 0)));
     ui::WindowClassArgs windowClass{.name = kMainWindowClass, .icon = icon_.Get(), .smallIcon = smallIcon_.Get()};
@@ -50,7 +57,14 @@ MainWindow::MainWindow() {
     trayIcon_.emplace(Handle(), smallIcon_.Get(), ui::App().Title());
     // Selected Region is the method at start-up; the trigger starts armed.
     methodRadios_[static_cast<int>(CaptureMethod::SelectedRegion)]->SetChecked(true);
-    periodicTimer_.SetEnabled(false);
+    // Periodic capture stops the trigger's polls while it takes a picture;
+    // a failed tick leaves them stopped until a later tick succeeds.
+    periodic_.OnTickStarting = [this] {
+        if (trigger_) trigger_->SetTimerRunning(false);
+    };
+    periodic_.OnTickSucceeded = [this] {
+        if (trigger_) trigger_->SetTimerRunning(true);
+    };
 
     configFile_ = std::make_unique<settings::IniFile>(settings::ConfigFilePath());
     // A settings file that exists but cannot be read is named, and the
@@ -344,18 +358,28 @@ void MainWindow::OnRealTimeToggled() {
     if (realTimeCheck_->Checked()) {
         const int answer = ui::App().ShowMessage(L"Note: The real time capture will be on. You can stop it with hotkey "
                                                  L"Ctrl+S or system tray menu. Start now?",
-                                                 MB_OKCANCEL, L"Notice", true);
+                                                 L"Notice", MB_OKCANCEL | MB_TASKMODAL);
         if (answer == IDOK) {
             UncheckTrayMethodsAndStart();
             if (trigger_) trigger_->SetTimerRunning(false);
-            periodicTimer_.SetInterval(static_cast<UINT>(std::max(0, options_.Interval)));
-            periodicTimer_.SetEnabled(true);
+            // The first picture comes one full period later; a period of 0
+            // or less (a hand-edited file) runs nothing.
+            periodic_.Start(options_.Interval);
+            UpdateTrayTip();
             return;
         }
         realTimeCheck_->SetChecked(false);
     }
     if (trigger_) trigger_->SetTimerRunning(true);
-    periodicTimer_.SetEnabled(false);
+    periodic_.Stop();
+    UpdateTrayTip();
+}
+
+void MainWindow::UpdateTrayTip() {
+    if (!trayIcon_) return;
+    std::wstring tip = ui::App().Title();
+    if (periodic_.Running()) tip += L" - periodic capture every " + DescribePeriod(periodic_.Interval());
+    trayIcon_->SetTip(tip);
 }
 
 void MainWindow::OnHotKey(LPARAM modifiersAndKey) {

@@ -5,6 +5,7 @@
 
 #include "capture/CaptureMethod.h"
 #include "capture/GlobalHotKeys.h"
+#include "capture/PeriodicCapture.h"
 #include "capture/TrayIcon.h"
 #include "controls/BitmapButton.h"
 #include "controls/PngButton.h"
@@ -47,6 +48,9 @@ public:
     std::function<void()> OnShowOptions;
     std::function<void()> OnShowSuspendPanel;
     std::function<void()> OnHideSuspendPanel;
+    // The method of periodic capture, read at every tick: 0 the whole
+    // screen, any other value the foreground window.
+    std::function<int()> PeriodicMethod;
 
     // The tray menu's items, in their order.
     enum class TrayItem {
@@ -99,6 +103,8 @@ public:
 
     const GlobalHotKeys& HotKeys() const { return *hotKeys_; }
     ui::PopupMenu& TrayMenu() { return trayMenu_; }
+    const TrayIcon& Tray() const { return *trayIcon_; }
+    const PeriodicCapture& Periodic() const { return periodic_; }
     bool RealTimeChecked() const { return realTimeCheck_->Checked(); }
 
 protected:
@@ -121,6 +127,8 @@ private:
     void OnTrayStopPeriodic();
     void SetTrayItemsEnabled(bool methodsAndStart);
     void UncheckTrayMethodsAndStart();
+    // The tray tip tells whether pictures are being written, and how often.
+    void UpdateTrayTip();
 
     settings::CaptureOptions options_;
     // config.ini beside the executable; every settings read and write goes through it.
@@ -144,7 +152,7 @@ private:
     std::array<std::optional<ui::RadioButton>, kCaptureMethodCount> methodRadios_;
     std::optional<ui::CheckBox> realTimeCheck_;
 
-    ui::Timer periodicTimer_{500, false};
+    PeriodicCapture periodic_;
 
     std::optional<GlobalHotKeys> hotKeys_;
     std::optional<TrayIcon> trayIcon_;

@@ -4,13 +4,13 @@
 #include "ui/Application.h"
 #include "ui/Clipboard.h"
 #include "ui/ImageWriters.h"
+#include "ui/Modal.h"
 #include "ui/Resources.h"
 
 #include <windowsx.h>
 
 #include <algorithm>
 #include <utility>
-#include <vector>
 
 namespace picture {
 
@@ -190,26 +190,12 @@ void PictureWindow::ShowModal() {
     if (IsWindowVisible(Handle())) ShowWindow(Handle(), SW_HIDE);
 
     // Every other window of the program is disabled while this one is up.
-    std::vector<HWND> disabled;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND hwnd, LPARAM lParam) -> BOOL {
-            auto* list = reinterpret_cast<std::vector<HWND>*>(lParam);
-            if (IsWindowVisible(hwnd) && IsWindowEnabled(hwnd)) list->push_back(hwnd);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&disabled));
-    std::erase(disabled, Handle());
-    for (HWND hwnd : disabled)
-        EnableWindow(hwnd, FALSE);
-
+    ui::ModalScope modal(Handle());
     Present();
     // In front of the always-on-top region screen, which stays up beneath it.
     SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     ui::App().RunModalLoop([this] { return !IsWindowVisible(Handle()); });
     SetWindowPos(Handle(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    for (HWND hwnd : disabled)
-        if (IsWindow(hwnd)) EnableWindow(hwnd, TRUE);
 }
 
 void PictureWindow::OnShow() {

@@ -2,6 +2,7 @@
 
 #include "ui/Error.h"
 
+#include <algorithm>
 #include <new>
 
 namespace ui {
@@ -17,6 +18,7 @@ bool Application::DispatchOne(MSG& msg) {
     bool handled = false;
     if (MessageFilter) Guard([&] { handled = MessageFilter(msg); });
     if (handled) return true;
+    if (HandleDialogKeys(msg)) return true;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
     return true;
@@ -77,12 +79,36 @@ void Application::ShowError(const std::wstring& message) {
     MessageBoxW(owner, ErrorBoxText(message).c_str(), title_.c_str(), MB_OK | MB_ICONERROR);
 }
 
-int Application::ShowMessage(const std::wstring& text, UINT type, const wchar_t* caption, bool programWide) {
+int Application::ShowMessage(const std::wstring& text, UINT type) { return ShowMessage(text, title_, type); }
+
+int Application::ShowMessage(const std::wstring& text, const std::wstring& caption, UINT type) {
     if (MessageHandler) return MessageHandler(text, type);
-    // A task-modal box without an owner disables all of the thread's
-    // top-level windows while it is open.
-    return MessageBoxW(programWide ? nullptr : GetActiveWindow(), text.c_str(), caption ? caption : title_.c_str(),
-                       programWide ? type | MB_TASKMODAL : type);
+    if (!(type & MB_TASKMODAL)) return MessageBoxW(GetActiveWindow(), text.c_str(), caption.c_str(), type);
+    // A task-modal box has no owner: the system disables every window of the
+    // thread itself. With no owner to return to, it would leave the
+    // activation to whichever window comes next, so it is handed back.
+    const HWND active = GetActiveWindow();
+    const int result = MessageBoxW(nullptr, text.c_str(), caption.c_str(), type);
+    if (active && IsWindow(active) && IsWindowVisible(active) && IsWindowEnabled(active)) SetActiveWindow(active);
+    return result;
+}
+
+void Application::AddDialogWindow(HWND window) {
+    if (std::find(dialogWindows_.begin(), dialogWindows_.end(), window) == dialogWindows_.end())
+        dialogWindows_.push_back(window);
+}
+
+void Application::RemoveDialogWindow(HWND window) { std::erase(dialogWindows_, window); }
+
+bool Application::HandleDialogKeys(MSG& msg) {
+    if (!msg.hwnd || dialogWindows_.empty()) return false;
+    for (HWND window : dialogWindows_) {
+        if (msg.hwnd != window && !IsChild(window, msg.hwnd)) continue;
+        // IsDialogMessage handles the navigation keys and dispatches every
+        // other message itself; what it took must not be dispatched again.
+        return IsDialogMessageW(window, &msg) != FALSE;
+    }
+    return false;
 }
 
 void Application::ReportCurrentException() noexcept {

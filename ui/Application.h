@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace ui {
 
@@ -53,15 +54,21 @@ public:
     // Replaces the error box (tests record errors instead of blocking on a box).
     std::function<void(const std::wstring&)> ErrorHandler;
 
-    // A modal message box (notices, confirmations); gives the button pressed
-    // (IDOK, IDYES, ...). Captioned with the application title unless a
-    // caption is given; owned by the active window unless it is to belong to
-    // the program as a whole (no owner, every window of the program disabled
-    // while it is open).
-    int ShowMessage(const std::wstring& text, UINT type = MB_OK, const wchar_t* caption = nullptr,
-                    bool programWide = false);
+    // A modal message box captioned with the application title (notices,
+    // confirmations); gives the button pressed (IDOK, IDYES, ...).
+    int ShowMessage(const std::wstring& text, UINT type = MB_OK);
+    // The same with a caption of its own. With MB_TASKMODAL the box belongs
+    // to the program as a whole: every window of the thread is disabled while
+    // it is open, and the window that was active is active again afterwards.
+    int ShowMessage(const std::wstring& text, const std::wstring& caption, UINT type);
     // Replaces the message box (tests record the text and answer for the user).
     std::function<int(const std::wstring& text, UINT type)> MessageHandler;
+
+    // Windows whose native controls take the keyboard as in a dialog: Tab
+    // and Shift+Tab move the focus from control to control, the arrow keys
+    // within a group, and Esc sends the window WM_COMMAND with IDCANCEL.
+    void AddDialogWindow(HWND window);
+    void RemoveDialogWindow(HWND window);
 
     // Runs fn; an exception it throws is shown in the error box and goes no
     // further. Used at every dispatch boundary: window procedures, hook and
@@ -79,12 +86,14 @@ public:
 private:
     Application();
     bool DispatchOne(MSG& msg);
+    bool HandleDialogKeys(MSG& msg);
 
     HINSTANCE module_;
     std::wstring title_;
     bool showMainWindowOnRun_ = true;
     HWND mainWindow_ = nullptr;
     HWND hiddenOwner_ = nullptr;
+    std::vector<HWND> dialogWindows_;
 };
 
 inline Application& App() { return Application::Instance(); }

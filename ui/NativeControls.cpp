@@ -12,6 +12,12 @@ namespace ui {
 
 namespace {
 
+// The window property that leads from a control's window to its wrapper. A
+// property rather than GWLP_USERDATA, which not every class leaves free, and
+// which the windows that a control makes for itself (the edit box inside a
+// combo box) do not carry.
+const wchar_t* const kWrapperProperty = L"SnaporaNativeControl";
+
 std::vector<class RadioButton*>& LiveRadioButtons() {
     static std::vector<RadioButton*> buttons;
     return buttons;
@@ -20,17 +26,20 @@ std::vector<class RadioButton*>& LiveRadioButtons() {
 } // namespace
 
 NativeControl::~NativeControl() {
-    if (hwnd_) SetWindowLongPtrW(hwnd_.Get(), GWLP_USERDATA, 0);
+    if (hwnd_) RemovePropW(hwnd_.Get(), kWrapperProperty);
 }
 
-void NativeControl::Create(HostWindow& host, DWORD style, const NativeControlArgs& a) {
-    HWND hwnd = CreateWindowExW(0, L"BUTTON", a.text.c_str(), WS_CHILD | WS_VISIBLE | style, a.x, a.y, a.width,
-                                a.height, host.Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
+void NativeControl::Create(HostWindow& host, DWORD style, const NativeControlArgs& args) {
+    Create(host, L"BUTTON", style, 0, args);
+}
+
+void NativeControl::Create(HostWindow& host, const wchar_t* className, DWORD style, DWORD exStyle,
+                           const NativeControlArgs& a) {
+    HWND hwnd = CreateWindowExW(exStyle, className, a.text.c_str(), WS_CHILD | WS_VISIBLE | style | a.style, a.x, a.y,
+                                a.width, a.height, host.Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
     if (!hwnd) throw Error(L"Cannot create control: " + SystemErrorText(GetLastError()));
     hwnd_.Reset(hwnd);
-    // The BUTTON class leaves GWLP_USERDATA to its user: it leads the host's
-    // notification handling back to this object.
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetPropW(hwnd, kWrapperProperty, this);
     HFONT font = a.font ? a.font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     backgroundColor_ = a.background;
@@ -43,11 +52,11 @@ std::wstring NativeControl::Text() const {
     return text;
 }
 
+void NativeControl::SetText(const std::wstring& text) { SetWindowTextW(hwnd_.Get(), text.c_str()); }
+
 NativeControl* NativeControl::FromHandle(HWND child) {
     if (!child) return nullptr;
-    wchar_t className[16];
-    if (!GetClassNameW(child, className, 16) || lstrcmpiW(className, L"BUTTON") != 0) return nullptr;
-    return reinterpret_cast<NativeControl*>(GetWindowLongPtrW(child, GWLP_USERDATA));
+    return static_cast<NativeControl*>(GetPropW(child, kWrapperProperty));
 }
 
 void NativeControl::Command(WORD) {}

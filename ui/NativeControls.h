@@ -1,7 +1,8 @@
-// Wrappers of the platform's own controls (child windows of the BUTTON
-// class) placed on a host window: group box, radio button and check box.
-// The host routes their notifications back to the wrapper, which raises
-// OnClick for a click by the user. Setting a state from code never raises it.
+// Wrappers of the platform's own controls placed on a host window: here the
+// BUTTON class (group box, radio button and check box); ui/TextControls.h
+// has the edit, combo box, up-down and label. The host routes their
+// notifications back to the wrapper, which raises OnClick for a click by the
+// user. Setting a state from code never raises it.
 #pragma once
 
 #include "ui/Handles.h"
@@ -23,6 +24,8 @@ struct NativeControlArgs {
     // Background painted behind the control's text (a COLORREF); CLR_INVALID
     // leaves it to the control.
     COLORREF background = CLR_INVALID;
+    // Added to the kind's own style, e.g. WS_GROUP to start a keyboard group.
+    DWORD style = 0;
 };
 
 class NativeControl {
@@ -33,6 +36,7 @@ public:
 
     HWND Handle() const { return hwnd_.Get(); }
     std::wstring Text() const;
+    void SetText(const std::wstring& text);
     bool Visible() const { return IsWindowVisible(hwnd_.Get()) != FALSE; }
     void SetVisible(bool visible) { ShowWindow(hwnd_.Get(), visible ? SW_SHOWNA : SW_HIDE); }
 
@@ -49,6 +53,7 @@ public:
 protected:
     NativeControl() = default;
     void Create(HostWindow& host, DWORD style, const NativeControlArgs& args);
+    void Create(HostWindow& host, const wchar_t* className, DWORD style, DWORD exStyle, const NativeControlArgs& args);
     // Raises OnClick.
     void Click() {
         if (OnClick) OnClick();

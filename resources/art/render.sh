@@ -11,14 +11,15 @@ trap 'rm -rf "$tmp"' EXIT
 # Skin pictures: 24-bit Windows bitmaps.
 for name in header_left header_middle header_right footer_left footer_middle footer_right \
   edge_left edge_inner edge_right body_picture title_buttons \
-  toolbar_left toolbar_middle toolbar_right; do
+  toolbar_left toolbar_middle toolbar_right options_background; do
   rsvg-convert "$here/$name.svg" -o "$tmp/$name.png"
   convert "$tmp/$name.png" -background white -alpha remove -alpha off -type TrueColor "BMP3:$out/$name.bmp"
 done
 
 # Button pictures: 32 x 32 PNG with alpha.
 for name in capture options suspend home help \
-  save zoomin zoomout original cutter restore copy cancel; do
+  save zoomin zoomout original cutter restore copy cancel \
+  options_save reset browse; do
   rsvg-convert -w 32 -h 32 "$here/icon_$name.svg" -o "$out/icon_$name.png"
 done
 

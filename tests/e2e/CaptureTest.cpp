@@ -225,6 +225,7 @@ TEST_F(Capture, IncludeCursorDrawsTheCursorIntoThePicture) {
     POINT rest{255, 250};
     ClientToScreen(main, &rest);
     e2e::MoveMouse(rest);
+    Sleep(300); // the window under the pointer sets its cursor first
     const Picture before = e2e::GrabScreen(Screen());
 
     TypeCaptureKey();

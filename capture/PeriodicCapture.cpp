@@ -1,0 +1,122 @@
+#include "capture/PeriodicCapture.h"
+
+#include "capture/Grab.h"
+#include "ui/Application.h"
+#include "ui/Error.h"
+#include "ui/ImageWriters.h"
+
+#include <cwchar>
+#include <iterator>
+#include <utility>
+
+namespace capture {
+
+namespace {
+
+bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
+
+bool FolderExists(const std::wstring& folder) {
+    const DWORD attributes = GetFileAttributesW(folder.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The folder part of a path with its trailing separator or drive colon
+// ("D:\a\b" -> "D:\a\", "D:b" -> "D:"); empty for a bare name.
+std::wstring FolderPart(const std::wstring& path) {
+    const size_t end = path.find_last_of(L"\\/:");
+    return end == std::wstring::npos ? std::wstring() : path.substr(0, end + 1);
+}
+
+// Creates what is missing of a folder that is not empty.
+bool CreateMissingLevels(std::wstring folder) {
+    if (IsSeparator(folder.back())) folder.pop_back();
+    if (folder.size() < 3 || FolderExists(folder)) return true;
+    const std::wstring parent = FolderPart(folder);
+    // A folder whose parent is itself is a root ("\\?\" and the like); a
+    // relative name without a parent lies in the current folder, which exists.
+    if (parent == folder) return true;
+    if (!parent.empty() && !CreateMissingLevels(parent)) return false;
+    // Another program may have made it in the meantime.
+    return CreateDirectoryW(folder.c_str(), nullptr) || FolderExists(folder);
+}
+
+} // namespace
+
+std::wstring TimeStampedFileName(const std::wstring& folder, const SYSTEMTIME& t) {
+    wchar_t name[64];
+    std::swprintf(name, std::size(name), L"%04u-%02u-%02u %02u_%02u_%02u.jpg", unsigned{t.wYear}, unsigned{t.wMonth},
+                  unsigned{t.wDay}, unsigned{t.wHour}, unsigned{t.wMinute}, unsigned{t.wSecond});
+    return folder + L"\\" + name;
+}
+
+std::wstring NumberedFileName(const std::wstring& path, int number) {
+    if (number <= 1) return path;
+    const size_t folderEnd = path.find_last_of(L"\\/");
+    size_t dot = path.find_last_of(L'.');
+    if (dot == std::wstring::npos || (folderEnd != std::wstring::npos && dot < folderEnd)) dot = path.size();
+    return path.substr(0, dot) + L" (" + std::to_wstring(number) + L")" + path.substr(dot);
+}
+
+std::wstring FreeFileName(const std::wstring& path) {
+    for (int number = 1;; ++number) {
+        std::wstring candidate = NumberedFileName(path, number);
+        if (GetFileAttributesW(candidate.c_str()) == INVALID_FILE_ATTRIBUTES) return candidate;
+    }
+}
+
+bool CreateFolderTree(const std::wstring& folder) {
+    if (folder.empty()) throw ui::Error(L"Unable to create directory");
+    return CreateMissingLevels(folder);
+}
+
+PeriodicCapture::PeriodicCapture(const settings::CaptureOptions& options, std::function<int()> realTimeMethod)
+    : options_(options), realTimeMethod_(std::move(realTimeMethod)) {
+    periodicTimer_.OnTimer = [this] { Tick(); };
+}
+
+void PeriodicCapture::Start(int intervalMs) {
+    // Stopped first, so that a start with the period it has already begins a
+    // new full period. A period that is not positive never elapses.
+    periodicTimer_.SetEnabled(false);
+    if (intervalMs <= 0) return;
+    periodicTimer_.SetInterval(static_cast<UINT>(intervalMs));
+    periodicTimer_.SetEnabled(true);
+}
+
+void PeriodicCapture::Stop() { periodicTimer_.SetEnabled(false); }
+
+void PeriodicCapture::Tick() {
+    // The error box of a failed tick runs a message loop, in which the timer
+    // keeps firing: those ticks are skipped rather than opening box after box.
+    if (ticking_) return;
+    ticking_ = true;
+    bool written = false;
+    try {
+        if (OnTickStarting) OnTickStarting();
+        TakePicture();
+        written = true;
+    } catch (...) {
+        ui::App().ReportCurrentException();
+    }
+    ticking_ = false;
+    if (written && OnTickSucceeded) OnTickSucceeded();
+}
+
+void PeriodicCapture::TakePicture() {
+    GetFullScreenBmp(screen_);
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    if (options_.IncludeCursor) DrawCursorToBmp(screen_);
+    const int method = realTimeMethod_ ? realTimeMethod_() : 0;
+    const ui::Bitmap* picture = &screen_;
+    if (method != 0) {
+        GetActiveWindowBmp(screen_, window_);
+        picture = &window_;
+    }
+    CreateFolderTree(options_.RealSavePath);
+    // The writer puts the file beside its name and renames it when complete,
+    // so a failed write leaves no partial picture behind.
+    ui::WriteJpeg(*picture, FreeFileName(TimeStampedFileName(options_.RealSavePath, now)), ui::kRealTimeJpeg);
+}
+
+} // namespace capture
