@@ -8,7 +8,7 @@
 #include "picture/PictureWindow.h"
 #include "region/RegionScreen.h"
 #include "settings/OptionsWindow.h"
-#include "suspend/Unit2.h"
+#include "suspend/SuspendPanel.h"
 
 namespace app {
 
@@ -17,7 +17,6 @@ public:
     // Creates the windows; only the main window is shown, when the message
     // loop starts, and not even that with StartupSuspend set.
     SnaporaApp();
-    ~SnaporaApp();
     SnaporaApp(const SnaporaApp&) = delete;
     SnaporaApp& operator=(const SnaporaApp&) = delete;
 
@@ -29,6 +28,7 @@ public:
     picture::PictureWindow& PictureWindow() { return pictureWindow_; }
     capture::HighlightFrame& HighlightFrame() { return highlightFrame_; }
     settings::OptionsWindow& OptionsWindow() { return optionsWindow_; }
+    suspend::SuspendPanel& SuspendPanel() { return suspendPanel_; }
     capture::CaptureTrigger& Trigger() { return trigger_; }
 
 private:
@@ -39,7 +39,7 @@ private:
     picture::PictureWindow pictureWindow_;
     capture::HighlightFrame highlightFrame_;
     settings::OptionsWindow optionsWindow_;
-    TFormSimple suspendPanel_;
+    suspend::SuspendPanel suspendPanel_;
     capture::CaptureTrigger trigger_;
 };
 

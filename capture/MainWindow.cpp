@@ -48,6 +48,8 @@ MainWindow::MainWindow() : periodic_(options_, [this] { return PeriodicMethod ? 
                               .width = kDesignWidth,
                               .height = kDesignHeight};
     CreateHandle(windowClass, args);
+    // The first window created is the main window: closing it ends the program.
+    ui::App().SetMainWindow(Handle());
     CreateControls();
     LoadSkin();
     CreateTrayMenu();
@@ -86,6 +88,7 @@ MainWindow::~MainWindow() {
     // Normally the window was closed and OnDestroy has run; a window still
     // up when the object goes gives back its tray icon and hotkeys here.
     if (Handle()) OnDestroy();
+    ui::App().SetMainWindow(nullptr);
 }
 
 void MainWindow::CreateControls() {
@@ -266,6 +269,11 @@ void MainWindow::OnCapture() {
     SendCaptureKey();
 }
 
+void MainWindow::Reveal() {
+    ShowWindow(Handle(), SW_SHOW);
+    SetForegroundWindow(Handle());
+}
+
 void MainWindow::OnHome() { ShellExecuteW(Handle(), nullptr, kHomePageAddress, nullptr, nullptr, SW_SHOWNORMAL); }
 
 void MainWindow::OnHelp() {
@@ -404,12 +412,10 @@ void MainWindow::OnHotKey(LPARAM modifiersAndKey) {
 
 void MainWindow::OnTrayIcon(UINT mouseMessage) {
     if (mouseMessage == WM_LBUTTONDOWN) {
-        if (IsWindowVisible(Handle())) {
+        if (IsWindowVisible(Handle()))
             ShowWindow(Handle(), SW_HIDE);
-        } else {
-            ShowWindow(Handle(), SW_SHOW);
-            SetForegroundWindow(Handle());
-        }
+        else
+            Reveal();
     } else if (mouseMessage == WM_RBUTTONDOWN) {
         // In front, so that the menu closes when the user clicks elsewhere.
         SetForegroundWindow(Handle());

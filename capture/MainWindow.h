@@ -88,6 +88,9 @@ public:
     // Start and stop requests: the box is set, then its handler runs once.
     void RequestPeriodicCapture(bool start);
 
+    // Shows this window in front (from the tray or the suspend panel).
+    void Reveal();
+
     void OnCapture();
     void OnHome();
     void OnHelp();

@@ -1,63 +1,85 @@
 #include "ui/PopupMenu.h"
 
-#include "ui/Application.h"
+#include "ui/Error.h"
+
+#include <cassert>
 
 namespace ui {
 
-namespace {
+PopupMenu::PopupMenu() : menu_(CreatePopupMenu()) {
+    if (!menu_) throw Error(L"Cannot create a menu: " + SystemErrorText(GetLastError()));
+}
 
-// Command identifiers are item indexes plus one: TrackPopupMenu answers 0
-// for a menu closed without a choice.
-UINT CommandOf(int item) { return static_cast<UINT>(item + 1); }
-
-} // namespace
-
-PopupMenu::PopupMenu() : menu_(CreatePopupMenu()) {}
-
-int PopupMenu::AddItem(const std::wstring& caption, std::function<void()> onClick, const std::wstring& shortcut) {
-    const int item = static_cast<int>(handlers_.size());
-    const std::wstring text = shortcut.empty() ? caption : caption + L"\t" + shortcut;
-    AppendMenuW(menu_.Get(), MF_STRING, CommandOf(item), text.c_str());
+int PopupMenu::AddItem(const std::wstring& caption, std::function<void()> onClick, const std::wstring& shortcutLabel) {
+    const int position = Count();
+    // A tab puts the rest of the text in the menu's right-aligned column.
+    const std::wstring text = shortcutLabel.empty() ? caption : caption + L'\t' + shortcutLabel;
+    if (!AppendMenuW(menu_.Get(), MF_STRING, static_cast<UINT_PTR>(position) + 1, text.c_str()))
+        throw Error(L"Cannot add a menu item: " + SystemErrorText(GetLastError()));
     handlers_.push_back(std::move(onClick));
-    return item;
+    return position;
 }
 
-int PopupMenu::AddSeparator() {
-    const int item = static_cast<int>(handlers_.size());
-    AppendMenuW(menu_.Get(), MF_SEPARATOR, 0, nullptr);
+void PopupMenu::AddSeparator() {
+    const int position = Count();
+    if (!AppendMenuW(menu_.Get(), MF_SEPARATOR, static_cast<UINT_PTR>(position) + 1, nullptr))
+        throw Error(L"Cannot add a menu separator: " + SystemErrorText(GetLastError()));
     handlers_.emplace_back();
-    return item;
 }
 
-void PopupMenu::SetChecked(int item, bool checked) {
-    CheckMenuItem(menu_.Get(), static_cast<UINT>(item), MF_BYPOSITION | (checked ? MF_CHECKED : MF_UNCHECKED));
+int PopupMenu::Count() const { return GetMenuItemCount(menu_.Get()); }
+
+std::wstring PopupMenu::Caption(int position) const {
+    wchar_t text[256] = {};
+    GetMenuStringW(menu_.Get(), static_cast<UINT>(position), text, static_cast<int>(std::size(text)), MF_BYPOSITION);
+    std::wstring caption = text;
+    return caption.substr(0, caption.find(L'\t'));
 }
 
-bool PopupMenu::Checked(int item) const {
-    return (GetMenuState(menu_.Get(), static_cast<UINT>(item), MF_BYPOSITION) & MF_CHECKED) != 0;
+bool PopupMenu::IsSeparator(int position) const {
+    return (GetMenuState(menu_.Get(), static_cast<UINT>(position), MF_BYPOSITION) & MF_SEPARATOR) != 0;
 }
 
-void PopupMenu::SetEnabled(int item, bool enabled) {
-    EnableMenuItem(menu_.Get(), static_cast<UINT>(item), MF_BYPOSITION | (enabled ? MF_ENABLED : MF_GRAYED));
+bool PopupMenu::Checked(int position) const {
+    return (GetMenuState(menu_.Get(), static_cast<UINT>(position), MF_BYPOSITION) & MF_CHECKED) != 0;
 }
 
-bool PopupMenu::Enabled(int item) const {
-    return (GetMenuState(menu_.Get(), static_cast<UINT>(item), MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED)) == 0;
+void PopupMenu::SetChecked(int position, bool checked) {
+    CheckMenuItem(menu_.Get(), static_cast<UINT>(position), MF_BYPOSITION | (checked ? MF_CHECKED : MF_UNCHECKED));
 }
 
-void PopupMenu::Popup(HWND owner, POINT at) {
-    const UINT command = static_cast<UINT>(
-        TrackPopupMenu(menu_.Get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, at.x,
-                       at.y, 0, owner, nullptr));
-    // A menu opened for a notification icon must see its owner get a message
-    // afterwards, or it may not close properly the next time.
+bool PopupMenu::Enabled(int position) const {
+    return (GetMenuState(menu_.Get(), static_cast<UINT>(position), MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED)) == 0;
+}
+
+void PopupMenu::SetEnabled(int position, bool enabled) {
+    EnableMenuItem(menu_.Get(), static_cast<UINT>(position), MF_BYPOSITION | (enabled ? MF_ENABLED : MF_GRAYED));
+}
+
+int PopupMenu::Track(HWND owner, POINT screen) const {
+    // TPM_RETURNCMD hands the choice back instead of posting WM_COMMAND, so
+    // the handler runs here, after the menu's loop has ended and the menu is
+    // gone from the screen.
+    const UINT flags = TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY;
+    const int command = static_cast<int>(TrackPopupMenuEx(menu_.Get(), flags, screen.x, screen.y, owner, nullptr));
+    // A menu whose owner was brought to the foreground to open it (a tray
+    // menu) can close at once the next time it opens unless the owner's
+    // thread takes a message after the menu; WM_NULL means nothing to it.
     PostMessageW(owner, WM_NULL, 0, 0);
-    if (command != 0) Choose(static_cast<int>(command) - 1);
+    return command - 1;
 }
 
-void PopupMenu::Choose(int item) {
-    if (item < 0 || item >= static_cast<int>(handlers_.size()) || !handlers_[item] || !Enabled(item)) return;
-    handlers_[item]();
+void PopupMenu::Choose(int position) const {
+    assert(position >= 0 && position < static_cast<int>(handlers_.size()));
+    // A greyed item cannot be chosen in the menu, nor this way.
+    if (handlers_[position] && Enabled(position)) handlers_[position]();
+}
+
+bool PopupMenu::Popup(HWND owner, POINT screen) const {
+    const int chosen = Track(owner, screen);
+    if (chosen < 0) return false;
+    Choose(chosen);
+    return true;
 }
 
 } // namespace ui

@@ -23,6 +23,16 @@ for name in capture options suspend home help \
   rsvg-convert -w 32 -h 32 "$here/icon_$name.svg" -o "$out/icon_$name.png"
 done
 
+# The suspend panel: its bar as a 267 x 41 PNG whose alpha is all or nothing
+# (the panel shows pure white as see-through, so a soft edge would leave a
+# white fringe), and its button pictures, 24 x 24 PNG with alpha (22 x 22 for
+# the selected region).
+rsvg-convert "$here/panel_background.svg" -o "$tmp/panel_background.png"
+convert "$tmp/panel_background.png" -channel A -threshold 50% +channel "PNG32:$out/panel_background.png"
+for name in fullscreen activewindow object region fixedregion realtime setting quit; do
+  rsvg-convert "$here/panel_$name.svg" -o "$out/panel_$name.png"
+done
+
 # The application icon, every size in one file.
 sizes=(16 24 32 48 64 256)
 for s in "${sizes[@]}"; do rsvg-convert -w "$s" -h "$s" "$here/app_icon.svg" -o "$tmp/app_$s.png"; done

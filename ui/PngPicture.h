@@ -1,0 +1,22 @@
+// A windowless picture that shows a PngImage at its top-left corner, blended
+// by its alpha over the host's background.
+#pragma once
+
+#include "ui/Control.h"
+#include "ui/PngImage.h"
+
+namespace ui {
+
+class PngPicture : public Control {
+public:
+    const PngImage& Picture() const { return picture_; }
+    // Shows a copy of picture and sizes the control to it.
+    void SetPicture(const PngImage& picture);
+
+    void Paint(HDC dc) override { picture_.Draw(dc, 0, 0); }
+
+private:
+    PngImage picture_;
+};
+
+} // namespace ui
