@@ -33,6 +33,9 @@ inline constexpr wchar_t kMainWindowClass[] = L"TFrmCapture";
 // The maker's home page, opened by "Home".
 inline constexpr wchar_t kHomePageAddress[] = L"https://velonix.example/capture/";
 
+// A period as a user reads it: "30 s", "5 min", "2 h", "1500 ms".
+std::wstring DescribePeriod(int milliseconds);
+
 class MainWindow : public ui::HostWindow {
 public:
     MainWindow();
