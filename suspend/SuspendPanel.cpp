@@ -1,6 +1,7 @@
 #include "suspend/SuspendPanel.h"
 
 #include "ui/Application.h"
+#include "ui/Cursor.h"
 #include "ui/Taskbar.h"
 
 #include <windowsx.h>
@@ -46,6 +47,7 @@ template <typename Handler, typename... Args> void Raise(const Handler& handler,
 
 SuspendPanel::SuspendPanel() {
     background_.SetPicture(ui::PngImage::FromResource(L"PANEL_BACKGROUND"));
+    dragFollow_.OnTimer = [this] { FollowDrag(); };
     CreateHost(kSuspendPanelClass, {.caption = L"FormSimple",
                                     .style = WS_POPUP,
                                     .exStyle = kPanelExStyle | WS_EX_LAYERED,
@@ -145,6 +147,7 @@ void SuspendPanel::OnBackgroundMouseDown(ui::MouseButton button, ui::ShiftState 
     // wherever the pointer is by then.
     if (button == ui::MouseButton::Left) dragging_ = true;
     dragOrigin_ = at;
+    dragFollow_.SetEnabled(dragging_);
     if (button == ui::MouseButton::Left && shift.doubleClick) Raise(OnShowMainWindow);
 }
 
@@ -169,6 +172,23 @@ void SuspendPanel::OnBackgroundMouseMove(ui::ShiftState shift, POINT at) {
 
 void SuspendPanel::OnBackgroundMouseUp(ui::MouseButton button) {
     if (button == ui::MouseButton::Left) dragging_ = false;
+}
+
+void SuspendPanel::FollowDrag() {
+    // The button the user drags with, physically (GetAsyncKeyState reads the
+    // physical buttons, and the left one may be swapped to the right).
+    const int dragButton = GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON;
+    if (!dragging_ || (GetAsyncKeyState(dragButton) & 0x8000) == 0) {
+        dragging_ = false;
+        dragFollow_.SetEnabled(false);
+        return;
+    }
+    // The point held stays under the pointer.
+    const POINT cursor = ui::CursorPosition();
+    const RECT bounds = WindowRect();
+    if (cursor.x - dragOrigin_.x == bounds.left && cursor.y - dragOrigin_.y == bounds.top) return;
+    SetWindowPos(Handle(), nullptr, cursor.x - dragOrigin_.x, cursor.y - dragOrigin_.y, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void SuspendPanel::OnContextMenu(POINT screen) {

@@ -11,6 +11,7 @@
 #include "ui/HostWindow.h"
 #include "ui/PngPicture.h"
 #include "ui/PopupMenu.h"
+#include "ui/Timer.h"
 #include "ui/ToolTip.h"
 
 #include <array>
@@ -76,6 +77,7 @@ private:
     void OnBackgroundMouseDown(ui::MouseButton button, ui::ShiftState shift, POINT at);
     void OnBackgroundMouseMove(ui::ShiftState shift, POINT at);
     void OnBackgroundMouseUp(ui::MouseButton button);
+    void FollowDrag();
     void OnContextMenu(POINT screen);
 
     ui::PngPicture background_;
@@ -87,6 +89,10 @@ private:
     // released; the point pressed, in the background's coordinates, stays
     // under the mouse.
     bool dragging_ = false;
+    // While dragging, the panel also follows the pointer on its own: under
+    // Wine a window that is not in front keeps the mouse only while the
+    // pointer is over it, and a quick hand leaves the panel behind.
+    ui::Timer dragFollow_{10, false};
     POINT dragOrigin_{};
 };
 

@@ -159,6 +159,17 @@ bool HostWindow::RouteMouse(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 
     if (down) {
+        // A release can go missing (under Wine, when the button is let go
+        // over another program's window): a press while no other button is
+        // held starts afresh, rather than going to the control of the press
+        // whose release was lost.
+        const bool othersHeld = (button != MouseButton::Left && shift.left) ||
+                                (button != MouseButton::Right && shift.right) ||
+                                (button != MouseButton::Middle && shift.middle);
+        if (pressed_ && !othersHeld) {
+            pressed_ = nullptr;
+            ReleaseCapture();
+        }
         Control* target = pressed_ ? pressed_ : ControlAt(at);
         if (!target) return false;
         if (!pressed_) {
