@@ -100,8 +100,9 @@ Snapora takes pictures of your screen. It lives in the notification area of
 the taskbar (the tray) and captures the whole screen, the active window, the
 window you click, a region you drag out, or a box of fixed size around the
 mouse. The picture opens in a window where you zoom, crop, copy it to the
-clipboard or save it as a JPEG, PNG or BMP file. Periodic capture takes a
-picture at a fixed interval and saves each one as a JPEG file.
+clipboard or save it as a JPEG, PNG or BMP file. Periodic capture ("Real
+Time Capture" on the main window) takes a picture at a fixed interval and
+saves each one as a JPEG file.
 
 Installing
 ----------
