@@ -3,6 +3,7 @@
 // it and names the folder in SNAPORA_RELEASE_DIR. The checks cover what
 // Explorer shows of the files, and a capture made by the program started
 // from that folder, so a runtime DLL or file the package lacks shows up here.
+#include "SnaporaVersion.h"
 #include "capture/MainWindow.h"
 #include "tests/e2e/CaptureSession.h"
 #include "tests/e2e/Driver.h"
@@ -21,7 +22,7 @@ namespace {
 
 using namespace e2e;
 
-// The version in the file VERSION, passed in by the build.
+// The version in the file VERSION, as the build read it.
 const std::wstring kVersion = L"" SNAPORA_VERSION_TEXT;
 
 // A text of the file's version resource (US English, Unicode block); empty when missing.
