@@ -63,7 +63,7 @@ cp "$build/bin/capture.chm" "$stage/"
 
 # A build from before a change of VERSION would ship under the wrong name.
 for file in Snapora.exe hook.dll; do
-  built=$(strings -el "$stage/$file" | grep -x -A 1 'ProductVersion' | tail -n 1 || true)
+  built=$(x86_64-w64-mingw32-strings -el "$stage/$file" | grep -x -A 1 'ProductVersion' | tail -n 1 || true)
   [ "$built" = "$version" ] || fail "$file carries version \"$built\", VERSION says $version: rebuild"
 done
 
@@ -71,23 +71,23 @@ done
 # import only DLLs that every Windows has (the C runtime msvcrt.dll is one),
 # and the program our hook.dll besides. A MinGW runtime DLL such as
 # libstdc++-6.dll or libwinpthread-1.dll here means the static linking broke.
-system_dlls="kernel32.dll user32.dll gdi32.dll msimg32.dll shell32.dll comdlg32.dll comctl32.dll
-  ole32.dll oleaut32.dll shlwapi.dll advapi32.dll version.dll msvcrt.dll"
+system_dlls=(kernel32.dll user32.dll gdi32.dll msimg32.dll shell32.dll comdlg32.dll comctl32.dll
+  ole32.dll oleaut32.dll shlwapi.dll advapi32.dll version.dll msvcrt.dll)
+# check_imports FILE ALLOWED_DLL...
 check_imports() {
-  local file=$1 allowed=" $(echo $2) " imports dll foreign=()
-  imports=$(x86_64-w64-mingw32-objdump -p "$stage/$file" | sed -n 's/^[[:space:]]*DLL Name: //p')
+  local file=$1 imports dll allowed foreign=()
+  shift
+  imports=$(x86_64-w64-mingw32-objdump -p "$stage/$file" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr '\n' ' ')
   [ -n "$imports" ] || fail "$file: objdump found no imports"
-  echo "package: $file imports $(echo $imports)" >&2
+  echo "package: $file imports $imports" >&2
   for dll in $imports; do
-    case $allowed in
-    *" ${dll,,} "*) ;;
-    *) foreign+=("$dll") ;;
-    esac
+    for allowed in "$@" ''; do [ "${dll,,}" = "$allowed" ] && break; done
+    [ -n "$allowed" ] || foreign+=("$dll")
   done
   [ ${#foreign[@]} -eq 0 ] || fail "$file imports ${foreign[*]}, which Windows does not have: it would not start"
 }
-check_imports Snapora.exe "$system_dlls hook.dll"
-check_imports hook.dll "$system_dlls"
+check_imports Snapora.exe "${system_dlls[@]}" hook.dll
+check_imports hook.dll "${system_dlls[@]}"
 
 # The texts for the user, with Windows line ends so that every editor shows them right.
 crlf() { sed 's/\r*$/\r/'; }
