@@ -5,13 +5,14 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${SNAPORA_BUILD_DIR:-$root/build}
 desktop_size=1280x1024
 
+# Arguments go to the build tool (--target NAME builds that alone).
 snapora_build() {
   "$root/tools/setup.sh"
   if [ ! -f "$build/CMakeCache.txt" ]; then
     cmake -S "$root" -B "$build" -G "Unix Makefiles" \
       -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null
   fi
-  cmake --build "$build" -j"$(nproc)"
+  cmake --build "$build" -j"$(nproc)" "$@"
 }
 
 # Processes started here, stopped by their own process ids on exit.

@@ -11,7 +11,7 @@ prefix=$deps/mingw
 packages=(cmake make g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
   binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev libz-mingw-w64-dev
   wine wine64 xvfb x11-utils nasm fonts-wine fonts-liberation fonts-wqy-zenhei
-  googletest imagemagick dpkg-dev fp-utils)
+  googletest imagemagick dpkg-dev fp-utils zip unzip)
 
 sudo_() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
 

@@ -33,7 +33,13 @@ for name in fullscreen activewindow object region fixedregion realtime setting q
   rsvg-convert "$here/panel_$name.svg" -o "$out/panel_$name.png"
 done
 
-# The application icon, every size in one file.
-sizes=(16 24 32 48 64 256)
-for s in "${sizes[@]}"; do rsvg-convert -w "$s" -h "$s" "$here/app_icon.svg" -o "$tmp/app_$s.png"; done
+# The application icon, every standard size from 16 to 256 in one file (the
+# 256 one PNG-compressed, as Windows expects). At 16 pixels the large drawing
+# blurs into a smudge, so that size has its own drawing on the pixel grid.
+sizes=(16 20 24 32 40 48 64 96 128 256)
+for s in "${sizes[@]}"; do
+  source=$here/app_icon.svg
+  [ "$s" = 16 ] && source=$here/app_icon_16.svg
+  rsvg-convert -w "$s" -h "$s" "$source" -o "$tmp/app_$s.png"
+done
 convert $(for s in "${sizes[@]}"; do echo "$tmp/app_$s.png"; done) "$out/Snapora.ico"

@@ -18,13 +18,9 @@ bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs, DWORD pollMs)
     }
 }
 
-std::wstring BuildFolder() {
-    wchar_t path[MAX_PATH];
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    return fs::path(path).parent_path().wstring();
-}
+namespace {
 
-SnaporaApp::SnaporaApp(LaunchArgs args) {
+fs::path NewTemporaryFolder() {
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
     static int counter = 0;
@@ -32,12 +28,29 @@ SnaporaApp::SnaporaApp(LaunchArgs args) {
         fs::path(temp) / (L"snapora-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter));
     fs::remove_all(folder);
     fs::create_directories(folder);
-    folder_ = folder.wstring();
+    return folder;
+}
 
-    const fs::path build = BuildFolder();
-    fs::copy_file(build / L"Snapora.exe", folder / L"Snapora.exe");
-    if (args.withHook) fs::copy_file(build / L"hook.dll", folder / L"hook.dll");
-    if (fs::exists(build / L"capture.chm")) fs::copy_file(build / L"capture.chm", folder / L"capture.chm");
+} // namespace
+
+std::wstring BuildFolder() {
+    wchar_t path[MAX_PATH];
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    return fs::path(path).parent_path().wstring();
+}
+
+SnaporaApp::SnaporaApp(LaunchArgs args) : ownsFolder_(args.programFolder.empty()) {
+    if (ownsFolder_) {
+        const fs::path fresh = NewTemporaryFolder();
+        const fs::path build = BuildFolder();
+        fs::copy_file(build / L"Snapora.exe", fresh / L"Snapora.exe");
+        if (args.withHook) fs::copy_file(build / L"hook.dll", fresh / L"hook.dll");
+        if (fs::exists(build / L"capture.chm")) fs::copy_file(build / L"capture.chm", fresh / L"capture.chm");
+        folder_ = fresh.wstring();
+    } else {
+        folder_ = args.programFolder;
+    }
+    const fs::path folder = folder_;
     if (args.configIni) {
         std::ofstream out(folder / L"config.ini", std::ios::binary);
         out << *args.configIni;
@@ -88,6 +101,7 @@ SnaporaApp::~SnaporaApp() {
         }
     }
     CloseHandle(process_);
+    if (!ownsFolder_) return;
     std::error_code ignored;
     // The folder may be locked for a moment after the process ends.
     WaitUntil(

@@ -27,12 +27,16 @@ public:
         bool withHook = true;
         // Runs in the prepared folder just before the program starts.
         std::function<void(const std::wstring& folder)> beforeStart;
+        // A folder that already holds the program, such as an unpacked
+        // release: Snapora.exe starts there as it is, and the folder stays.
+        std::wstring programFolder;
     };
 
-    // Copies Snapora.exe (and hook.dll) into a fresh temporary folder and starts it there.
+    // Copies Snapora.exe (and hook.dll) into a fresh temporary folder and starts
+    // it there, or starts it in the given programFolder.
     explicit SnaporaApp(LaunchArgs args);
     SnaporaApp() : SnaporaApp(LaunchArgs{}) {}
-    // Ends the program if it still runs and removes its folder.
+    // Ends the program if it still runs and removes the folder it made.
     ~SnaporaApp();
     SnaporaApp(const SnaporaApp&) = delete;
     SnaporaApp& operator=(const SnaporaApp&) = delete;
@@ -60,6 +64,7 @@ public:
 
 private:
     std::wstring folder_;
+    bool ownsFolder_ = true;
     HANDLE process_ = nullptr;
     DWORD processId_ = 0;
 };

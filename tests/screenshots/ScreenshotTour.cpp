@@ -1,0 +1,136 @@
+// The tour behind tools/screenshots.sh: starts Snapora, reaches each window
+// the way a user does and saves what the screen shows of it, cut to the
+// window, as a binary PPM picture that the script turns into docs/*.png.
+//   screenshot_tour.exe <output folder>
+// Exits with 1, naming the window, when one of them does not appear.
+#include "capture/MainWindow.h"
+#include "picture/PictureWindow.h"
+#include "settings/OptionsWindow.h"
+#include "suspend/SuspendPanel.h"
+#include "tests/e2e/Driver.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace e2e;
+
+constexpr DWORD kWaitMs = 15000;
+
+// Where the mouse rests while a picture is taken: away from every window's
+// buttons, so that none is drawn hot.
+constexpr POINT kMouseRest{1260, 60};
+
+POINT ClientPoint(HWND window, int x, int y) {
+    POINT at{x, y};
+    ClientToScreen(window, &at);
+    return at;
+}
+
+// The screen as it is, to tell afterwards when a window has painted.
+Picture WholeScreen() { return GrabScreen({0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}); }
+
+// Saves the screen inside the window's frame once the window has painted
+// there: what the screen showed before it appeared has changed, and has
+// stopped changing. Being visible, even maximized, says nothing yet about paint.
+void SaveWindow(HWND window, const Picture& before, const std::wstring& folder, const wchar_t* name) {
+    MoveMouse(kMouseRest);
+    RECT r{};
+    GetWindowRect(window, &r);
+    // A maximized window's frame reaches past the screen's edges and under the taskbar.
+    RECT workArea{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
+    IntersectRect(&r, &r, &workArea);
+    std::vector<std::uint32_t> underneath;
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x)
+            underneath.push_back(before.At(x, y));
+    Picture picture = GrabScreen(r);
+    int unchanged = 0;
+    const bool painted = WaitUntil(
+        [&] {
+            const Picture again = GrabScreen(r);
+            unchanged = again.pixels == picture.pixels && again.pixels != underneath ? unchanged + 1 : 0;
+            picture = again;
+            return unchanged == 2;
+        },
+        kWaitMs, 300);
+    if (!painted) throw std::runtime_error("the window for " + std::filesystem::path(name).string() + " did not paint");
+
+    std::ofstream out(std::filesystem::path(folder) / (std::wstring(name) + L".ppm"), std::ios::binary);
+    out << "P6\n" << picture.width << ' ' << picture.height << "\n255\n";
+    for (const std::uint32_t pixel : picture.pixels) {
+        const char rgb[] = {static_cast<char>(pixel >> 16), static_cast<char>(pixel >> 8), static_cast<char>(pixel)};
+        out.write(rgb, sizeof rgb);
+    }
+    if (!out) throw std::runtime_error("cannot write the picture of the window");
+}
+
+HWND Expect(HWND window, const char* what) {
+    if (!window) throw std::runtime_error(std::string(what) + " did not appear");
+    return window;
+}
+
+void Tour(const std::wstring& folder) {
+    const Picture desktop = WholeScreen();
+    SnaporaApp app;
+    const HWND main = Expect(app.WaitForWindow(capture::kMainWindowClass, L"Snapora", kWaitMs), "the main window");
+    WaitUntil([&] { return GetForegroundWindow() == main; }, 5000);
+    SaveWindow(main, desktop, folder, L"main-window");
+
+    // The picture window, with a full-screen capture of a desktop that holds
+    // the main window and another program's window.
+    {
+        TargetProgram other({60, 680, 380, 900});
+        const Picture before = WholeScreen();
+        PressKeys({VK_CONTROL, '1'});
+        HWND picture = nullptr;
+        WaitUntil(
+            [&] {
+                picture = app.FindWindowOf(picture::kPictureWindowClass, nullptr, false);
+                return picture && IsZoomed(picture);
+            },
+            kWaitMs);
+        SaveWindow(Expect(picture, "the picture window"), before, folder, L"picture-window");
+        PostMessageW(picture, WM_CLOSE, 0, 0);
+        WaitUntil([&] { return !IsWindowVisible(picture); }, kWaitMs);
+    }
+
+    // "Options" and "Suspend" on the main window's header.
+    WaitUntil([&] { return GetForegroundWindow() == main; }, 5000);
+    Picture before = WholeScreen();
+    Click(ClientPoint(main, 88 + 36, 40 + 30));
+    const HWND options = Expect(app.WaitForWindow(settings::kOptionsWindowClass, nullptr, kWaitMs), "the Options window");
+    SaveWindow(options, before, folder, L"options-window");
+    PostMessageW(options, WM_CLOSE, 0, 0);
+    WaitUntil([&] { return !IsWindowVisible(options); }, kWaitMs);
+
+    before = WholeScreen();
+    Click(ClientPoint(main, 160 + 36, 40 + 30));
+    const HWND suspend = Expect(app.WaitForWindow(suspend::kSuspendPanelClass, nullptr, kWaitMs), "the suspend panel");
+    SaveWindow(suspend, before, folder, L"suspend-panel");
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc != 2) {
+        std::fputs("usage: screenshot_tour.exe <output folder>\n", stderr);
+        return 2;
+    }
+    try {
+        Tour(argv[1]);
+        return 0;
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "screenshot_tour: %s\n", error.what());
+        return 1;
+    }
+}
