@@ -4,6 +4,7 @@
 #include "ui/Application.h"
 #include "ui/Clipboard.h"
 #include "ui/ImageWriters.h"
+#include "ui/Parallel.h"
 #include "ui/Modal.h"
 #include "ui/Resources.h"
 
@@ -12,8 +13,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <system_error>
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -101,25 +100,10 @@ void StretchNearest(const ui::Bitmap& source, ui::Bitmap& destination) {
             }
         }
     };
-    // Below a megapixel a second thread costs more than it saves.
-    const int threads = static_cast<long long>(dw) * dh < 1024 * 1024
-                            ? 1
-                            : std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, 4);
-    std::vector<std::thread> helpers;
-    for (int i = 1; i < threads; ++i) {
-        try {
-            helpers.emplace_back(stretchRows, dh * i / threads, dh * (i + 1) / threads);
-        } catch (const std::system_error&) {
-            break;
-        }
-    }
-    // This thread takes the first band, and the bands of helpers that could
-    // not be started.
-    const int taken = static_cast<int>(helpers.size()) + 1;
-    stretchRows(0, dh / threads);
-    stretchRows(dh * taken / threads, dh);
-    for (std::thread& helper : helpers)
-        helper.join();
+    // Below a megapixel the pool's threads cost more than they save; above
+    // it, bands of rows go to them.
+    const int bands = static_cast<long long>(dw) * dh < 1024 * 1024 ? 1 : 8;
+    ui::RunInParallel(bands, 0, [&](int band) { stretchRows(dh * band / bands, dh * (band + 1) / bands); });
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "ui/ImageWriters.h"
 
 #include "ui/Error.h"
+#include "ui/Parallel.h"
 #include "ui/ReplacingFile.h"
 
 #include <windows.h>
@@ -12,7 +13,6 @@
 #include <cwctype>
 #include <memory>
 #include <new>
-#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -223,8 +223,8 @@ void DeflateStrip(const Bitmap& picture, int filter, bool last, z_stream& stream
 
 // Deflates the scanlines of the whole picture into strips; false when zlib failed.
 bool DeflateScanlines(const Bitmap& picture, const PngOptions& options, std::vector<PngStrip>& strips) {
-    int threads = options.Threads > 0 ? options.Threads : static_cast<int>(std::thread::hardware_concurrency());
-    threads = std::clamp(threads, 1, 64);
+    const int threads =
+        options.Threads > 0 ? options.Threads : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
     // A few strips per thread, so that a thread that drew an easy strip
     // takes another; no strip shorter than 32 rows.
     const int count = std::clamp(picture.Height() / 32, 1, threads * 3);
@@ -235,14 +235,14 @@ bool DeflateScanlines(const Bitmap& picture, const PngOptions& options, std::vec
         strip.endRow = static_cast<int>(static_cast<long long>(picture.Height()) * (i + 1) / count);
     }
     std::atomic<int> next{0};
-    auto work = [&] {
+    // Each worker keeps one stream from strip to strip (a fresh stream costs
+    // its allocations anew) and takes strips until none is left.
+    RunInParallel(std::min(threads, count), threads, [&](int) {
         z_stream stream{};
         // Raw deflate (negative window bits): the one zlib header is written
-        // once in front of all the strips.
-        if (deflateInit2(&stream, options.CompressionLevel, Z_DEFLATED, -15, 8, options.Strategy) != Z_OK) {
-            // Another thread may still do the work; if none can, strips stay undone.
-            return;
-        }
+        // once in front of all the strips. A worker that gets no stream
+        // leaves the strips to the others; if none does, they stay undone.
+        if (deflateInit2(&stream, options.CompressionLevel, Z_DEFLATED, -15, 8, options.Strategy) != Z_OK) return;
         std::vector<unsigned char> row(1 + 3 * static_cast<std::size_t>(picture.Width()));
         for (int i; (i = next.fetch_add(1)) < count;) {
             PngStrip& strip = strips[static_cast<std::size_t>(i)];
@@ -251,20 +251,7 @@ bool DeflateScanlines(const Bitmap& picture, const PngOptions& options, std::vec
             strip.done = true;
         }
         deflateEnd(&stream);
-    };
-    std::vector<std::thread> helpers;
-    // The calling thread works too; a helper that cannot be started leaves
-    // the work to the others.
-    for (int i = 1; i < std::min(threads, count); ++i) {
-        try {
-            helpers.emplace_back(work);
-        } catch (const std::system_error&) {
-            break;
-        }
-    }
-    work();
-    for (std::thread& helper : helpers)
-        helper.join();
+    });
     return std::all_of(strips.begin(), strips.end(), [](const PngStrip& strip) { return strip.done && !strip.failed; });
 }
 
