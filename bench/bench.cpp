@@ -1,125 +1,459 @@
-// Times the screen grab, the crops and each picture writer on desktop-like
-// content (text, flat areas, a photo region) at 1280x1024, 1920x1080 and
-// 3840x2160, and prints one table: operation, desktop size, median time over
-// several runs, output size. The grab itself is limited to the real display.
-//   bench.exe              the table
-//   bench.exe --png-sweep  PNG sizes and times over zlib levels, strategies
-//                          and filters on 1920x1080 content (how the PNG
-//                          writer's defaults were chosen)
+// Snapora's benchmark. It runs on the real display it is started on (tools/
+// bench.sh starts it once per display size), shows a desktop-like picture
+// over the whole screen so that every grab reads realistic pixels, and prints
+// one table: each figure is the median of several runs, beside a reference
+// measured in the same run on the same display, their ratio and the target.
+//   bench.exe                   the table
+//   bench.exe --handshake DIR   the same, and between its own periodic steps,
+//                               asks bench.sh to run scrot once on the display
+//                               (DIR\request-N) and waits for its time
+//                               (DIR\result-N)
+//   bench.exe --memory          only the memory rows, marked with a star
+//                               (bench.sh runs it with Wine's own allocator
+//                               returning freed memory at once)
+//   bench.exe --png-sweep       PNG sizes and times over zlib levels,
+//                               strategies, filters and strip counts
+//   bench.exe --loop NAME [S]   one operation over and over for S seconds
+//                               (10 by default), for a profiler (Loop.h)
+#include "app/SnaporaApp.h"
+#include "bench/Desktop.h"
+#include "bench/Loop.h"
+#include "bench/Measure.h"
+#include "bench/PngSweep.h"
+#include "bench/References.h"
+#include "capture/FrameGeometry.h"
 #include "capture/Grab.h"
 #include "capture/PeriodicCapture.h"
-#include "region/RegionScreen.h"
+#include "ui/Application.h"
 #include "ui/Error.h"
 #include "ui/ImageWriters.h"
 
 #include <windows.h>
-#include <psapi.h>
 
-#include <png.h>
-#include <zlib.h>
-
-#include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
 
-// A desktop: a grey background, white windows with title bars and lines of
-// text, a flat toolbar, and a photo-like region of smooth shading with grain.
-ui::Bitmap DesktopContent(int width, int height) {
-    ui::Bitmap picture(width, height, 32);
-    HDC dc = picture.Canvas();
-    auto fill = [&](int l, int t, int r, int b, COLORREF c) {
-        HBRUSH brush = CreateSolidBrush(c);
-        RECT rc{l, t, r, b};
-        FillRect(dc, &rc, brush);
-        DeleteObject(brush);
-    };
-    fill(0, 0, width, height, RGB(58, 110, 165));
-    fill(0, height - 40, width, height, RGB(32, 32, 40)); // taskbar
+using bench::Median;
+using bench::MedianMs;
+using bench::NowMs;
+using bench::PumpFor;
+using bench::PumpUntil;
+using bench::Row;
 
-    HFONT font = CreateFontW(-13, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, ANTIALIASED_QUALITY, 0,
-                             L"Liberation Sans");
-    HGDIOBJ oldFont = SelectObject(dc, font);
-    SetBkMode(dc, TRANSPARENT);
-    const wchar_t* words[] = {L"void GetFullScreenBmp(ui::Bitmap& bitmap) {", L"The quick brown fox jumps over",
-                              L"Cannot create file \"C:\\shots\\2008-03-05 14_07_09.jpg\".",
-                              L"0123456789 ABCDEFGHIJKLMNOPQRSTUVWXYZ abcdefghijklmnopqrstuvwxyz",
-                              L"    return std::make_unique<JpegError>(); // why, not what"};
-    // Two text windows side by side: an editor and a document.
-    const int windowWidth = width * 45 / 100;
-    for (int w = 0; w < 2; ++w) {
-        const int l = 20 + w * (windowWidth + 20), t = 20, r = l + windowWidth, b = height - 60;
-        fill(l, t, r, t + 30, w ? RGB(240, 240, 240) : RGB(0, 120, 215));
-        fill(l, t + 30, r, b, RGB(255, 255, 255));
-        SetTextColor(dc, w ? RGB(0, 0, 0) : RGB(255, 255, 255));
-        TextOutW(dc, l + 8, t + 7, L"Snapora - benchmark window", 26);
-        int line = 0;
-        // The lower half of the second window is left for the photo.
-        const int textBottom = w ? t + (b - t) / 2 : b;
-        for (int y = t + 40; y + 16 < textBottom; y += 17, ++line) {
-            SetTextColor(dc, line % 7 == 3 ? RGB(160, 30, 30) : RGB(20, 20, 20));
-            const wchar_t* text = words[line % 5];
-            TextOutW(dc, l + 10 + (line % 4) * 12, y, text, static_cast<int>(wcslen(text)));
+constexpr int kRuns = 9;
+constexpr double kMegabyte = 1024.0 * 1024.0;
+
+// What went wrong on the way; the benchmark prints it and fails.
+std::vector<std::wstring> g_problems;
+
+void Problem(const std::wstring& text) {
+    std::fwprintf(stderr, L"bench: %ls\n", text.c_str());
+    g_problems.push_back(text);
+}
+
+// --- Input, as a user gives it --------------------------------------------
+
+void SendMouseMove(POINT to) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    // Absolute coordinates map to pixels as dx * width / 65536, rounded
+    // down: the smallest value that reaches the pixel lands on it exactly.
+    const LONGLONG w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    input.mi.dx = static_cast<LONG>((to.x * 65536LL + w - 1) / w);
+    input.mi.dy = static_cast<LONG>((to.y * 65536LL + h - 1) / h);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &input, sizeof input);
+}
+
+bool MoveMouse(POINT to) {
+    SendMouseMove(to);
+    return PumpUntil([&] {
+        POINT now{};
+        GetCursorPos(&now);
+        return now.x == to.x && now.y == to.y;
+    });
+}
+
+void SendKey(WORD key, bool up) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    SendInput(1, &input, sizeof input);
+}
+
+// Ctrl+D, the capture key, as typed.
+void TypeCaptureKey() {
+    SendKey(VK_CONTROL, false), SendKey('D', false), SendKey('D', true), SendKey(VK_CONTROL, true);
+}
+
+POINT Centre(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+
+// --- The sections of the table --------------------------------------------
+
+struct Run {
+    int width;
+    int height;
+    std::filesystem::path folder;
+    bench::Table& table;
+};
+
+void RemoveFiles(const std::filesystem::path& folder) {
+    std::error_code ignored;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, ignored))
+        std::filesystem::remove(entry.path(), ignored);
+}
+
+// Asks bench.sh to run scrot once on the display as it stands (handshake
+// folder\request-N) and waits for its time and the size of its file
+// (result-N: microseconds, bytes). False when no answer comes.
+bool RunScrot(const std::filesystem::path& handshake, int round, double& ms, double& bytes) {
+    const std::wstring n = std::to_wstring(round);
+    std::ofstream(handshake / (L"request-" + n)) << round << "\n";
+    const std::filesystem::path result = handshake / (L"result-" + n);
+    if (!PumpUntil([&] { return std::filesystem::exists(result); }, 60000)) return false;
+    std::ifstream figures(result);
+    double microseconds = 0;
+    if (!(figures >> microseconds >> bytes)) return false;
+    ms = microseconds / 1000;
+    return true;
+}
+
+// The floor, one periodic-capture step end to end, and scrot, round after
+// round, so that the load of the machine at any moment weighs on all three
+// alike; the step against the floor's sum and against scrot.
+void PeriodicStep(Run& run, const std::wstring& handshake) {
+    bench::FloorGrab floor;
+    bench::MemoryJpeg jpeg;
+    settings::CaptureOptions options;
+    options.IncludeCursor = true;
+    options.RealSavePath = (run.folder / L"periodic").wstring();
+    capture::PeriodicCapture periodic(options, [] { return 0; });
+    std::vector<double> grabs, encodes, sums, ticks, scrots;
+    double fileBytes = 0, scrotBytes = 0;
+    unsigned long jpegBytes = 0;
+    // Periodic capture runs on and on: its steady state is what counts. The
+    // first steps allocate the picture, start the helper and make the
+    // folder, so two untimed rounds come first.
+    for (int round = 0; round < 2; ++round) {
+        floor.Grab();
+        jpeg.Encode(floor.Picture(), 100, true);
+        periodic.Tick();
+        RemoveFiles(options.RealSavePath);
+    }
+    for (int round = 1; round <= kRuns; ++round) {
+        double from = NowMs();
+        floor.Grab();
+        grabs.push_back(NowMs() - from);
+        from = NowMs();
+        jpegBytes = jpeg.Encode(floor.Picture(), 100, true);
+        encodes.push_back(NowMs() - from);
+        sums.push_back(grabs.back() + encodes.back());
+
+        from = NowMs();
+        periodic.Tick();
+        ticks.push_back(NowMs() - from);
+        for (const auto& entry : std::filesystem::directory_iterator(options.RealSavePath))
+            fileBytes = static_cast<double>(entry.file_size());
+        // Each tick starts from the folder as a user's would be.
+        RemoveFiles(options.RealSavePath);
+
+        double ms = 0;
+        if (!handshake.empty()) {
+            if (!RunScrot(handshake, round, ms, scrotBytes)) {
+                Problem(L"no scrot figure came");
+                break;
+            }
+            scrots.push_back(ms);
         }
     }
-    SelectObject(dc, oldFont);
-    DeleteObject(font);
-    GdiFlush();
+    if (!handshake.empty()) std::ofstream(std::filesystem::path(handshake) / L"finished") << "finished\n";
+    run.table.Add({"floor: screen BitBlt into a kept DIB", Median(grabs), "ms"});
+    run.table.Add({"floor: libjpeg-turbo q100 of it in memory", Median(encodes), "ms"});
+    const double tick = Median(ticks);
+    run.table.Add(
+        {"periodic step (grab, cursor, JPEG, write)", tick, "ms", "floor sum (BitBlt + JPEG)", Median(sums), 1.15});
+    if (!scrots.empty()) {
+        run.table.Add({"periodic step (grab, cursor, JPEG, write)", tick, "ms", "scrot -q 100, whole process",
+                       Median(scrots), 1.0});
+        run.table.Add({"periodic step file", fileBytes, "bytes", "scrot -q 100 file", scrotBytes});
+    }
+    run.table.Add({"floor JPEG (same frame)", static_cast<double>(jpegBytes), "bytes"});
+}
 
-    // The photo: smooth shading with grain, in the second window's lower half.
-    const int pl = 40 + windowWidth + 10, pt = 20 + (height - 80) / 2 + 10;
-    const int pr = std::min(width - 10, pl + windowWidth - 20), pb = height - 70;
-    std::uint32_t seed = 1;
-    for (int y = pt; y < pb; ++y)
-        for (int x = pl; x < pr; ++x) {
-            seed = seed * 1664525u + 1013904223u;
-            const int grain = static_cast<int>((seed >> 24) % 13) - 6;
-            auto channel = [&](double phase) {
-                const double v = 128 + 90 * std::sin(x * 0.011 + phase) * std::cos(y * 0.017 - phase);
-                return static_cast<std::uint32_t>(std::clamp(static_cast<int>(v) + grain, 0, 255));
-            };
-            picture.SetPixel(x, y, (channel(0.0) << 16) | (channel(1.3) << 8) | channel(2.6));
+// The program's own objects, as the application object creates and wires
+// them: the capture key through the real hook, the highlight frame, the
+// picture window's zoom, and the memory a capture holds.
+class Interactive {
+public:
+    explicit Interactive(Run& run) : run_(run) {
+        ui::App().MessageHandler = [](const std::wstring& text, UINT) {
+            Problem(L"message box: " + text);
+            return IDOK;
+        };
+        ui::App().ErrorHandler = [](const std::wstring& text) { Problem(L"error box: " + text); };
+        snapora_ = std::make_unique<app::SnaporaApp>();
+        PumpFor(500);
+    }
+    ~Interactive() {
+        snapora_->Trigger().Disarm();
+        snapora_->Trigger().EndTracking();
+        snapora_.reset();
+        ui::App().MessageHandler = nullptr;
+        ui::App().ErrorHandler = nullptr;
+    }
+
+    void KeyToGrab();
+    // Private bytes above idle with a Full Screen capture shown, after it
+    // closes, and after many more captures; mark tells the rows apart.
+    void Memory(const std::string& mark);
+    void FrameLag();
+    void Zoom();
+
+private:
+    // One Full Screen capture by the capture key, until the picture window
+    // shows it; gives the time from the key to the end of the grab.
+    double CaptureFullScreen();
+    void ClosePictureWindow();
+    // Waits until the highlight frame stands at bounds and its ring shows on
+    // the screen at ringPoint; the time from `from`, or a negative number.
+    double WaitForFrame(const RECT& bounds, POINT ringPoint, double from);
+
+    Run& run_;
+    std::unique_ptr<app::SnaporaApp> snapora_;
+};
+
+double Interactive::CaptureFullScreen() {
+    picture::PictureWindow& pictureWindow = snapora_->PictureWindow();
+    double grabbedAt = 0;
+    snapora_->Trigger().OnScreenGrabbed = [&] { grabbedAt = NowMs(); };
+    const double from = NowMs();
+    TypeCaptureKey();
+    const bool grabbed = PumpUntil([&] { return grabbedAt > 0; });
+    snapora_->Trigger().OnScreenGrabbed = nullptr;
+    if (!grabbed || !PumpUntil([&] { return IsWindowVisible(pictureWindow.Handle()) != FALSE; })) {
+        Problem(L"the capture key gave no Full Screen capture");
+        return -1;
+    }
+    UpdateWindow(pictureWindow.Handle());
+    return grabbedAt - from;
+}
+
+void Interactive::ClosePictureWindow() {
+    HWND window = snapora_->PictureWindow().Handle();
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    if (!PumpUntil([&] { return !IsWindowVisible(window); })) Problem(L"the picture window did not close");
+    // The trigger is armed again; Wine settles the keyboard state meanwhile.
+    PumpFor(100);
+}
+
+void Interactive::KeyToGrab() {
+    snapora_->MainWindow().Options().IncludeCursor = true;
+    snapora_->MainWindow().OnMethodChosen(capture::CaptureMethod::FullScreen);
+    PumpFor(200);
+    std::vector<double> keyToGrab, grabOnly;
+    for (int i = 0; i < kRuns; ++i) {
+        const double ms = CaptureFullScreen();
+        if (ms < 0) return;
+        keyToGrab.push_back(ms);
+        ClosePictureWindow();
+        // The grab alone, into a new picture as a capture makes it: what of
+        // the way from the key is the platform's own reading of the screen.
+        grabOnly.push_back(MedianMs(1, [] {
+            ui::Bitmap screen;
+            capture::GetFullScreenBmp(screen);
+        }));
+    }
+    run_.table.Add({"key to grab, Full Screen", Median(keyToGrab), "ms", "target 50 ms", 50, 1.0});
+    run_.table.Add({"key to grab, Full Screen", Median(keyToGrab), "ms", "the grab alone, new picture",
+                    Median(grabOnly)});
+}
+
+void Interactive::Memory(const std::string& mark) {
+    const double frame = 4.0 * run_.width * run_.height;
+    snapora_->MainWindow().OnMethodChosen(capture::CaptureMethod::FullScreen);
+    PumpFor(300);
+    const double idle = bench::PrivateBytes();
+    if (CaptureFullScreen() < 0) return;
+    PumpFor(300);
+    const double shown = bench::PrivateBytes();
+    ClosePictureWindow();
+    PumpFor(300);
+    const double closed = bench::PrivateBytes();
+    // The same cycle many times over: what stays behind must not grow.
+    const int cycles = 50;
+    for (int i = 0; i < cycles; ++i) {
+        if (CaptureFullScreen() < 0) return;
+        ClosePictureWindow();
+    }
+    PumpFor(300);
+    const double afterCycles = bench::PrivateBytes();
+
+    char frameText[64];
+    std::snprintf(frameText, sizeof(frameText), "one frame (%dx%dx4)", run_.width, run_.height);
+    run_.table.Add({"memory" + mark + ": private bytes, idle", idle / kMegabyte, "MB"});
+    run_.table.Add({"memory" + mark + ": Full Screen capture shown", (shown - idle) / kMegabyte, "MB", frameText,
+                    frame / kMegabyte, 4});
+    run_.table.Add(
+        {"memory" + mark + ": after it closes", (closed - idle) / kMegabyte, "MB", frameText, frame / kMegabyte, 0.5});
+    run_.table.Add({"memory" + mark + ": after 50 more capture cycles", (afterCycles - idle) / kMegabyte, "MB",
+                    frameText, frame / kMegabyte, 0.5});
+}
+
+double Interactive::WaitForFrame(const RECT& bounds, POINT ringPoint, double from) {
+    HWND frame = snapora_->HighlightFrame().Handle();
+    HDC screen = GetDC(nullptr);
+    double placedAt = 0;
+    const bool shown = PumpUntil([&] {
+        RECT r{};
+        if (placedAt == 0) {
+            if (!IsWindowVisible(frame) || !GetWindowRect(frame, &r) || !EqualRect(&r, &bounds)) return false;
+            placedAt = NowMs();
         }
-    return picture;
+        return GetPixel(screen, ringPoint.x, ringPoint.y) == RGB(0xFA, 0x0C, 0xFA);
+    });
+    ReleaseDC(nullptr, screen);
+    return shown ? NowMs() - from : -1;
 }
 
-double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return 1000.0 * static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
+void Interactive::FrameLag() {
+    const int w = run_.width, h = run_.height;
+    const RECT a{w / 8, h / 4, w / 8 + w / 4, h / 4 + h / 2};
+    const RECT b{w * 5 / 8, h / 4, w * 5 / 8 + w / 4, h / 4 + h / 2};
+    HWND windows[] = {bench::CreateTargetWindow(a, RGB(235, 235, 235)),
+                      bench::CreateTargetWindow(b, RGB(200, 220, 240))};
+    capture::MainWindow& main = snapora_->MainWindow();
+    capture::CaptureTrigger& trigger = snapora_->Trigger();
+
+    // Object: the frame jumps from one window to the other.
+    main.OnMethodChosen(capture::CaptureMethod::Object);
+    MoveMouse(Centre(a));
+    PumpFor(200);
+    TypeCaptureKey();
+    auto objectRing = [](const RECT& r) { return POINT{r.left - 2, (r.top + r.bottom) / 2}; };
+    std::vector<double> objectLag;
+    if (WaitForFrame(capture::ObjectFrame(a).bounds, objectRing(a), NowMs()) < 0) {
+        Problem(L"Object tracking did not start");
+    } else {
+        for (int i = 0; i < 15; ++i) {
+            const RECT& target = i % 2 == 0 ? b : a;
+            const double from = NowMs();
+            SendMouseMove(Centre(target));
+            const double lag = WaitForFrame(capture::ObjectFrame(target).bounds, objectRing(target), from);
+            if (lag < 0) {
+                Problem(L"the Object frame did not follow the mouse");
+                break;
+            }
+            objectLag.push_back(lag);
+            PumpFor(60);
+        }
+    }
+    trigger.Arm();
+    run_.table.Add({"highlight frame lag, Object (on screen)", Median(objectLag), "ms", "target 50 ms", 50, 1.0});
+
+    // Fixed Region: the box is centred on the mouse wherever it goes.
+    const int boxW = 320, boxH = 240;
+    main.Options().FixedRegionWidth = boxW;
+    main.Options().FixedRegionHeight = boxH;
+    main.OnMethodChosen(capture::CaptureMethod::FixedRegion);
+    const POINT points[] = {{w / 3, h / 2}, {w * 2 / 3, h / 2 + 37}};
+    MoveMouse(points[1]);
+    PumpFor(200);
+    TypeCaptureKey();
+    auto fixedRing = [&](POINT p) { return POINT{p.x - boxW / 2 + 3, p.y}; };
+    std::vector<double> fixedLag;
+    if (WaitForFrame(capture::FixRegionFrame(points[1], boxW, boxH).bounds, fixedRing(points[1]), NowMs()) < 0) {
+        Problem(L"Fixed Region tracking did not start");
+    } else {
+        for (int i = 0; i < 15; ++i) {
+            const POINT p = points[i % 2];
+            const double from = NowMs();
+            SendMouseMove(p);
+            const double lag = WaitForFrame(capture::FixRegionFrame(p, boxW, boxH).bounds, fixedRing(p), from);
+            if (lag < 0) {
+                Problem(L"the Fixed Region frame did not follow the mouse");
+                break;
+            }
+            fixedLag.push_back(lag);
+            PumpFor(60);
+        }
+    }
+    trigger.Arm();
+    run_.table.Add({"highlight frame lag, Fixed Region (on screen)", Median(fixedLag), "ms", "target 50 ms", 50, 1.0});
+    for (HWND window : windows)
+        DestroyWindow(window);
+    PumpFor(100);
 }
 
-double MedianMs(int runs, const std::function<void()>& operation) {
-    std::vector<double> times;
+void Interactive::Zoom() {
+    const ui::Bitmap large = bench::DesktopContent(3840, 2160);
+    picture::PictureWindow& pictureWindow = snapora_->PictureWindow();
+    pictureWindow.LoadPicture(large);
+    pictureWindow.Present();
+    PumpFor(500);
+    std::vector<double> zoomIn, original;
+    for (int i = 0; i < kRuns; ++i) {
+        double from = NowMs();
+        pictureWindow.OnZoomIn();
+        UpdateWindow(pictureWindow.Handle());
+        GdiFlush();
+        zoomIn.push_back(NowMs() - from);
+        PumpFor(50);
+        from = NowMs();
+        pictureWindow.OnOriginalSize();
+        UpdateWindow(pictureWindow.Handle());
+        GdiFlush();
+        original.push_back(NowMs() - from);
+        PumpFor(50);
+    }
+    ClosePictureWindow();
+    run_.table.Add({"zoom: Zoom In on 3840x2160, painted", Median(zoomIn), "ms", "target 60 ms", 60, 1.0});
+    run_.table.Add({"zoom: Original on 3840x2160, painted", Median(original), "ms", "target 60 ms", 60, 1.0});
+}
+
+// The median times of two operations run in turn, so that the load of the
+// machine at any moment weighs on both alike.
+std::pair<double, double> MediansInTurn(int runs, const std::function<void()>& first,
+                                        const std::function<void()>& second) {
+    std::vector<double> a, b;
     for (int i = 0; i < runs; ++i) {
-        LARGE_INTEGER from, to;
-        QueryPerformanceCounter(&from);
-        operation();
-        QueryPerformanceCounter(&to);
-        times.push_back(Milliseconds(from, to));
+        a.push_back(MedianMs(1, first));
+        b.push_back(MedianMs(1, second));
     }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    return {Median(a), Median(b)};
 }
 
-long long FileBytes(const std::wstring& path) {
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return -1;
-    return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-}
+// Saving a 1920x1080 screenshot in each format, beside the libraries used
+// the plainest way. Each save writes over the file of the one before, as a
+// user saving again under the same name.
+void SavePictures(Run& run) {
+    const ui::Bitmap content = bench::DesktopContent(1920, 1080);
+    const std::wstring ours = (run.folder / L"save.png").wstring(), reference = (run.folder / L"libpng.png").wstring();
+    const auto [png, libpng] = MediansInTurn(
+        kRuns, [&] { ui::WritePng(content, ours); }, [&] { bench::WritePngLibpngDefaults(content, reference); });
+    run.table.Add({"PNG save 1920x1080: time", png, "ms", "libpng defaults", libpng, 0.20});
+    run.table.Add({"PNG save 1920x1080: file", static_cast<double>(bench::FileBytes(ours)), "bytes", "libpng defaults",
+                   static_cast<double>(bench::FileBytes(reference)), 1.10});
 
-void Row(const char* operation, int width, int height, double ms, long long bytes) {
-    char size[32];
-    std::snprintf(size, sizeof(size), "%dx%d", width, height);
-    if (bytes >= 0)
-        std::printf("%-34s %-10s %9.2f %12lld\n", operation, size, ms, bytes);
-    else
-        std::printf("%-34s %-10s %9.2f %12s\n", operation, size, ms, "-");
+    const std::wstring jpeg = (run.folder / L"save.jpg").wstring();
+    bench::MemoryJpeg memoryJpeg;
+    const auto [jpegSave, jpegMemory] = MediansInTurn(
+        kRuns, [&] { ui::WriteJpeg(content, jpeg, ui::kSaveJpeg); }, [&] { memoryJpeg.Encode(content, 95, false); });
+    run.table.Add({"JPEG save 1920x1080 (q95, 4:4:4)", jpegSave, "ms", "libjpeg-turbo same, in memory", jpegMemory});
+
+    const std::wstring bmp = (run.folder / L"save.bmp").wstring(), plain = (run.folder / L"plain.bin").wstring();
+    ui::WriteBmp(content, bmp);
+    const long long bmpBytes = bench::FileBytes(bmp);
+    const auto [bmpSave, plainWrite] = MediansInTurn(
+        kRuns, [&] { ui::WriteBmp(content, bmp); }, [&] { bench::WriteZeroFile(plain, bmpBytes); });
+    run.table.Add({"BMP save 1920x1080 (24-bit)", bmpSave, "ms", "same bytes, plain write", plainWrite});
 }
 
 std::filesystem::path BenchFolder() {
@@ -130,110 +464,40 @@ std::filesystem::path BenchFolder() {
     return folder;
 }
 
-// The region screen while the user drags: each move XOR-draws two outlines
-// into the frozen picture, moves the size panel and repaints what changed.
-void RubberBand(const ui::Bitmap& screen) {
-    region::RegionScreen display;
-    display.ShowFrozen(screen);
-    SetCursorPos(100, 100);
-    display.OnSelectionStart();
-    int step = 0;
-    const auto move = [&](int spanX, int spanY) {
-        ++step;
-        SetCursorPos(100 + spanX + step % 7, 100 + spanY + step % 5);
-        display.OnSelectionDrag();
-        UpdateWindow(display.Handle());
-    };
-    Row("rubber-band move, 200x150 drag", screen.Width(), screen.Height(), MedianMs(31, [&] { move(200, 150); }), -1);
-    Row("rubber-band move, 1000x800 drag", screen.Width(), screen.Height(), MedianMs(31, [&] { move(1000, 800); }), -1);
-    ShowWindow(display.Handle(), SW_HIDE);
-}
+int Table(const std::wstring& handshake, bool memoryOnly) {
+    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    char display[32];
+    std::snprintf(display, sizeof(display), "%dx%d", w, h);
+    bench::Table table(display);
+    Run run{w, h, BenchFolder(), table};
 
-void Table(const std::filesystem::path& folder) {
-    const int runs = 7;
-    std::printf("%-34s %-10s %9s %12s\n", "operation", "desktop", "median ms", "bytes");
-
-    ui::Bitmap screen;
-    const double grab = MedianMs(runs, [&] { capture::GetFullScreenBmp(screen); });
-    Row("grab (GetFullScreenBmp)", screen.Width(), screen.Height(), grab, -1);
-    ui::Bitmap withCursor;
-    withCursor.Assign(screen);
-    Row("DrawCursorToBmp", screen.Width(), screen.Height(),
-        MedianMs(runs, [&] { capture::DrawCursorToBmp(withCursor); }), -1);
-    // One periodic-capture tick end to end: the grab into the picture it
-    // keeps, JPEG at quality 100, a new time-stamped file.
-    settings::CaptureOptions periodicOptions;
-    periodicOptions.RealSavePath = (folder / L"periodic").wstring();
-    capture::PeriodicCapture periodic(periodicOptions, [] { return 0; });
-    Row("periodic capture tick", screen.Width(), screen.Height(), MedianMs(runs, [&] { periodic.Tick(); }), -1);
-    RubberBand(screen);
-
-    // A window of two thirds of the desktop for the window crop; it need not
-    // be shown, GetWindowRect answers all the same.
-    for (const SIZE desktop : {SIZE{1280, 1024}, SIZE{1920, 1080}, SIZE{3840, 2160}}) {
-        const int w = desktop.cx, h = desktop.cy;
-        const ui::Bitmap content = DesktopContent(w, h);
-        HWND window = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, w / 6, h / 6, w * 2 / 3, h * 2 / 3, nullptr, nullptr,
-                                      nullptr, nullptr);
-        ui::Bitmap crop;
-        char label[64];
-        std::snprintf(label, sizeof(label), "window crop %ldx%ld", w * 2L / 3, h * 2L / 3);
-        Row(label, w, h, MedianMs(runs, [&] { capture::GetWindowBmp(content, crop, window); }), -1);
-        DestroyWindow(window);
-        Row("fixed region 320x240", w, h,
-            MedianMs(runs,
-                     [&] {
-                         capture::GetFixRegionBmp(content, crop, 320, 240, {w / 2, h / 2});
-                     }),
-            -1);
-        Row("fixed region 800x600", w, h,
-            MedianMs(runs,
-                     [&] {
-                         capture::GetFixRegionBmp(content, crop, 800, 600, {w / 4, h / 4});
-                     }),
-            -1);
-
-        const std::wstring stem = (folder / (L"content-" + std::to_wstring(w))).wstring();
-        const std::wstring jpegReal = stem + L"-real.jpg", jpegSave = stem + L"-save.jpg";
-        const std::wstring png = stem + L".png", bmp = stem + L".bmp";
-        // The time first, then the size of what the last run wrote.
-        auto timeWrite = [&](const char* operation, const std::wstring& path, const std::function<void()>& write) {
-            const double ms = MedianMs(runs, write);
-            Row(operation, w, h, ms, FileBytes(path));
-        };
-        timeWrite("JPEG real-time (q100, 4:2:0)", jpegReal,
-                  [&] { ui::WriteJpeg(content, jpegReal, ui::kRealTimeJpeg); });
-        timeWrite("JPEG save (q95, 4:4:4)", jpegSave, [&] { ui::WriteJpeg(content, jpegSave, ui::kSaveJpeg); });
-        timeWrite("PNG (level 3, Sub filter)", png, [&] { ui::WritePng(content, png); });
-        timeWrite("BMP 24-bit", bmp, [&] { ui::WriteBmp(content, bmp); });
+    const ui::Bitmap content = bench::DesktopContent(w, h);
+    bench::DesktopWindow desktop(content);
+    if (!desktop.WaitUntilShown()) Problem(L"the desktop picture did not reach the screen");
+    if (memoryOnly) {
+        Interactive interactive(run);
+        interactive.Memory("*");
+    } else {
+        PeriodicStep(run, handshake);
+        {
+            Interactive interactive(run);
+            // Idle first, before any capture has left the platform's own
+            // caches behind.
+            interactive.Memory("");
+            interactive.KeyToGrab();
+            // From here on the desktop is an ordinary window beneath the
+            // program's own and the windows that the frame stands around.
+            desktop.SetTopmost(false);
+            interactive.FrameLag();
+            interactive.Zoom();
+        }
+        SavePictures(run);
     }
-}
+    table.Print(!memoryOnly);
 
-void PngSweep(const std::filesystem::path& folder) {
-    const ui::Bitmap content = DesktopContent(1920, 1080);
-    const std::wstring path = (folder / L"sweep.png").wstring();
-    struct Filter {
-        const char* name;
-        int bits;
-    };
-    const Filter filters[] = {{"none", PNG_FILTER_NONE},
-                              {"sub", PNG_FILTER_SUB},
-                              {"up", PNG_FILTER_UP},
-                              {"paeth", PNG_FILTER_PAETH},
-                              {"all", PNG_ALL_FILTERS}};
-    struct Strategy {
-        const char* name;
-        int value;
-    };
-    const Strategy strategies[] = {{"default", Z_DEFAULT_STRATEGY}, {"filtered", Z_FILTERED}, {"rle", Z_RLE}};
-    std::printf("%-6s %-9s %-6s %9s %10s\n", "level", "strategy", "filter", "median ms", "bytes");
-    for (int level : {1, 2, 3, 4, 6, 9})
-        for (const Strategy& strategy : strategies)
-            for (const Filter& filter : filters) {
-                const ui::PngOptions options{level, strategy.value, filter.bits};
-                const double ms = MedianMs(3, [&] { ui::WritePng(content, path, options); });
-                std::printf("%-6d %-9s %-6s %9.2f %10lld\n", level, strategy.name, filter.name, ms, FileBytes(path));
-            }
+    std::error_code ignored;
+    std::filesystem::remove_all(run.folder, ignored);
+    return g_problems.empty() ? 0 : 1;
 }
 
 } // namespace
@@ -241,21 +505,22 @@ void PngSweep(const std::filesystem::path& folder) {
 int main(int argc, char** argv) {
     // Physical pixels, as the program itself (its manifest says so).
     SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
-    const std::filesystem::path folder = BenchFolder();
     try {
-        if (argc > 1 && std::string(argv[1]) == "--png-sweep")
-            PngSweep(folder);
-        else
-            Table(folder);
+        const std::vector<std::string> args(argv + 1, argv + argc);
+        if (!args.empty() && args[0] == "--png-sweep") {
+            bench::PngSweep(BenchFolder());
+            return 0;
+        }
+        if (!args.empty() && args[0] == "--loop") {
+            const double seconds = args.size() >= 3 ? std::stod(args[2]) : 10;
+            return args.size() >= 2 && bench::Loop(args[1], seconds) ? 0 : 2;
+        }
+        if (!args.empty() && args[0] == "--memory") return Table(L"", true);
+        std::wstring handshake;
+        if (args.size() >= 2 && args[0] == "--handshake") handshake.assign(args[1].begin(), args[1].end());
+        return Table(handshake, false);
     } catch (const ui::Error& error) {
-        std::fwprintf(stderr, L"%ls\n", error.Message().c_str());
+        std::fwprintf(stderr, L"bench: %ls\n", error.Message().c_str());
         return 1;
     }
-    std::error_code ignored;
-    std::filesystem::remove_all(folder, ignored);
-    PROCESS_MEMORY_COUNTERS memory{sizeof(memory)};
-    GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof(memory));
-    std::printf("peak working set %.1f MB, peak private bytes %.1f MB\n", memory.PeakWorkingSetSize / 1048576.0,
-                memory.PeakPagefileUsage / 1048576.0);
-    return 0;
 }

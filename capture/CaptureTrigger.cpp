@@ -79,6 +79,7 @@ void CaptureTrigger::StartTracking() {
 
 void CaptureTrigger::GrabScreen(ui::Bitmap& screen) const {
     GetFullScreenBmp(screen);
+    if (OnScreenGrabbed) OnScreenGrabbed();
     if (options_.IncludeCursor) DrawCursorToBmp(screen);
 }
 
@@ -108,7 +109,7 @@ void CaptureTrigger::DispatchTick() {
         case CaptureMethod::FullScreen:
             GrabScreen(screen);
             Disarm();
-            windows_.pictureWindow.LoadScreenPicture(screen);
+            windows_.pictureWindow.LoadScreenPicture(std::move(screen));
             windows_.pictureWindow.Present();
             break;
         case CaptureMethod::Object:

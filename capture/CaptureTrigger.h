@@ -67,6 +67,11 @@ public:
     // shows it modally (or, when the method changed meanwhile, what it holds).
     void OnRegionSelected(const ui::Bitmap& frozen, POINT start, POINT end);
 
+    // Raised each time a capture has just read the screen, before anything
+    // else is done with the picture; the benchmark times the way from the
+    // capture key to this moment. Nothing in the program listens to it.
+    std::function<void()> OnScreenGrabbed;
+
 private:
     void DispatchTick();
     // The picture of the screen, with the cursor when the options say so.

@@ -21,33 +21,20 @@ void CopyScreenRect(const ui::Bitmap& source, ui::Bitmap& destination, const REC
     destination.CopyRect({0, 0, w, h}, source, r);
 }
 
-} // namespace
-
-void GetFullScreenBmp(ui::Bitmap& bitmap) {
-    ui::UniqueDC display(CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr));
-    // HORZRES and VERTRES of the display DC are the primary display's size in
-    // physical pixels, since the program is DPI-aware.
-    const int width = GetDeviceCaps(display.Get(), HORZRES);
-    const int height = GetDeviceCaps(display.Get(), VERTRES);
-    const int depth = GetDeviceCaps(display.Get(), BITSPIXEL) >= 32 ? 32 : 24;
-    // The picture is a DIB section of the display's size rather than a
-    // device-dependent bitmap: the one display-wide transfer below lands
-    // straight in memory that the encoders can read without a further copy.
-    // A picture that has the size and depth already keeps its section: the
-    // transfer covers every pixel, and a new section of a large display costs
-    // more than the transfer itself (periodic capture grabs into one picture
-    // at every tick).
-    if (bitmap.Width() != width || bitmap.Height() != height || bitmap.BitsPerPixel() != depth)
-        bitmap.Reset(width, height, depth);
-    // A transfer that fails (no access to the display) leaves black, as a
-    // new section would be, rather than the picture of an earlier grab.
-    if (!BitBlt(bitmap.Canvas(), 0, 0, bitmap.Width(), bitmap.Height(), display.Get(), 0, 0, kGrabRop))
-        PatBlt(bitmap.Canvas(), 0, 0, bitmap.Width(), bitmap.Height(), BLACKNESS);
-    GdiFlush();
+// The DC of the whole display, opened once for the program's life: opening
+// and deleting one at every grab cost a periodic capture more than a tenth
+// of what it adds to the grab and the encoding themselves (0.7 ms under
+// Wine). A display DC follows the display's mode, so its size is asked anew
+// at every grab.
+HDC DisplayDC() {
+    static const ui::UniqueDC display(CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr));
+    return display.Get();
 }
 
-HCURSOR GetCursorIcon() {
-    const HWND window = WindowFromPoint(ui::CursorPosition());
+// The cursor that the window at a screen point shows (GetCursorIcon for a
+// position already read).
+HCURSOR CursorOfWindowAt(POINT at) {
+    const HWND window = WindowFromPoint(at);
     const DWORD target = window ? GetWindowThreadProcessId(window, nullptr) : 0;
     const DWORD self = GetCurrentThreadId();
     // GetCursor answers for the calling thread's input state; attached to the
@@ -59,6 +46,33 @@ HCURSOR GetCursorIcon() {
     return cursor;
 }
 
+} // namespace
+
+void GetFullScreenBmp(ui::Bitmap& bitmap) {
+    HDC display = DisplayDC();
+    // HORZRES and VERTRES of the display DC are the primary display's size in
+    // physical pixels, since the program is DPI-aware.
+    const int width = GetDeviceCaps(display, HORZRES);
+    const int height = GetDeviceCaps(display, VERTRES);
+    const int depth = GetDeviceCaps(display, BITSPIXEL) >= 32 ? 32 : 24;
+    // The picture is a DIB section of the display's size rather than a
+    // device-dependent bitmap: the one display-wide transfer below lands
+    // straight in memory that the encoders can read without a further copy.
+    // A picture that has the size and depth already keeps its section: the
+    // transfer covers every pixel, and a new section of a large display costs
+    // more than the transfer itself (periodic capture grabs into one picture
+    // at every tick).
+    if (bitmap.Width() != width || bitmap.Height() != height || bitmap.BitsPerPixel() != depth)
+        bitmap.Reset(width, height, depth);
+    // A transfer that fails (no access to the display) leaves black, as a
+    // new section would be, rather than the picture of an earlier grab.
+    if (!BitBlt(bitmap.Canvas(), 0, 0, bitmap.Width(), bitmap.Height(), display, 0, 0, kGrabRop))
+        PatBlt(bitmap.Canvas(), 0, 0, bitmap.Width(), bitmap.Height(), BLACKNESS);
+    GdiFlush();
+}
+
+HCURSOR GetCursorIcon() { return CursorOfWindowAt(ui::CursorPosition()); }
+
 POINT GetCursorHotSpot(HCURSOR cursor) {
     ICONINFO info{};
     if (!cursor || !GetIconInfo(cursor, &info)) return {0, 0};
@@ -68,22 +82,33 @@ POINT GetCursorHotSpot(HCURSOR cursor) {
     return {static_cast<LONG>(info.xHotspot), static_cast<LONG>(info.yHotspot)};
 }
 
-void DrawCursorToBmp(ui::Bitmap& bitmap) {
+ScreenCursor FindScreenCursor() {
     // A cursor hidden with ShowCursor keeps its handle, so GetCursor alone
     // cannot tell: the global cursor state says whether one is on the screen.
     CURSORINFO state{sizeof(state)};
-    if (GetCursorInfo(&state) && !(state.flags & CURSOR_SHOWING)) return;
-    HCURSOR cursor = GetCursorIcon();
+    const bool known = GetCursorInfo(&state) != FALSE;
+    if (known && !(state.flags & CURSOR_SHOWING)) return {};
+    // One reading of the position serves both finding the cursor and placing
+    // it: every reading asks the window system (a third of a millisecond
+    // under Wine), and one reading keeps the two in step.
+    const POINT at = known ? state.ptScreenPos : ui::CursorPosition();
+    HCURSOR cursor = CursorOfWindowAt(at);
     // Some systems do not share the cursor through an attached input state
     // (Wine answers null there); the global cursor is then the one on screen.
     if (!cursor && (state.flags & CURSOR_SHOWING)) cursor = state.hCursor;
-    if (!cursor || bitmap.Empty()) return;
-    const POINT hotSpot = GetCursorHotSpot(cursor);
-    const POINT at = ui::CursorPosition();
+    if (!cursor) return {};
+    return {cursor, at, GetCursorHotSpot(cursor)};
+}
+
+void DrawScreenCursor(ui::Bitmap& bitmap, const ScreenCursor& cursor) {
+    if (!cursor.cursor || bitmap.Empty()) return;
     // Natural size (no stretching); the cursor is borrowed, not destroyed.
-    DrawIconEx(bitmap.Canvas(), at.x - hotSpot.x, at.y - hotSpot.y, cursor, 0, 0, 0, nullptr, DI_NORMAL);
+    DrawIconEx(bitmap.Canvas(), cursor.position.x - cursor.hotSpot.x, cursor.position.y - cursor.hotSpot.y,
+               cursor.cursor, 0, 0, 0, nullptr, DI_NORMAL);
     GdiFlush();
 }
+
+void DrawCursorToBmp(ui::Bitmap& bitmap) { DrawScreenCursor(bitmap, FindScreenCursor()); }
 
 void GetWindowBmp(const ui::Bitmap& source, ui::Bitmap& destination, HWND window) {
     RECT r{};

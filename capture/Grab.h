@@ -21,6 +21,17 @@ void GetFullScreenBmp(ui::Bitmap& bitmap);
 // shown. The caller decides whether to call it (IncludeCursor).
 void DrawCursorToBmp(ui::Bitmap& bitmap);
 
+// DrawCursorToBmp in two halves, so that the cursor can be looked up on
+// another thread while the screen is read: the cursor on the screen now
+// (no cursor when none is shown), and its drawing.
+struct ScreenCursor {
+    HCURSOR cursor = nullptr; // borrowed from the system
+    POINT position{};
+    POINT hotSpot{};
+};
+ScreenCursor FindScreenCursor();
+void DrawScreenCursor(ui::Bitmap& bitmap, const ScreenCursor& cursor);
+
 // The cursor that the window under the mouse shows, or null when it shows
 // none. The handle is borrowed from the system and must not be destroyed.
 HCURSOR GetCursorIcon();

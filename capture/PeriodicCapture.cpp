@@ -4,9 +4,12 @@
 #include "ui/Application.h"
 #include "ui/Error.h"
 #include "ui/ImageWriters.h"
+#include "ui/ReplacingFile.h"
 
 #include <cwchar>
+#include <exception>
 #include <iterator>
+#include <thread>
 #include <utility>
 
 namespace capture {
@@ -69,10 +72,79 @@ bool CreateFolderTree(const std::wstring& folder) {
     return CreateMissingLevels(folder);
 }
 
+// Runs one job at a time on a thread of its own. The hand-over goes through
+// the system's slim lock and condition variable: the C++ library's own wait
+// through semaphores under MinGW, which cost eight times as much under Wine.
+class PeriodicCapture::Helper {
+public:
+    Helper() : thread_([this] { Run(); }) {}
+    ~Helper() {
+        AcquireSRWLockExclusive(&lock_);
+        quit_ = true;
+        ReleaseSRWLockExclusive(&lock_);
+        WakeAllConditionVariable(&changed_);
+        thread_.join();
+    }
+    Helper(const Helper&) = delete;
+    Helper& operator=(const Helper&) = delete;
+
+    void Start(std::function<void()> job) {
+        AcquireSRWLockExclusive(&lock_);
+        job_ = std::move(job);
+        busy_ = true;
+        ReleaseSRWLockExclusive(&lock_);
+        WakeAllConditionVariable(&changed_);
+    }
+    // Waits until the job is done; what it threw, or null.
+    std::exception_ptr Finish() {
+        AcquireSRWLockExclusive(&lock_);
+        while (busy_)
+            SleepConditionVariableSRW(&changed_, &lock_, INFINITE, 0);
+        std::exception_ptr failure = std::exchange(failure_, nullptr);
+        ReleaseSRWLockExclusive(&lock_);
+        return failure;
+    }
+
+private:
+    void Run() {
+        AcquireSRWLockExclusive(&lock_);
+        for (;;) {
+            while (!quit_ && !job_)
+                SleepConditionVariableSRW(&changed_, &lock_, INFINITE, 0);
+            if (quit_) break;
+            std::function<void()> job = std::move(job_);
+            job_ = nullptr;
+            ReleaseSRWLockExclusive(&lock_);
+            std::exception_ptr failure;
+            try {
+                job();
+            } catch (...) {
+                failure = std::current_exception();
+            }
+            AcquireSRWLockExclusive(&lock_);
+            failure_ = failure;
+            busy_ = false;
+            WakeAllConditionVariable(&changed_);
+        }
+        ReleaseSRWLockExclusive(&lock_);
+    }
+
+    SRWLOCK lock_ = SRWLOCK_INIT;
+    CONDITION_VARIABLE changed_ = CONDITION_VARIABLE_INIT;
+    std::function<void()> job_;
+    std::exception_ptr failure_;
+    bool busy_ = false;
+    bool quit_ = false;
+    // Last, so that it starts when everything it uses exists.
+    std::thread thread_;
+};
+
 PeriodicCapture::PeriodicCapture(const settings::CaptureOptions& options, std::function<int()> realTimeMethod)
     : options_(options), realTimeMethod_(std::move(realTimeMethod)) {
     periodicTimer_.OnTimer = [this] { Tick(); };
 }
+
+PeriodicCapture::~PeriodicCapture() = default;
 
 void PeriodicCapture::Start(int intervalMs) {
     // Stopped first, so that a start with the period it has already begins a
@@ -103,20 +175,40 @@ void PeriodicCapture::Tick() {
 }
 
 void PeriodicCapture::TakePicture() {
-    GetFullScreenBmp(screen_);
     SYSTEMTIME now{};
     GetLocalTime(&now);
-    if (options_.IncludeCursor) DrawCursorToBmp(screen_);
+    const bool includeCursor = options_.IncludeCursor;
+    const std::wstring folder = options_.RealSavePath;
+    ScreenCursor cursor;
+    std::unique_ptr<ui::ReplacingFile> file;
+    // Finding the cursor and making the file take a few round trips to the
+    // window and file systems each, which under load cost as much as a tenth
+    // of the grab and the encoding together: the helper makes them while
+    // this thread reads the screen. The writer puts the file beside its name
+    // and renames it when complete, so a failed write leaves no partial
+    // picture behind.
+    if (!helper_) helper_ = std::make_unique<Helper>();
+    helper_->Start([&] {
+        if (includeCursor) cursor = FindScreenCursor();
+        CreateFolderTree(folder);
+        file = std::make_unique<ui::ReplacingFile>(FreeFileName(TimeStampedFileName(folder, now)));
+    });
+    // The job works on this function's locals: it ends before they do.
+    try {
+        GetFullScreenBmp(screen_);
+    } catch (...) {
+        helper_->Finish();
+        throw;
+    }
+    if (const std::exception_ptr failure = helper_->Finish()) std::rethrow_exception(failure);
+    if (includeCursor) DrawScreenCursor(screen_, cursor);
     const int method = realTimeMethod_ ? realTimeMethod_() : 0;
     const ui::Bitmap* picture = &screen_;
     if (method != 0) {
         GetActiveWindowBmp(screen_, window_);
         picture = &window_;
     }
-    CreateFolderTree(options_.RealSavePath);
-    // The writer puts the file beside its name and renames it when complete,
-    // so a failed write leaves no partial picture behind.
-    ui::WriteJpeg(*picture, FreeFileName(TimeStampedFileName(options_.RealSavePath, now)), ui::kRealTimeJpeg);
+    ui::WriteJpeg(*picture, *file, ui::kRealTimeJpeg);
 }
 
 } // namespace capture

@@ -12,6 +12,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace capture {
@@ -42,6 +43,7 @@ public:
     // realTimeMethod gives the method at every tick: 0 grabs the whole
     // screen, any other value the foreground window.
     PeriodicCapture(const settings::CaptureOptions& options, std::function<int()> realTimeMethod);
+    ~PeriodicCapture();
     PeriodicCapture(const PeriodicCapture&) = delete;
     PeriodicCapture& operator=(const PeriodicCapture&) = delete;
 
@@ -64,6 +66,8 @@ public:
     void Tick();
 
 private:
+    class Helper;
+
     // Grabs, then writes the file; throws ui::Error.
     void TakePicture();
 
@@ -75,6 +79,9 @@ private:
     ui::Bitmap window_;
     ui::Timer periodicTimer_{0, false};
     bool ticking_ = false;
+    // A thread that looks up the cursor and makes the file while the tick
+    // reads the screen; started by the first tick.
+    std::unique_ptr<Helper> helper_;
 };
 
 } // namespace capture

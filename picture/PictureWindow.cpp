@@ -4,13 +4,17 @@
 #include "ui/Application.h"
 #include "ui/Clipboard.h"
 #include "ui/ImageWriters.h"
+#include "ui/Parallel.h"
 #include "ui/Modal.h"
 #include "ui/Resources.h"
 
 #include <windowsx.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <utility>
+#include <vector>
 
 namespace picture {
 
@@ -50,6 +54,56 @@ int FilterIndexOf(const std::wstring& filter, const std::wstring& ext) {
         if (end == std::wstring::npos) return 0;
         start = end + 1;
     }
+}
+
+// Draws the whole of source over the whole of destination (of the same
+// depth) by nearest-neighbour sampling: each destination pixel takes the
+// source pixel under its centre, so rows and columns are repeated or
+// dropped, never blended. It works on the pixels directly rather than
+// through StretchBlt, whose general stretching took most of a zoom step on
+// a large picture, and on a large picture it shares the rows out between
+// threads.
+void StretchNearest(const ui::Bitmap& source, ui::Bitmap& destination) {
+    if (source.Empty() || destination.Empty()) return;
+    // Drawing through either canvas may still be queued in GDI.
+    GdiFlush();
+    const int sw = source.Width(), sh = source.Height(), dw = destination.Width(), dh = destination.Height();
+    const int pixelBytes = source.BitsPerPixel() / 8;
+    const std::size_t rowBytes = static_cast<std::size_t>(dw) * pixelBytes;
+    const auto sample = [](int at, int from, int to) {
+        return static_cast<int>(std::min<long long>(from - 1, (2LL * at + 1) * from / (2LL * to)));
+    };
+    // The byte offset in a source row of each destination column.
+    std::vector<int> columns(static_cast<std::size_t>(dw));
+    for (int x = 0; x < dw; ++x)
+        columns[static_cast<std::size_t>(x)] = sample(x, sw, dw) * pixelBytes;
+    const auto stretchRows = [&](int first, int end) {
+        int lastSource = -1;
+        for (int y = first; y < end; ++y) {
+            const int sy = sample(y, sh, dh);
+            std::uint8_t* to = destination.Row(y);
+            // A repeated source row is the row just made, copied whole.
+            if (sy == lastSource) {
+                std::memcpy(to, destination.Row(y - 1), rowBytes);
+                continue;
+            }
+            lastSource = sy;
+            const std::uint8_t* from = source.Row(sy);
+            if (sw == dw) {
+                std::memcpy(to, from, rowBytes);
+            } else if (pixelBytes == 4) {
+                for (int x = 0; x < dw; ++x)
+                    std::memcpy(to + 4 * x, from + columns[static_cast<std::size_t>(x)], 4);
+            } else {
+                for (int x = 0; x < dw; ++x)
+                    std::memcpy(to + 3 * x, from + columns[static_cast<std::size_t>(x)], 3);
+            }
+        }
+    };
+    // Below a megapixel the pool's threads cost more than they save; above
+    // it, bands of rows go to them.
+    const int bands = static_cast<long long>(dw) * dh < 1024 * 1024 ? 1 : 8;
+    ui::RunInParallel(bands, 0, [&](int band) { stretchRows(dh * band / bands, dh * (band + 1) / bands); });
 }
 
 } // namespace
@@ -177,6 +231,16 @@ void PictureWindow::LoadScreenPicture(const ui::Bitmap& screen) {
     PlacePicture(1, PictureToolbar::kHeight + 1, std::move(copy));
 }
 
+void PictureWindow::LoadScreenPicture(ui::Bitmap&& screen) {
+    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    if (screen.Width() != w || screen.Height() != h) {
+        LoadScreenPicture(static_cast<const ui::Bitmap&>(screen));
+        return;
+    }
+    SetOuterSize(w, h);
+    PlacePicture(1, PictureToolbar::kHeight + 1, std::move(screen));
+}
+
 void PictureWindow::Present() {
     if (!IsWindowVisible(Handle())) ShowWindow(Handle(), SW_SHOWMAXIMIZED);
     OnShow();
@@ -201,8 +265,9 @@ void PictureWindow::ShowModal() {
 void PictureWindow::OnShow() {
     ShowWindow(Handle(), SW_SHOWMAXIMIZED);
     cropController_.reset();
-    originalPicture_.Assign(pictureView_.Picture());
-    masterPicture_.Assign(pictureView_.Picture());
+    auto shown = std::make_shared<ui::Bitmap>();
+    shown->Assign(pictureView_.Picture());
+    originalPicture_ = masterPicture_ = std::move(shown);
     cropController_ = std::make_unique<CropFrameController>(Handle());
     cropController_->SetStepMode(true);
     cropController_->SetStepSize(4);
@@ -214,12 +279,24 @@ void PictureWindow::OnShow() {
 
 void PictureWindow::OnClose() {
     ShowWindow(Handle(), SW_HIDE);
+    ReleasePictures();
     if (OnClosed) OnClosed();
+}
+
+void PictureWindow::ReleasePictures() {
+    pictureView_.SetPicture(ui::Bitmap());
+    originalPicture_.reset();
+    masterPicture_.reset();
+}
+
+const ui::Bitmap& PictureWindow::MasterPicture() const {
+    static const ui::Bitmap none;
+    return masterPicture_ ? *masterPicture_ : none;
 }
 
 void PictureWindow::RenderFrom(const ui::Bitmap& source, int width, int height) {
     ui::Bitmap picture(width, height, source.BitsPerPixel());
-    picture.CopyRect({0, 0, width, height}, source, {0, 0, source.Width(), source.Height()});
+    StretchNearest(source, picture);
     pictureView_.SetPicture(std::move(picture));
     pictureView_.SetBounds(pictureView_.Left(), pictureView_.Top(), width, height);
     UpdateScrollBars();
@@ -234,18 +311,21 @@ void PictureWindow::OnZoomIn() {
                               MB_OK | MB_ICONINFORMATION);
         return;
     }
-    RenderFrom(masterPicture_, w, h);
+    RenderFrom(MasterPicture(), w, h);
 }
 
 void PictureWindow::OnZoomOut() {
-    RenderFrom(masterPicture_, ZoomOutSide(pictureView_.Width()), ZoomOutSide(pictureView_.Height()));
+    RenderFrom(MasterPicture(), ZoomOutSide(pictureView_.Width()), ZoomOutSide(pictureView_.Height()));
 }
 
-void PictureWindow::OnOriginalSize() { RenderFrom(masterPicture_, masterPicture_.Width(), masterPicture_.Height()); }
+void PictureWindow::OnOriginalSize() {
+    const ui::Bitmap& master = MasterPicture();
+    RenderFrom(master, master.Width(), master.Height());
+}
 
 void PictureWindow::OnRestore() {
-    RenderFrom(originalPicture_, originalPicture_.Width(), originalPicture_.Height());
-    masterPicture_.Assign(originalPicture_);
+    masterPicture_ = originalPicture_;
+    OnOriginalSize();
 }
 
 void PictureWindow::OnStartCrop() {
@@ -302,9 +382,9 @@ void PictureWindow::CutPicture() {
         BitBlt(dc, inside.left - source.left, inside.top - source.top, inside.right - inside.left,
                inside.bottom - inside.top, shown.Canvas(), inside.left, inside.top, SRCCOPY);
     GdiFlush();
-    masterPicture_ = std::move(cut);
     ui::Bitmap displayed;
-    displayed.Assign(masterPicture_);
+    displayed.Assign(cut);
+    masterPicture_ = std::make_shared<const ui::Bitmap>(std::move(cut));
     pictureView_.SetPicture(std::move(displayed));
     pictureView_.SetBounds(pictureView_.Left(), pictureView_.Top(), w, h);
     UpdateScrollBars();

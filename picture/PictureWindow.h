@@ -52,6 +52,9 @@ public:
     // replaces the displayed picture; none of them shows the window.
     void LoadPicture(const ui::Bitmap& picture);
     void LoadScreenPicture(const ui::Bitmap& screen);
+    // The same, taking the grab itself rather than a copy when it has the
+    // screen's size (a capture has no further use for it).
+    void LoadScreenPicture(ui::Bitmap&& screen);
     // Cuts the selection from start to end out of the region screen's frozen picture.
     void LoadRegionPicture(const ui::Bitmap& frozen, POINT start, POINT end);
 
@@ -88,9 +91,13 @@ protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    // Takes the working copies of the picture just loaded and resets the crop frame.
+    // Takes the working copy of the picture just loaded and resets the crop frame.
     void OnShow();
     void OnClose();
+    // A hidden window shows nothing until a capture loads a new picture, so
+    // its pictures are given back at once.
+    void ReleasePictures();
+    const ui::Bitmap& MasterPicture() const;
     // A left double-click inside the shown crop frame cuts the picture.
     void OnDoubleClick(POINT client);
     void SetOuterSize(int width, int height);
@@ -109,8 +116,12 @@ private:
     ui::Shape cropOutline_;
     ui::SaveDialog saveDialog_;
     // The picture as first shown, and the master that zooming renders from.
-    ui::Bitmap originalPicture_;
-    ui::Bitmap masterPicture_;
+    // Neither is ever drawn into, so they are one picture until a crop gives
+    // the master a new one, and again after Restore: a full-screen capture
+    // then holds two screens' worth of memory (this and the displayed
+    // picture) instead of three.
+    std::shared_ptr<const ui::Bitmap> originalPicture_;
+    std::shared_ptr<const ui::Bitmap> masterPicture_;
     std::unique_ptr<CropFrameController> cropController_;
     POINT scroll_{0, 0};
 };

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what the build and the tests need, once; quick when everything is there.
-#  - Debian packages: the MinGW-w64 cross compiler, Wine, Xvfb, nasm, fonts, ...
+#  - Debian packages: the MinGW-w64 cross compiler, Wine, Xvfb, nasm, fonts,
+#    scrot (the benchmark's reference for a periodic step), ...
 #  - libjpeg-turbo and libpng built for the MinGW target from Debian's source
 #    packages into the ignored cache folder .deps/ (never committed).
 set -euo pipefail
@@ -11,7 +12,7 @@ prefix=$deps/mingw
 packages=(cmake make g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
   binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev libz-mingw-w64-dev
   wine wine64 xvfb x11-utils nasm fonts-wine fonts-liberation fonts-wqy-zenhei
-  googletest imagemagick dpkg-dev fp-utils zip unzip)
+  googletest imagemagick dpkg-dev fp-utils zip unzip scrot)
 
 sudo_() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
 

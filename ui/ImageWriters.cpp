@@ -1,20 +1,25 @@
 #include "ui/ImageWriters.h"
 
 #include "ui/Error.h"
+#include "ui/Parallel.h"
 #include "ui/ReplacingFile.h"
 
 #include <windows.h>
 
+#include <algorithm>
+#include <atomic>
 #include <csetjmp>
 #include <cstdio>
 #include <cwctype>
 #include <memory>
 #include <new>
+#include <thread>
 #include <vector>
 
 // jpeglib.h needs FILE and size_t declared first.
 #include <jpeglib.h>
 #include <png.h>
+#include <zlib.h>
 
 namespace ui {
 
@@ -133,8 +138,127 @@ void PngWriteFn(png_structp png, png_bytep data, png_size_t size) {
 // The file's buffer is flushed by Commit.
 void PngFlushFn(png_structp) {}
 
-bool EncodePng(const Bitmap& picture, const PngOptions& options, ReplacingFile* file, PngError* error,
-               png_bytepp rows) {
+// The picture's rows as PNG scanlines (R, G, B, one filter type byte in
+// front), deflated in horizontal strips at once on several threads. Each
+// strip is a raw deflate stream of its own; all but the last end with a
+// sync flush, which closes them on a byte boundary without marking the
+// last block, so that laid one after another behind one zlib header and
+// followed by the Adler-32 of all the scanlines (combined from the strips'
+// own), they are one valid zlib stream. A strip begins without the history
+// of the one above, which costs a few hundred bytes in a screenshot.
+struct PngStrip {
+    int firstRow = 0;
+    int endRow = 0;
+    std::vector<unsigned char> deflated;
+    unsigned long adler = 1;
+    bool done = false;
+    bool failed = false;
+};
+
+// One scanline of row y: the filter type byte, then R, G, B per pixel,
+// filtered with None, Sub (the difference to the pixel on the left) or Up
+// (the difference to the pixel above).
+void FilterRow(const Bitmap& picture, int y, int filter, unsigned char* out) {
+    const int step = picture.BitsPerPixel() / 8;
+    const unsigned char* from = picture.Row(y);
+    const unsigned char* above = y > 0 && filter == 2 ? picture.Row(y - 1) : nullptr;
+    *out++ = static_cast<unsigned char>(above || filter != 2 ? filter : 0);
+    const int width = picture.Width();
+    if (filter == 1) {
+        unsigned char r = 0, g = 0, b = 0;
+        for (int x = 0; x < width; ++x, from += step, out += 3) {
+            out[0] = static_cast<unsigned char>(from[2] - r);
+            out[1] = static_cast<unsigned char>(from[1] - g);
+            out[2] = static_cast<unsigned char>(from[0] - b);
+            r = from[2], g = from[1], b = from[0];
+        }
+    } else if (above) {
+        for (int x = 0; x < width; ++x, from += step, above += step, out += 3) {
+            out[0] = static_cast<unsigned char>(from[2] - above[2]);
+            out[1] = static_cast<unsigned char>(from[1] - above[1]);
+            out[2] = static_cast<unsigned char>(from[0] - above[0]);
+        }
+    } else {
+        for (int x = 0; x < width; ++x, from += step, out += 3) {
+            out[0] = from[2];
+            out[1] = from[1];
+            out[2] = from[0];
+        }
+    }
+}
+
+// Deflates one strip with a stream that the thread keeps from strip to
+// strip (a fresh stream costs its allocations anew).
+void DeflateStrip(const Bitmap& picture, int filter, bool last, z_stream& stream, std::vector<unsigned char>& row,
+                  PngStrip& strip) {
+    const std::size_t rowBytes = row.size();
+    // A screenshot deflates to a fraction of its scanlines: the buffer
+    // starts at a quarter of them and grows when a photo needs more.
+    strip.deflated.resize(rowBytes * static_cast<std::size_t>(strip.endRow - strip.firstRow) / 4 + 1024);
+    std::size_t done = 0;
+    int result = Z_OK;
+    for (int y = strip.firstRow; y < strip.endRow && result == Z_OK; ++y) {
+        FilterRow(picture, y, filter, row.data());
+        strip.adler = adler32(strip.adler, row.data(), static_cast<uInt>(rowBytes));
+        stream.next_in = row.data();
+        stream.avail_in = static_cast<uInt>(rowBytes);
+        const int flush = y + 1 < strip.endRow ? Z_NO_FLUSH : last ? Z_FINISH : Z_SYNC_FLUSH;
+        for (;;) {
+            if (done == strip.deflated.size()) strip.deflated.resize(strip.deflated.size() * 2);
+            stream.next_out = strip.deflated.data() + done;
+            stream.avail_out = static_cast<uInt>(strip.deflated.size() - done);
+            result = deflate(&stream, flush);
+            // Z_BUF_ERROR only says that no progress was possible (nothing
+            // was pending for the room just added); it is not fatal.
+            if (result == Z_BUF_ERROR) result = Z_OK;
+            done = strip.deflated.size() - stream.avail_out;
+            // Room left over means that the row is taken and, for a flush,
+            // that everything pending is out.
+            if (result != Z_OK || stream.avail_out != 0) break;
+        }
+    }
+    strip.failed = last ? result != Z_STREAM_END : result != Z_OK;
+    strip.deflated.resize(done);
+}
+
+// Deflates the scanlines of the whole picture into strips; false when zlib failed.
+bool DeflateScanlines(const Bitmap& picture, const PngOptions& options, std::vector<PngStrip>& strips) {
+    const int threads =
+        options.Threads > 0 ? options.Threads : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+    // A few strips per thread, so that a thread that drew an easy strip
+    // takes another; no strip shorter than 32 rows.
+    const int count = std::clamp(picture.Height() / 32, 1, threads * 3);
+    strips.resize(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        PngStrip& strip = strips[static_cast<std::size_t>(i)];
+        strip.firstRow = static_cast<int>(static_cast<long long>(picture.Height()) * i / count);
+        strip.endRow = static_cast<int>(static_cast<long long>(picture.Height()) * (i + 1) / count);
+    }
+    std::atomic<int> next{0};
+    // Each worker keeps one stream from strip to strip (a fresh stream costs
+    // its allocations anew) and takes strips until none is left.
+    RunInParallel(std::min(threads, count), threads, [&](int) {
+        z_stream stream{};
+        // Raw deflate (negative window bits): the one zlib header is written
+        // once in front of all the strips. A worker that gets no stream
+        // leaves the strips to the others; if none does, they stay undone.
+        if (deflateInit2(&stream, options.CompressionLevel, Z_DEFLATED, -15, 8, options.Strategy) != Z_OK) return;
+        std::vector<unsigned char> row(1 + 3 * static_cast<std::size_t>(picture.Width()));
+        for (int i; (i = next.fetch_add(1)) < count;) {
+            PngStrip& strip = strips[static_cast<std::size_t>(i)];
+            deflateReset(&stream);
+            DeflateStrip(picture, options.Filter, i == count - 1, stream, row, strip);
+            strip.done = true;
+        }
+        deflateEnd(&stream);
+    });
+    return std::all_of(strips.begin(), strips.end(), [](const PngStrip& strip) { return strip.done && !strip.failed; });
+}
+
+// Writes the PNG file around the deflated scanlines with libpng: signature,
+// header, one IDAT chunk holding the zlib stream, the end chunk.
+bool EncodePng(const Bitmap& picture, const PngOptions& options, const std::vector<PngStrip>* strips,
+               ReplacingFile* file, PngError* error) {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, error, PngErrorFn, PngWarningFn);
     if (!png) {
         std::snprintf(error->message, sizeof(error->message), "out of memory");
@@ -153,18 +277,36 @@ bool EncodePng(const Bitmap& picture, const PngOptions& options, ReplacingFile* 
         return false;
     }
     png_set_write_fn(png, file, PngWriteFn, PngFlushFn);
-    png_set_compression_level(png, options.CompressionLevel);
-    png_set_compression_strategy(png, options.Strategy);
-    png_set_filter(png, PNG_FILTER_TYPE_BASE, options.Filters);
     png_set_IHDR(png, info, static_cast<png_uint_32>(picture.Width()), static_cast<png_uint_32>(picture.Height()), 8,
                  PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_BASE, PNG_FILTER_TYPE_BASE);
     png_write_info(png, info);
-    // The DIB holds B, G, R[, X]: libpng swaps to RGB and strips the filler
-    // byte on its way out, so the picture is read as it is.
-    png_set_bgr(png);
-    if (picture.BitsPerPixel() == 32) png_set_filler(png, 0, PNG_FILLER_AFTER);
-    png_write_image(png, rows);
-    png_write_end(png, info);
+
+    // The zlib header: deflate with a 32 KB window, the level class, and the
+    // check bits that make the two bytes a multiple of 31.
+    const int levelClass = options.CompressionLevel <= 1                                   ? 0
+                           : options.CompressionLevel <= 5                                 ? 1
+                           : options.CompressionLevel == 6 || options.CompressionLevel < 0 ? 2
+                                                                                           : 3;
+    unsigned char header[2] = {0x78, static_cast<unsigned char>(levelClass << 6)};
+    header[1] = static_cast<unsigned char>(header[1] + (31 - (header[0] * 256 + header[1]) % 31) % 31);
+    std::size_t length = sizeof(header) + 4;
+    unsigned long adler = 1;
+    for (const PngStrip& strip : *strips) {
+        length += strip.deflated.size();
+        const std::size_t stripBytes = (1 + 3 * static_cast<std::size_t>(picture.Width())) *
+                                       static_cast<std::size_t>(strip.endRow - strip.firstRow);
+        adler = adler32_combine(adler, strip.adler, static_cast<z_off_t>(stripBytes));
+    }
+    const unsigned char trailer[4] = {static_cast<unsigned char>(adler >> 24), static_cast<unsigned char>(adler >> 16),
+                                      static_cast<unsigned char>(adler >> 8), static_cast<unsigned char>(adler)};
+    if (length > 0x7FFFFFFF) png_error(png, "the compressed picture is too large for one chunk");
+    png_write_chunk_start(png, reinterpret_cast<png_const_bytep>("IDAT"), static_cast<png_uint_32>(length));
+    png_write_chunk_data(png, header, sizeof(header));
+    for (const PngStrip& strip : *strips)
+        png_write_chunk_data(png, strip.deflated.data(), strip.deflated.size());
+    png_write_chunk_data(png, trailer, sizeof(trailer));
+    png_write_chunk_end(png);
+    png_write_chunk(png, reinterpret_cast<png_const_bytep>("IEND"), nullptr, 0);
     png_destroy_write_struct(&png, &info);
     return true;
 }
@@ -186,6 +328,10 @@ template <typename Row> std::vector<Row> RowPointers(const Bitmap& picture) {
 
 void WriteJpeg(const Bitmap& picture, const std::wstring& path, const JpegOptions& options) {
     ReplacingFile file(path);
+    WriteJpeg(picture, file, options);
+}
+
+void WriteJpeg(const Bitmap& picture, ReplacingFile& file, const JpegOptions& options) {
     if (!picture.Empty()) {
         // Drawing through the canvas may still be queued in GDI.
         GdiFlush();
@@ -206,9 +352,11 @@ void WritePng(const Bitmap& picture, const std::wstring& path, const PngOptions&
     ReplacingFile file(path);
     if (picture.Empty()) throw Error(LibraryFailure(file.FullPath(), "PNG", "the picture is empty"));
     GdiFlush();
+    std::vector<PngStrip> strips;
+    if (!DeflateScanlines(picture, options, strips))
+        throw Error(LibraryFailure(file.FullPath(), "PNG", "zlib failed to compress the picture"));
     auto error = std::make_unique<PngError>();
-    std::vector<png_bytep> rows = RowPointers<png_bytep>(picture);
-    if (!EncodePng(picture, options, &file, error.get(), rows.data()))
+    if (!EncodePng(picture, options, &strips, &file, error.get()))
         throw Error(LibraryFailure(file.FullPath(), "PNG", error->message));
     file.Commit();
 }

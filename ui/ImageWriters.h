@@ -12,6 +12,8 @@
 
 namespace ui {
 
+class ReplacingFile;
+
 struct JpegOptions {
     // 1..100, through jpeg_set_quality with baseline (8-bit) tables.
     int Quality = 95;
@@ -26,19 +28,21 @@ inline constexpr JpegOptions kRealTimeJpeg{.Quality = 100, .ChromaSubsampling = 
 // The picture window's Save: quality 95 without chroma subsampling.
 inline constexpr JpegOptions kSaveJpeg{.Quality = 95, .ChromaSubsampling = false};
 
-// zlib and filter settings under libpng. The defaults were chosen by
-// measurement on 1920x1080 desktop-like content (bench.exe --png-sweep): the
-// Sub filter alone gives the smallest file at every zlib level on screenshots
-// (flat runs and anti-aliased text), and level 3 with it is as small as
-// libpng's own default (level 6, Z_FILTERED, adaptive filters) in about a
-// third of the time; higher levels buy a few per cent for twice the time.
+// How PNG files are compressed. The scanlines are filtered here and deflated
+// with zlib in horizontal strips on several threads at once, into one zlib
+// stream; libpng writes the file around it. The defaults were chosen by
+// measurement on 1920x1080 desktop-like content (bench.exe --png-sweep).
 struct PngOptions {
-    int CompressionLevel = 3; // zlib level, 0..9
+    int CompressionLevel = 1; // zlib level, 1..9
     int Strategy = 0;         // zlib strategy: Z_DEFAULT_STRATEGY
-    int Filters = 0x10;       // libpng filter mask: PNG_FILTER_SUB
+    int Filter = 1;           // the PNG filter of every row: 0 None, 1 Sub, 2 Up
+    int Threads = 0;          // strips compressed at once; 0: one per processor
 };
 
 void WriteJpeg(const Bitmap& picture, const std::wstring& path, const JpegOptions& options = kSaveJpeg);
+// The same into a file made beforehand (periodic capture makes it while the
+// screen is read), which it commits.
+void WriteJpeg(const Bitmap& picture, ReplacingFile& file, const JpegOptions& options);
 // 8-bit RGB, no alpha.
 void WritePng(const Bitmap& picture, const std::wstring& path, const PngOptions& options = {});
 // A 24-bit bottom-up Windows bitmap (BITMAPINFOHEADER, no compression).

@@ -97,10 +97,26 @@ void ReplacingFile::Write(const void* data, std::size_t size) noexcept {
 
 void ReplacingFile::Commit() {
     if (error_ == 0) FlushBuffer();
-    // The content reaches the disk before the name moves, so that after a
-    // crash the target is either the old file or the complete new one.
-    if (error_ == 0 && !FlushFileBuffers(file_.Get())) error_ = GetLastError();
     if (error_ != 0) Fail(error_);
+    // A new name replaces nothing: the file moves there without waiting for
+    // the disk (a flush costs a periodic capture more than its own write),
+    // and MoveFileEx without MOVEFILE_REPLACE_EXISTING keeps it from taking
+    // the place of a file that another program made meanwhile.
+    if (GetFileAttributesW(fullPath_.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        file_.Reset();
+        if (MoveFileExW(tempPath_.c_str(), fullPath_.c_str(), MOVEFILE_WRITE_THROUGH)) {
+            committed_ = true;
+            return;
+        }
+        const DWORD code = GetLastError();
+        if (code != ERROR_ALREADY_EXISTS && code != ERROR_FILE_EXISTS) Fail(code);
+        file_.Reset(CreateFileW(tempPath_.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        if (!file_) Fail(GetLastError());
+    }
+    // Replacing a file, the content reaches the disk before the name moves,
+    // so that after a crash the target is either the old file or the
+    // complete new one.
+    if (!FlushFileBuffers(file_.Get())) Fail(GetLastError());
     file_.Reset();
     if (!MoveFileExW(tempPath_.c_str(), fullPath_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         Fail(GetLastError());

@@ -1,8 +1,8 @@
 // A file written beside its final name and put in place only when complete.
 // The data goes to a fresh temporary file in the target's folder; Commit
-// flushes it to disk and renames it over the target in one step, so a failed
-// or interrupted write never leaves a truncated file behind and never destroys
-// the file that it was to replace. Failures throw ui::Error with the file
+// renames it to the target in one step, after flushing it to disk when it
+// replaces a file, so a failed or interrupted write never leaves a truncated
+// file behind and never destroys the file that it was to replace. Failures throw ui::Error with the file
 // layer's message: Cannot create file "<full name>". <system reason>
 #pragma once
 
@@ -30,7 +30,8 @@ public:
     // dropped, and Commit reports it.
     void Write(const void* data, std::size_t size) noexcept;
 
-    // Flushes, closes and moves the file over the target; throws on failure.
+    // Closes and moves the file to the target (flushed first when it
+    // replaces one); throws on failure.
     void Commit();
 
     const std::wstring& FullPath() const { return fullPath_; }

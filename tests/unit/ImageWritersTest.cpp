@@ -20,6 +20,7 @@
 
 #include <jpeglib.h>
 #include <png.h>
+#include <zlib.h>
 
 using testing_support::ReadFileBytes;
 using testing_support::TempFolder;
@@ -274,6 +275,40 @@ const std::vector<Writer>& AllWriters() {
     return writers;
 }
 
+// The concatenated data of a PNG file's IDAT chunks: one zlib stream.
+std::string IdatStream(const std::string& png) {
+    std::string stream;
+    for (size_t at = 8; at + 12 <= png.size();) {
+        const size_t length = (static_cast<size_t>(static_cast<unsigned char>(png[at])) << 24) |
+                              (static_cast<size_t>(static_cast<unsigned char>(png[at + 1])) << 16) |
+                              (static_cast<size_t>(static_cast<unsigned char>(png[at + 2])) << 8) |
+                              static_cast<unsigned char>(png[at + 3]);
+        if (png.compare(at + 4, 4, "IDAT") == 0) stream += png.substr(at + 8, length);
+        at += 12 + length;
+    }
+    return stream;
+}
+
+// Inflates a whole zlib stream as zlib checks it (header, blocks, Adler-32);
+// the number of bytes it holds, or -1 when the stream is not valid or has
+// data after its end.
+long long InflatedSize(const std::string& stream) {
+    z_stream inflater{};
+    if (inflateInit(&inflater) != Z_OK) return -1;
+    inflater.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(stream.data()));
+    inflater.avail_in = static_cast<uInt>(stream.size());
+    std::vector<unsigned char> out(1 << 16);
+    int result = Z_OK;
+    while (result == Z_OK) {
+        inflater.next_out = out.data();
+        inflater.avail_out = static_cast<uInt>(out.size());
+        result = inflate(&inflater, Z_NO_FLUSH);
+    }
+    const long long size = result == Z_STREAM_END && inflater.avail_in == 0 ? inflater.total_out : -1;
+    inflateEnd(&inflater);
+    return size;
+}
+
 } // namespace
 
 TEST(PngWriter, WritesEightBitRgbThatDecodesToTheSamePixels) {
@@ -291,6 +326,32 @@ TEST(PngWriter, WritesEightBitRgbThatDecodesToTheSamePixels) {
         EXPECT_EQ(bytes[25], 2) << "colour type RGB, no alpha";
         EXPECT_EQ(bytes[28], 0) << "not interlaced";
         ExpectSamePixels(picture, DecodePng(bytes));
+    }
+}
+
+TEST(PngWriter, StripsCompressedOnSeveralThreadsMakeOneValidStreamOfTheExactPixels) {
+    // Tall enough for many strips; an odd width, so that 24-bit rows carry
+    // padding; every filter and thread count, with flat runs, sharp detail
+    // and noise crossing the strip boundaries.
+    TempFolder folder;
+    for (int depth : {24, 32}) {
+        ui::Bitmap picture(203, 611, depth);
+        std::uint32_t seed = 99;
+        for (int y = 0; y < picture.Height(); ++y)
+            for (int x = 0; x < picture.Width(); ++x) {
+                seed = seed * 1664525u + 1013904223u;
+                picture.SetPixel(x, y, x < 70 ? 0x3366CCu : x < 140 ? ((x * y) % 7 ? 0xFFFFFFu : 0) : seed >> 8);
+            }
+        for (int filter : {0, 1, 2})
+            for (int threads : {1, 2, 3}) {
+                SCOPED_TRACE(std::to_string(depth) + "-bit, filter " + std::to_string(filter) + ", " +
+                             std::to_string(threads) + " threads");
+                const std::wstring path = folder.File(L"strips.png");
+                ui::WritePng(picture, path, {.Filter = filter, .Threads = threads});
+                const std::string bytes = ReadFileBytes(path);
+                EXPECT_EQ(InflatedSize(IdatStream(bytes)), 611LL * (1 + 3 * 203)) << "one zlib stream of all rows";
+                ExpectSamePixels(picture, DecodePng(bytes));
+            }
     }
 }
 

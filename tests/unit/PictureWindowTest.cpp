@@ -9,6 +9,7 @@
 #include "picture/PictureWindow.h"
 #include "ui/Error.h"
 #include "ui/Application.h"
+#include "ui/Timer.h"
 
 #include <gtest/gtest.h>
 
@@ -226,6 +227,26 @@ TEST_F(PictureWindow, ZoomStepsRenderFromTheMasterAndOriginalGoesBackPixelForPix
     ASSERT_EQ(Shown().Height(), 2);
     EXPECT_EQ(Shown().Pixel(1, 1), BlockColour(0, 0));
     EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(PictureWindow, ALargePictureZoomsAlikeInEveryBandAndComesBackPixelForPixel) {
+    // Over a megapixel the zoom shares the rows out between threads; a 32-bit
+    // picture, as a full-screen capture is.
+    ui::Bitmap picture(1300, 900, 32);
+    for (int y = 0; y < picture.Height(); ++y)
+        for (int x = 0; x < picture.Width(); ++x)
+            picture.SetPixel(x, y, BlockColour(x / 10, y / 10));
+    Show(picture);
+    form->OnZoomIn();
+    ASSERT_EQ(Shown().Width(), 1560);
+    ASSERT_EQ(Shown().Height(), 1080);
+    EXPECT_TRUE(ScaledBlocks(Shown(), 1300, 900));
+    form->OnZoomOut();
+    form->OnZoomOut();
+    EXPECT_EQ(Shown().Width(), 1084);
+    EXPECT_TRUE(ScaledBlocks(Shown(), 1300, 900));
+    form->OnOriginalSize();
+    EXPECT_TRUE(SamePixels(Shown(), picture));
 }
 
 TEST_F(PictureWindow, ZoomBeyondTheLargestSideIsRefusedWithANotice) {
@@ -475,11 +496,20 @@ TEST_F(PictureWindow, ANewCaptureWhileOpenReplacesThePictureAndHidesTheFrame) {
     EXPECT_EQ(form->CropOutline().Width(), 70);
 
     // Shown modally while open (a region capture): the open window is taken
-    // down quietly first, and a close ends the modal showing.
+    // down quietly first, shows the new picture, and a close ends the modal
+    // showing and gives the pictures back.
     form->LoadPicture(first);
-    PostMessageW(form->Handle(), WM_CLOSE, 0, 0);
+    bool shownModally = false;
+    ui::Timer user(30, true);
+    user.OnTimer = [&] {
+        if (!IsWindowVisible(form->Handle())) return;
+        shownModally = SamePixels(Shown(), first);
+        PostMessageW(form->Handle(), WM_CLOSE, 0, 0);
+        user.SetEnabled(false);
+    };
     form->ShowModal();
+    EXPECT_TRUE(shownModally);
     EXPECT_FALSE(IsWindowVisible(form->Handle()));
-    EXPECT_TRUE(SamePixels(Shown(), first));
+    EXPECT_TRUE(Shown().Empty()) << "a closed window holds no picture";
     EXPECT_TRUE(errors.empty());
 }
