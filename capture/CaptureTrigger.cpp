@@ -211,6 +211,13 @@ void CaptureTrigger::OnRegionSelected(const ui::Bitmap& frozen, POINT start, POI
         Arm();
         throw;
     }
+    // The method changed during the drag and the window holds nothing (it
+    // gives its pictures back when closed): an empty window would show
+    // nothing, so the trigger simply waits for the next capture key.
+    if (windows_.pictureWindow.PictureView().Picture().Empty()) {
+        Arm();
+        return;
+    }
     windows_.pictureWindow.ShowModal();
 }
 

@@ -133,4 +133,16 @@ TEST_F(CaptureTrigger, AReleaseAfterTheMethodChangedShowsWhatThePictureWindowHol
     ASSERT_EQ(shownWidth, 40);
     EXPECT_EQ(shownPixel, 0x123456u);
     EXPECT_TRUE(trigger().TimerRunning()) << "closing the picture window re-arms the trigger";
+
+    // Again, now that the closed window holds nothing: no empty window opens,
+    // and the trigger is armed at once.
+    main().OnMethodChosen(CaptureMethod::SelectedRegion);
+    TypeCaptureKey();
+    ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(display().Handle()) != FALSE; })) << "no region screen";
+    display().OnSelectionStart();
+    main().OnMethodChosen(CaptureMethod::FullScreen);
+    display().OnSelectionEnd();
+    ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(display().Handle()) == FALSE; }));
+    EXPECT_FALSE(IsWindowVisible(save().Handle())) << "an empty picture window opened";
+    EXPECT_TRUE(trigger().TimerRunning());
 }
