@@ -203,9 +203,9 @@ void CaptureTrigger::OnPictureClosed() {
 }
 
 void CaptureTrigger::OnRegionSelected(const ui::Bitmap& frozen, POINT start, POINT end) {
+    const bool stillRegion = selectedMethod_() == CaptureMethod::SelectedRegion;
     try {
-        if (selectedMethod_() == CaptureMethod::SelectedRegion)
-            windows_.pictureWindow.LoadRegionPicture(frozen, start, end);
+        if (stillRegion) windows_.pictureWindow.LoadRegionPicture(frozen, start, end);
     } catch (...) {
         // No picture to show: the trigger waits for the next capture key.
         Arm();
@@ -213,8 +213,9 @@ void CaptureTrigger::OnRegionSelected(const ui::Bitmap& frozen, POINT start, POI
     }
     // The method changed during the drag and the window holds nothing (it
     // gives its pictures back when closed): an empty window would show
-    // nothing, so the trigger simply waits for the next capture key.
-    if (windows_.pictureWindow.PictureView().Picture().Empty()) {
+    // nothing, so the trigger simply waits for the next capture key. (An
+    // empty selection still opens the window, as the user asked for it.)
+    if (!stillRegion && windows_.pictureWindow.PictureView().Picture().Empty()) {
         Arm();
         return;
     }
