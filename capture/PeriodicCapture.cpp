@@ -158,19 +158,23 @@ void PeriodicCapture::Start(int intervalMs) {
 void PeriodicCapture::Stop() { periodicTimer_.SetEnabled(false); }
 
 void PeriodicCapture::Tick() {
-    // The error box of a failed tick runs a message loop, in which the timer
-    // keeps firing: those ticks are skipped rather than opening box after box.
-    if (ticking_) return;
-    ticking_ = true;
     bool written = false;
     try {
         if (OnTickStarting) OnTickStarting();
         TakePicture();
         written = true;
     } catch (...) {
-        ui::App().ReportCurrentException();
+        // The error box of a failed tick runs a message loop, in which the
+        // timer keeps firing. Those ticks still take their pictures, so that
+        // capture resumes by itself as soon as the cause is gone, even while
+        // the box waits for a user who is away; one that fails too adds no
+        // second box.
+        if (!reporting_) {
+            reporting_ = true;
+            ui::App().ReportCurrentException();
+            reporting_ = false;
+        }
     }
-    ticking_ = false;
     if (written && OnTickSucceeded) OnTickSucceeded();
 }
 

@@ -61,8 +61,8 @@ public:
     std::function<void()> OnTickSucceeded;
 
     // One tick: grab, encode, write. An error ends it and is shown in the
-    // standard error box; while that box is open, further ticks return at
-    // once instead of piling up boxes.
+    // standard error box. While that box is open, further ticks run and
+    // write their pictures, but one that fails shows no box of its own.
     void Tick();
 
 private:
@@ -78,7 +78,8 @@ private:
     ui::Bitmap screen_;
     ui::Bitmap window_;
     ui::Timer periodicTimer_{0, false};
-    bool ticking_ = false;
+    // True while the error box of a failed tick is open.
+    bool reporting_ = false;
     // A thread that looks up the cursor and makes the file while the tick
     // reads the screen; started by the first tick.
     std::unique_ptr<Helper> helper_;

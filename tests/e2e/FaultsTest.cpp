@@ -1,0 +1,268 @@
+// Faults of the world around the program, each with a clear outcome, nothing
+// partial left on disk, and the program going on: periodic capture onto a
+// volume that fills up and then turns read-only, into a folder whose name
+// cannot exist, and killed in the middle of its writes; a Save over a file
+// that another program holds open.
+#include "capture/MainWindow.h"
+#include "picture/PictureWindow.h"
+#include "settings/OptionsWindow.h"
+#include "tests/e2e/CaptureSession.h"
+#include "tests/e2e/Driver.h"
+#include "tests/e2e/JpegFile.h"
+#include "tests/e2e/LongRun.h"
+#include "tests/e2e/SmallVolume.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace e2e;
+
+std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+
+std::string Names(const std::vector<std::wstring>& names) {
+    std::string text;
+    for (const std::wstring& name : names)
+        text += (text.empty() ? "" : ", ") + Narrow(name);
+    return text.empty() ? "none" : text;
+}
+
+class Faults : public CaptureSession {
+protected:
+    // The program's error box, once one is up.
+    HWND WaitForErrorBox(DWORD timeoutMs = kWait) const {
+        HWND box = nullptr;
+        WaitUntil(
+            [&] {
+                const std::vector<HWND> boxes = MessageBoxes(*app);
+                box = boxes.empty() ? nullptr : boxes.front();
+                return box != nullptr;
+            },
+            timeoutMs);
+        return box;
+    }
+
+    // What a failing tick shows while its box stays open for a few periods:
+    // exactly one box, naming the file that could not be written, and no
+    // file at all in the folder, complete, partial or temporary.
+    void ExpectOneBoxAndNothingWritten(HWND box, const std::wstring& folder, int picturesBefore) {
+        ASSERT_NE(box, nullptr) << "the failure was not reported";
+        const std::wstring text = MessageBoxText(box);
+        EXPECT_EQ(text.rfind(L"Cannot create file \"" + folder + L"\\", 0), 0u) << Narrow(text);
+        RecordProperty("message" + std::to_string(++reports_), Narrow(text));
+        Sleep(2000); // four more periods
+        EXPECT_EQ(MessageBoxes(*app).size(), 1u) << "boxes piled up";
+        const PictureSeries series = ReadPictureSeries(folder, false);
+        EXPECT_EQ(series.files, picturesBefore) << "a picture was written";
+        EXPECT_EQ(series.empty, 0) << "an empty picture was left";
+        EXPECT_TRUE(series.others.empty()) << "left behind: " << Names(series.others);
+    }
+
+    int Pictures(const std::wstring& folder) const { return ReadPictureSeries(folder, false).files; }
+
+    int reports_ = 0;
+};
+
+} // namespace
+
+TEST_F(Faults, PeriodicCaptureOntoAVolumeThatFillsUpAndTurnsReadOnlyReportsOnceAndResumesByItself) {
+    SmallVolume volume;
+    if (!volume.Unavailable().empty()) GTEST_SKIP() << volume.Unavailable();
+    const std::wstring folder = volume.Path() + L"\\shots";
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    ASSERT_TRUE(volume.Fill());
+    Start(PeriodicConfig(500, folder));
+    Sleep(500);
+    ASSERT_TRUE(StartPeriodicCapture(*app));
+
+    // The volume is full.
+    HWND box = WaitForErrorBox();
+    ExpectOneBoxAndNothingWritten(box, folder, 0);
+    // Room again: pictures come by themselves, while the box still waits
+    // for a user who may be away.
+    ASSERT_TRUE(volume.Free());
+    ASSERT_TRUE(WaitUntil([&] { return Pictures(folder) > 0; }, kWait)) << "capture did not resume";
+    EXPECT_TRUE(IsWindowVisible(box));
+    PressOk(box);
+
+    // The volume turns read-only.
+    ASSERT_TRUE(volume.SetReadOnly(true));
+    const int written = Pictures(folder);
+    box = WaitForErrorBox();
+    ExpectOneBoxAndNothingWritten(box, folder, written);
+    ASSERT_TRUE(volume.SetReadOnly(false));
+    ASSERT_TRUE(WaitUntil([&] { return Pictures(folder) > written; }, kWait)) << "capture did not resume";
+    PressOk(box);
+
+    ASSERT_TRUE(StopPeriodicCapture(*app));
+    const PictureSeries series = ReadPictureSeries(folder);
+    EXPECT_EQ(series.decodable, series.files);
+    EXPECT_TRUE(series.others.empty()) << "left behind: " << Names(series.others);
+    // The program is still at the user's hand.
+    EXPECT_TRUE(CaptureAndCancel(*app));
+    EXPECT_EQ(app->Close(), std::optional<DWORD>(0));
+}
+
+TEST_F(Faults, KilledInTheMiddleOfPeriodicCaptureLeavesOnlyWholePicturesUnderTheirNames) {
+    const ScratchFolder folder(L"killed");
+    // A tick every 100 ms spends most of its time grabbing, encoding and
+    // writing, so that many kills fall into writes.
+    std::mt19937 random(20240611);
+    for (int run = 1; run <= 5; ++run) {
+        app.reset();
+        Start(PeriodicConfig(100, folder.Path()));
+        ASSERT_TRUE(StartPeriodicCapture(*app)) << "run " << run << ": the program did not start again";
+        const int before = static_cast<int>(ListFiles(folder.Path()).size());
+        ASSERT_TRUE(WaitUntil([&] { return static_cast<int>(ListFiles(folder.Path()).size()) > before; }, kWait));
+        Sleep(200 + random() % 700);
+        HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, app->ProcessId());
+        ASSERT_NE(process, nullptr);
+        TerminateProcess(process, 1);
+        CloseHandle(process);
+        ASSERT_TRUE(app->WaitForExit(kWait)) << "run " << run;
+    }
+    app.reset();
+
+    const PictureSeries series = ReadPictureSeries(folder.Path());
+    EXPECT_GT(series.files, 5);
+    EXPECT_EQ(series.decodable, series.files) << "a picture under its final name is cut short";
+    EXPECT_EQ(series.empty, 0);
+    // What an interrupted write leaves is its temporary file, named after the
+    // picture with ".<process>-<number>.tmp" added, never a *.jpg.
+    for (const std::wstring& name : series.others)
+        EXPECT_EQ(name.substr(name.size() - 4), L".tmp") << Narrow(name);
+    RecordProperty("left", Names(series.others));
+}
+
+TEST_F(Faults, SavingOverAFileThatAnotherProgramHoldsOpenShowsWhyAndKeepsTheOldFile) {
+    const ScratchFolder folder(L"held");
+    const std::wstring path = folder.Path() + L"\\picture.jpg";
+    { std::ofstream(std::filesystem::path(path), std::ios::binary) << "the picture from before"; }
+    HANDLE held = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+
+    Start();
+    MoveMouse({1200, 980});
+    PressKeys({VK_CONTROL, '1'});
+    HWND picture = WaitForPictureWindow();
+    ASSERT_NE(picture, nullptr);
+
+    // "Save", the name typed, and Yes to replacing the file that is there.
+    // A click that comes while the window is still being activated can be
+    // lost under Wine, so the pointer rests on the button for a moment first.
+    const auto saveAs = [&](const std::wstring& name) {
+        ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == picture; }, kWait));
+        MoveMouse(Toolbar(picture, 8, 73));
+        Sleep(300);
+        Click(Toolbar(picture, 8, 73));
+        HWND dialog = nullptr;
+        // The first Save dialog of a fresh Wine prefix can take many seconds.
+        ASSERT_TRUE(WaitUntil(
+            [&] {
+                for (HWND box : MessageBoxes(*app))
+                    if (GetWindow(box, GW_OWNER) == picture) dialog = box;
+                return dialog != nullptr;
+            },
+            30000))
+            << "no Save dialog";
+        HWND nameBox = GetDlgItem(dialog, 0x47C);          // cmb13, the file name
+        if (!nameBox) nameBox = GetDlgItem(dialog, 0x480); // edt1 in older templates
+        ASSERT_NE(nameBox, nullptr);
+        SendMessageW(nameBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
+        PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+        HWND ask = nullptr;
+        ASSERT_TRUE(WaitUntil(
+            [&] {
+                for (HWND box : MessageBoxes(*app))
+                    if (GetWindow(box, GW_OWNER) == dialog) ask = box;
+                return ask != nullptr;
+            },
+            kWait))
+            << "no question before replacing the file";
+        PostMessageW(GetDlgItem(ask, IDYES), BM_CLICK, 0, 0);
+        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, kWait));
+    };
+    ASSERT_NO_FATAL_FAILURE(saveAs(path));
+    HWND box = WaitForErrorBox();
+    ASSERT_NE(box, nullptr) << "the failed Save was not reported";
+    const std::wstring text = MessageBoxText(box);
+    EXPECT_EQ(text.rfind(L"Cannot create file \"" + path + L"\". ", 0), 0u) << Narrow(text);
+    EXPECT_GT(text.size(), path.size() + 25) << "the reason is missing: " << Narrow(text);
+    RecordProperty("message", Narrow(text));
+    PressOk(box);
+    EXPECT_TRUE(IsWindowVisible(picture)) << "the picture window closed";
+    // Read through the handle that holds it, since nothing else may open it.
+    char old[64]{};
+    DWORD read = 0;
+    SetFilePointer(held, 0, nullptr, FILE_BEGIN);
+    ReadFile(held, old, sizeof old, &read, nullptr);
+    EXPECT_EQ(std::string(old, read), "the picture from before");
+    EXPECT_EQ(ListFiles(folder.Path()), std::vector<std::wstring>{L"picture.jpg"}) << "a temporary file was left";
+
+    // The other program lets go: the same Save now replaces the file.
+    CloseHandle(held);
+    ASSERT_NO_FATAL_FAILURE(saveAs(path));
+    ASSERT_TRUE(WaitUntil([&] { return DecodeJpegFile(path).has_value(); }, kWait)) << "the picture was not saved";
+    EXPECT_EQ(DecodeJpegFile(path)->width, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_TRUE(MessageBoxes(*app).empty());
+    Cancel(picture);
+    EXPECT_EQ(app->Close(), std::optional<DWORD>(0));
+}
+
+TEST_F(Faults, AFolderNameThatCannotExistIsReportedOnceUntilCtrlSAndAGoodNameInOptionsWorks) {
+    const ScratchFolder scratch(L"named");
+    const std::wstring bad = scratch.Path() + L"\\shots <1>|2";
+    const std::wstring good = scratch.Path() + L"\\shots";
+    // A whole number of seconds, which the Options window shows and saves as it is.
+    Start(PeriodicConfig(1000, bad));
+    Sleep(500);
+    ASSERT_TRUE(StartPeriodicCapture(*app));
+    HWND box = WaitForErrorBox();
+    ExpectOneBoxAndNothingWritten(box, bad, 0);
+    EXPECT_TRUE(ListFiles(scratch.Path()).empty());
+
+    // The cause stays until the user names another folder. Ctrl+S works
+    // while the box is up, and after OK no box comes back.
+    ASSERT_TRUE(StopPeriodicCapture(*app)) << "Ctrl+S did not stop periodic capture behind the box";
+    PressOk(box);
+    Sleep(1500);
+    EXPECT_TRUE(MessageBoxes(*app).empty()) << "a box came back after Ctrl+S";
+
+    // Options: a good folder, Save; then Ctrl+R writes there.
+    POINT optionsButton{88 + 36, 40 + 30};
+    ClientToScreen(main, &optionsButton);
+    Click(optionsButton);
+    HWND options = app->WaitForWindow(settings::kOptionsWindowClass, L"Snapora - Options", kWait);
+    ASSERT_NE(options, nullptr) << "the Options window did not open";
+    HWND folderEdit = nullptr;
+    for (HWND child = FindWindowExW(options, nullptr, L"Edit", nullptr); child && !folderEdit;
+         child = FindWindowExW(options, child, L"Edit", nullptr)) {
+        wchar_t text[MAX_PATH]{};
+        SendMessageW(child, WM_GETTEXT, MAX_PATH, reinterpret_cast<LPARAM>(text));
+        if (bad == text) folderEdit = child;
+    }
+    ASSERT_NE(folderEdit, nullptr) << "no box of the Options window shows the folder";
+    SendMessageW(folderEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(good.c_str()));
+    POINT saveButton{120 + 36, 440 + 30};
+    ClientToScreen(options, &saveButton);
+    Click(saveButton);
+    HWND saved = app->WaitForWindow(L"#32770", L"Success", kWait);
+    ASSERT_NE(saved, nullptr) << "the settings were not saved";
+    PressOk(saved);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(options); }, kWait));
+    ASSERT_TRUE(StartPeriodicCapture(*app));
+    ASSERT_TRUE(WaitUntil([&] { return Pictures(good) > 0; }, kWait)) << "capture did not write to the good folder";
+    ASSERT_TRUE(StopPeriodicCapture(*app));
+    const PictureSeries series = ReadPictureSeries(good);
+    EXPECT_EQ(series.decodable, series.files);
+    EXPECT_TRUE(series.others.empty()) << "left behind: " << Names(series.others);
+    EXPECT_TRUE(MessageBoxes(*app).empty());
+    EXPECT_EQ(app->Close(), std::optional<DWORD>(0));
+}

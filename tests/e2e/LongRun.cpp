@@ -1,0 +1,197 @@
+#include "tests/e2e/LongRun.h"
+
+#include "capture/MainWindow.h"
+#include "picture/PictureWindow.h"
+#include "tests/e2e/JpegFile.h"
+
+#include <algorithm>
+#include <cwchar>
+#include <filesystem>
+#include <iterator>
+
+namespace e2e {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The picture window's "Cancel" button, on its toolbar.
+POINT CancelButton(HWND pictureWindow) {
+    POINT at{608 + 73 / 2, 8 + 30};
+    ClientToScreen(pictureWindow, &at);
+    return at;
+}
+
+// Where the mouse rests between captures: clear of the picture window's
+// toolbar and of the taskbar.
+constexpr POINT kRestingPlace{1200, 980};
+
+HWND RealTimeCheckBox(const SnaporaApp& app) {
+    HWND main = app.FindWindowOf(capture::kMainWindowClass);
+    return main ? FindWindowExW(main, nullptr, L"Button", L"Real Time Capture") : nullptr;
+}
+
+bool RealTimeChecked(const SnaporaApp& app) {
+    HWND box = RealTimeCheckBox(app);
+    return box && SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+} // namespace
+
+bool CaptureAndCancel(const SnaporaApp& app, DWORD timeoutMs) {
+    PressKeys({VK_CONTROL, '1'});
+    HWND picture = nullptr;
+    if (!WaitUntil(
+            [&] {
+                picture = app.FindWindowOf(picture::kPictureWindowClass, nullptr, false);
+                return picture && IsZoomed(picture) && !IsIconic(picture) && GetForegroundWindow() == picture;
+            },
+            timeoutMs))
+        return false;
+    // The window is the same one each time, and a press that comes within
+    // the double-click time and a few pixels of the last one is the second
+    // half of a double click, which the buttons do not take as a click. So
+    // the press lands by turns left and right of the button's middle, as a
+    // user's presses never land on the same pixel twice.
+    static int turn = 0;
+    POINT cancel = CancelButton(picture);
+    cancel.x += (++turn % 2 ? -1 : 1) * 3 * GetSystemMetrics(SM_CXDOUBLECLK);
+    // A click that arrives while a freshly shown window is still being
+    // activated can be lost under Wine: the pointer rests on the button for a
+    // moment first, and the button is pressed again should the window stay.
+    MoveMouse(cancel);
+    Sleep(100);
+    bool closed = false;
+    for (int attempt = 0; attempt < 3 && !closed; ++attempt) {
+        Click(cancel);
+        closed = WaitUntil([&] { return !IsWindowVisible(picture); }, timeoutMs / 3);
+    }
+    MoveMouse(kRestingPlace);
+    return closed;
+}
+
+std::string PeriodicConfig(int periodMs, const std::wstring& folder) {
+    return "[Options]\r\nInterval=" + std::to_string(periodMs) +
+           "\r\nIntervalCent=Seconds\r\nRealSavePath=" + std::string(folder.begin(), folder.end()) + "\r\n";
+}
+
+bool StartPeriodicCapture(const SnaporaApp& app, DWORD timeoutMs) {
+    PressKeys({VK_CONTROL, 'R'});
+    HWND notice = app.WaitForWindow(L"#32770", L"Notice", timeoutMs);
+    if (!notice) return false;
+    PostMessageW(GetDlgItem(notice, IDOK), BM_CLICK, 0, 0);
+    return WaitUntil([&] { return RealTimeChecked(app) && !IsWindowVisible(notice); }, timeoutMs);
+}
+
+bool StopPeriodicCapture(const SnaporaApp& app, DWORD timeoutMs) {
+    PressKeys({VK_CONTROL, 'S'});
+    return WaitUntil([&] { return !RealTimeChecked(app); }, timeoutMs);
+}
+
+std::vector<HWND> MessageBoxes(const SnaporaApp& app) {
+    std::vector<HWND> boxes;
+    for (HWND window : app.Windows())
+        if (WindowClass(window) == L"#32770") boxes.push_back(window);
+    return boxes;
+}
+
+std::wstring MessageBoxText(HWND box) {
+    std::wstring text;
+    EnumChildWindows(
+        box,
+        [](HWND child, LPARAM lParam) -> BOOL {
+            if (lstrcmpiW(WindowClass(child).c_str(), L"Static") == 0) {
+                // WM_GETTEXT, since GetWindowText does not read another
+                // process's controls.
+                wchar_t buffer[2048]{};
+                SendMessageW(child, WM_GETTEXT, std::size(buffer), reinterpret_cast<LPARAM>(buffer));
+                *reinterpret_cast<std::wstring*>(lParam) += buffer;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&text));
+    return text;
+}
+
+bool PressOk(HWND box, DWORD timeoutMs) {
+    PostMessageW(FindWindowExW(box, nullptr, L"Button", nullptr), BM_CLICK, 0, 0);
+    return WaitUntil([&] { return !IsWindow(box) || !IsWindowVisible(box); }, timeoutMs);
+}
+
+ScratchFolder::ScratchFolder(const std::wstring& name) {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    const fs::path folder = fs::path(temp) / (L"snapora-" + name + L"-" + std::to_wstring(GetCurrentProcessId()));
+    std::error_code ignored;
+    fs::remove_all(folder, ignored);
+    fs::create_directories(folder);
+    path_ = folder.wstring();
+}
+
+ScratchFolder::~ScratchFolder() {
+    std::error_code ignored;
+    fs::remove_all(path_, ignored);
+}
+
+int PictureSeries::Gaps(int periodSeconds) const {
+    return static_cast<int>(
+        std::count_if(steps.begin(), steps.end(), [&](std::int64_t step) { return step > periodSeconds + 1; }));
+}
+
+std::int64_t PictureSeries::LongestStep() const {
+    return steps.empty() ? 0 : *std::max_element(steps.begin(), steps.end());
+}
+
+std::optional<std::int64_t> TimeStampOf(const std::wstring& name) {
+    SYSTEMTIME t{};
+    unsigned year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+    int used = 0;
+    if (std::swscanf(name.c_str(), L"%4u-%2u-%2u %2u_%2u_%2u%n", &year, &month, &day, &hour, &minute, &second, &used) !=
+            6 ||
+        used != 19)
+        return std::nullopt;
+    const std::wstring rest = name.substr(19);
+    unsigned number = 0;
+    wchar_t tail[8]{};
+    if (rest != L".jpg" &&
+        !(std::swscanf(rest.c_str(), L" (%u)%7ls", &number, tail) == 2 && number >= 2 && std::wstring(tail) == L".jpg"))
+        return std::nullopt;
+    t.wYear = static_cast<WORD>(year);
+    t.wMonth = static_cast<WORD>(month);
+    t.wDay = static_cast<WORD>(day);
+    t.wHour = static_cast<WORD>(hour);
+    t.wMinute = static_cast<WORD>(minute);
+    t.wSecond = static_cast<WORD>(second);
+    FILETIME file{};
+    if (!SystemTimeToFileTime(&t, &file)) return std::nullopt;
+    return static_cast<std::int64_t>((static_cast<ULONGLONG>(file.dwHighDateTime) << 32 | file.dwLowDateTime) /
+                                     10000000ULL);
+}
+
+PictureSeries ReadPictureSeries(const std::wstring& folder, bool decode) {
+    PictureSeries series;
+    std::vector<std::int64_t> stamps;
+    std::error_code error;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder, error)) {
+        if (!entry.is_regular_file()) continue;
+        const std::wstring name = entry.path().filename().wstring();
+        const bool picture = name.size() > 4 && _wcsicmp(name.c_str() + name.size() - 4, L".jpg") == 0;
+        if (!picture) {
+            series.others.push_back(name);
+            continue;
+        }
+        ++series.files;
+        if (entry.file_size() == 0) ++series.empty;
+        if (decode && DecodeJpegFile(entry.path().wstring())) ++series.decodable;
+        if (const auto stamp = TimeStampOf(name))
+            stamps.push_back(*stamp);
+        else
+            ++series.unnamed;
+    }
+    std::sort(stamps.begin(), stamps.end());
+    for (size_t i = 1; i < stamps.size(); ++i)
+        series.steps.push_back(stamps[i] - stamps[i - 1]);
+    return series;
+}
+
+} // namespace e2e
