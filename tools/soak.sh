@@ -9,7 +9,8 @@
 #
 # It prints one line per figure with PASS or FAIL and exits non-zero when any
 # fails:
-# - capture cycles: every Ctrl+1 opened the picture window and Cancel closed it;
+# - capture cycles: every Ctrl+1 opened the picture window and Cancel closed it
+#   (a press that Wine lost is made again, up to three, and counted);
 # - files written: one per second of periodic capture, within 2;
 # - files decodable: every *.jpg decodes to its end with libjpeg-turbo, none is
 #   empty, every name reads as "yyyy-mm-dd hh_nn_ss[ (n)].jpg";

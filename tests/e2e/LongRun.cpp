@@ -38,7 +38,7 @@ bool RealTimeChecked(const SnaporaApp& app) {
 
 } // namespace
 
-bool CaptureAndCancel(const SnaporaApp& app, DWORD timeoutMs) {
+int CaptureAndCancel(const SnaporaApp& app, DWORD timeoutMs) {
     PressKeys({VK_CONTROL, '1'});
     HWND picture = nullptr;
     if (!WaitUntil(
@@ -47,7 +47,7 @@ bool CaptureAndCancel(const SnaporaApp& app, DWORD timeoutMs) {
                 return picture && IsZoomed(picture) && !IsIconic(picture) && GetForegroundWindow() == picture;
             },
             timeoutMs))
-        return false;
+        return 0;
     // The window is the same one each time, and a press that comes within
     // the double-click time and a few pixels of the last one is the second
     // half of a double click, which the buttons do not take as a click. So
@@ -61,13 +61,15 @@ bool CaptureAndCancel(const SnaporaApp& app, DWORD timeoutMs) {
     // moment first, and the button is pressed again should the window stay.
     MoveMouse(cancel);
     Sleep(100);
+    int presses = 0;
     bool closed = false;
-    for (int attempt = 0; attempt < 3 && !closed; ++attempt) {
+    while (!closed && presses < 3) {
         Click(cancel);
+        ++presses;
         closed = WaitUntil([&] { return !IsWindowVisible(picture); }, timeoutMs / 3);
     }
     MoveMouse(kRestingPlace);
-    return closed;
+    return closed ? presses : 0;
 }
 
 std::string PeriodicConfig(int periodMs, const std::wstring& folder) {

@@ -16,9 +16,10 @@ namespace e2e {
 
 // One capture as a user makes it over and over: Ctrl+1, the picture window
 // comes up maximized, "Cancel" closes it, and the mouse moves off the button
-// so that the next window does not appear under a resting pointer. Returns
-// false when the window did not come or did not close.
-bool CaptureAndCancel(const SnaporaApp& app, DWORD timeoutMs = 8000);
+// so that the next window does not appear under a resting pointer. Gives
+// how many presses of "Cancel" it took (a press can be lost under Wine, and
+// up to three are made), or 0 when the window did not come or did not close.
+int CaptureAndCancel(const SnaporaApp& app, DWORD timeoutMs = 8000);
 
 // A settings file for periodic capture every periodMs into folder.
 std::string PeriodicConfig(int periodMs, const std::wstring& folder);

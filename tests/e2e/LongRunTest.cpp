@@ -44,10 +44,16 @@ TEST_F(LongRun, AHundredCapturesByHotkeyLeaveMemoryGdiObjectsAndWindowsAsTheyWer
 
     Start();
     std::optional<ProcessStats> afterTen;
+    int pressedAgain = 0;
     for (int cycle = 1; cycle <= 100; ++cycle) {
-        ASSERT_TRUE(CaptureAndCancel(*app)) << "capture cycle " << cycle;
+        const int presses = CaptureAndCancel(*app);
+        ASSERT_GT(presses, 0) << "capture cycle " << cycle;
+        pressedAgain += presses > 1;
         if (cycle == 10) afterTen = ReadProcessStats(app->ProcessId());
     }
+    // Wine may lose a press now and then; a button that lost them regularly
+    // would be a fault a user feels.
+    EXPECT_LE(pressedAgain, 5) << "Cancel had to be pressed again in " << pressedAgain << " of 100 captures";
     const std::optional<ProcessStats> afterHundred = ReadProcessStats(app->ProcessId());
     ASSERT_TRUE(afterTen && afterHundred);
     RecordProperty("after10", Describe(*afterTen));
@@ -75,7 +81,7 @@ TEST_F(LongRun, PeriodicCaptureEverySecondForTwentySecondsGivesOneWholePicturePe
     const ULONGLONG started = GetTickCount64();
     // Meanwhile the program answers: a capture by hotkey comes and goes.
     Sleep(5000);
-    EXPECT_TRUE(CaptureAndCancel(*app)) << "the picture window did not come and go during periodic capture";
+    EXPECT_GT(CaptureAndCancel(*app), 0) << "the picture window did not come and go during periodic capture";
     while (GetTickCount64() - started < 20000)
         Sleep(50);
     ASSERT_TRUE(StopPeriodicCapture(*app));
