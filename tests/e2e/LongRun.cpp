@@ -78,11 +78,25 @@ std::string PeriodicConfig(int periodMs, const std::wstring& folder) {
 }
 
 bool StartPeriodicCapture(const SnaporaApp& app, DWORD timeoutMs) {
-    PressKeys({VK_CONTROL, 'R'});
-    HWND notice = app.WaitForWindow(L"#32770", L"Notice", timeoutMs);
+    // Under Wine a hotkey typed while the activation passes from a closing
+    // window to the next can be lost: it is typed again when no confirmation
+    // comes.
+    HWND notice = nullptr;
+    for (int attempt = 0; attempt < 2 && !notice; ++attempt) {
+        PressKeys({VK_CONTROL, 'R'});
+        notice = app.WaitForWindow(L"#32770", L"Notice", timeoutMs / 2);
+    }
     if (!notice) return false;
-    PostMessageW(GetDlgItem(notice, IDOK), BM_CLICK, 0, 0);
-    return WaitUntil([&] { return RealTimeChecked(app) && !IsWindowVisible(notice); }, timeoutMs);
+    // OK is given by the command that the box's OK button sends, which
+    // does not depend on whether the box is active; should the key have come
+    // twice after all, the second confirmation gets OK as well.
+    return WaitUntil(
+        [&] {
+            HWND open = app.FindWindowOf(L"#32770", L"Notice", false);
+            if (open) PostMessageW(open, WM_COMMAND, IDOK, 0);
+            return !open && RealTimeChecked(app);
+        },
+        timeoutMs, 100);
 }
 
 bool StopPeriodicCapture(const SnaporaApp& app, DWORD timeoutMs) {
