@@ -68,10 +68,10 @@ class CaptureSession : public ::testing::Test {
 protected:
     void Start(std::optional<std::string> config = std::nullopt) {
         app.emplace(RunningSnapora::LaunchArgs{.configIni = std::move(config)});
-        main = app->WaitForWindow(capture::kMainWindowClass, L"Snapora", 15000);
+        main = app->WaitForWindow(capture::kMainWindowClass, L"Snapora", kStartWait);
         ASSERT_NE(main, nullptr) << "no main window";
         // Its hotkeys, hooks and windows are set up before its message loop.
-        ASSERT_TRUE(Answers(main, 15000)) << "the message loop did not start";
+        ASSERT_TRUE(Answers(main, kStartWait)) << "the message loop did not start";
     }
 
     // Clicks the method's radio button on the main window.
