@@ -23,9 +23,9 @@ protected:
     // Starts the program with its main window hidden, as StartupSuspend does.
     void StartHidden() {
         app.emplace(RunningSnapora::LaunchArgs{.configIni = "[Options]\r\nStartupSuspend=1\r\n"});
-        main = app->WaitForWindow(capture::kMainWindowClass, L"Snapora", 15000, true);
+        main = app->WaitForWindow(capture::kMainWindowClass, L"Snapora", kStartWait, true);
         ASSERT_NE(main, nullptr) << "no main window";
-        ASSERT_TRUE(Answers(main, 15000)) << "the message loop did not start";
+        ASSERT_TRUE(Answers(main, kStartWait)) << "the message loop did not start";
     }
 
     bool Checked(const wchar_t* caption) const {

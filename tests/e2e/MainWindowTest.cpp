@@ -14,8 +14,7 @@ using support::RunningSnapora;
 
 namespace {
 
-// Generous: a loaded machine under Wine can take seconds to start a program.
-constexpr DWORD kTimeoutMs = 15000;
+constexpr DWORD kTimeoutMs = support::kStartWait;
 
 // The hotkey atoms that the running program holds, one per global hotkey.
 const wchar_t* const kHotKeyAtoms[] = {L"MyCtrl1HotKey", L"MyCtrl2HotKey", L"MyCtrl3HotKey", L"MyCtrl4HotKey",

@@ -150,7 +150,7 @@ TEST_F(Release, FilesShowVersionIconAndManifest) {
 
 TEST_F(Release, StartsFromTheUnpackedFolderAndCapturesTheFullScreenByHotkey) {
     app.emplace(RunningSnapora::LaunchArgs{.programFolder = folder_});
-    main = app->WaitForWindow(capture::kMainWindowClass, L"Snapora", 15000);
+    main = app->WaitForWindow(capture::kMainWindowClass, L"Snapora", kStartWait);
     ASSERT_NE(main, nullptr) << "Snapora.exe did not start from the package's files alone";
 
     TargetProgram target({60, 680, 360, 900});

@@ -28,12 +28,12 @@ protected:
 TEST_F(Reliability, ASecondCopyBringsTheFirstForwardAndLeavesEverythingAlone) {
     const std::string config = "[Options]\r\nStartupSuspend=1\r\nFixedRegionWidth=200\r\n";
     app.emplace(RunningSnapora::LaunchArgs{.configIni = config});
-    main = app->WaitForWindow(capture::kMainWindowClass, L"Snapora", 15000, true);
+    main = app->WaitForWindow(capture::kMainWindowClass, L"Snapora", kStartWait, true);
     ASSERT_NE(main, nullptr);
-    ASSERT_TRUE(Answers(main, 15000));
+    ASSERT_TRUE(Answers(main, kStartWait));
     ASSERT_FALSE(IsWindowVisible(main));
 
-    EXPECT_EQ(app->RunAnotherCopy(15000), std::optional<DWORD>(0));
+    EXPECT_EQ(app->RunAnotherCopy(kStartWait), std::optional<DWORD>(0));
     EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }, kWait)) << "the first copy was not shown";
     EXPECT_EQ(ReadFileBytes(app->Folder() + L"\\config.ini"), config);
     // The first copy still has its hotkeys: Ctrl+1 captures.
@@ -61,7 +61,7 @@ TEST_F(Reliability, ASettingsFileHeldOpenIsNamedAndTheDefaultsServe) {
     EXPECT_NE(text.find(L"config.ini"), std::wstring::npos) << "the message does not name the file";
     EXPECT_NE(text.find(L"default settings"), std::wstring::npos);
     PressOk(box);
-    main = app->WaitForWindow(capture::kMainWindowClass, L"Snapora", 15000);
+    main = app->WaitForWindow(capture::kMainWindowClass, L"Snapora", kStartWait);
     ASSERT_NE(main, nullptr) << "the program did not go on";
 
     // The defaults are in force: the fixed region is 0 x 0, which a capture refuses.

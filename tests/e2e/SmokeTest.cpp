@@ -15,7 +15,8 @@ using support::RunningSnapora;
 
 TEST(Smoke, StartsWithoutConfigAndEndsCleanlyWhenClosed) {
     RunningSnapora app;
-    ASSERT_TRUE(app.WaitForWindow(capture::kMainWindowClass, L"Snapora", 15000, true)) << "no main window appeared";
+    ASSERT_TRUE(app.WaitForWindow(capture::kMainWindowClass, L"Snapora", support::kStartWait, true))
+        << "no main window appeared";
     EXPECT_TRUE(app.IsRunning());
     const auto code = app.Close();
     ASSERT_TRUE(code.has_value()) << "the program did not end when closed";
@@ -27,7 +28,7 @@ TEST(Smoke, StartsWithoutConfigAndEndsCleanlyWhenClosed) {
 TEST(Smoke, StartsWithConfigAndLeavesItUntouched) {
     const std::string config = "[Options]\r\nStartupSuspend=1\r\nFixedRegionWidth=320\r\nFixedRegionHeight=240\r\n";
     RunningSnapora app({.configIni = config});
-    ASSERT_TRUE(app.WaitForWindow(capture::kMainWindowClass, nullptr, 15000, true));
+    ASSERT_TRUE(app.WaitForWindow(capture::kMainWindowClass, nullptr, support::kStartWait, true));
     const auto code = app.Close();
     ASSERT_TRUE(code.has_value());
     EXPECT_EQ(*code, 0u);
@@ -36,7 +37,7 @@ TEST(Smoke, StartsWithConfigAndLeavesItUntouched) {
 
 TEST(Smoke, RefusesToStartWithoutTheHookLibrary) {
     RunningSnapora app({.withHook = false});
-    const auto code = app.WaitForExit(15000);
+    const auto code = app.WaitForExit(support::kStartWait);
     ASSERT_TRUE(code.has_value()) << "the program runs without hook.dll";
     EXPECT_NE(*code, 0u);
     EXPECT_EQ(app.FindWindowOf(capture::kMainWindowClass), nullptr);

@@ -94,10 +94,10 @@ TEST_F(SuspendPanel, ItStandsInForTheMainWindowCapturesTheUsersWindowAndMovesByI
 
 TEST_F(SuspendPanel, WithStartupSuspendOnlyTheTrayShowsAndTheTrayMenuBringsThePanelHome) {
     app.emplace(RunningSnapora::LaunchArgs{.configIni = "[Options]\r\nStartupSuspend=1\r\n"});
-    main = app->WaitForWindow(capture::kMainWindowClass, L"Snapora", 15000, true);
+    main = app->WaitForWindow(capture::kMainWindowClass, L"Snapora", kStartWait, true);
     ASSERT_NE(main, nullptr);
     // By the time its message loop runs, it would have shown its windows.
-    ASSERT_TRUE(Answers(main, 15000));
+    ASSERT_TRUE(Answers(main, kStartWait));
     EXPECT_FALSE(IsWindowVisible(main));
     EXPECT_EQ(app->FindWindowOf(suspend::kSuspendPanelClass, nullptr, false), nullptr) << "the panel showed";
 

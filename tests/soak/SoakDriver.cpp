@@ -95,8 +95,8 @@ int RunSoak(int minutes, int cycles, const std::wstring& samplesPath) {
     TempFolder pictures(L"soak");
     std::optional<RunningSnapora> app;
     app.emplace(RunningSnapora::LaunchArgs{.configIni = PeriodicConfig(kPeriodMs, pictures.Path())});
-    HWND main = app->WaitForWindow(capture::kMainWindowClass, L"Snapora", 15000);
-    if (!main || !Answers(main, 15000)) {
+    HWND main = app->WaitForWindow(capture::kMainWindowClass, L"Snapora", kStartWait);
+    if (!main || !Answers(main, kStartWait)) {
         Report("start", "no main window", false);
         return 1;
     }
