@@ -3,8 +3,12 @@
 #include "capture/FrameGeometry.h"
 #include "capture/Grab.h"
 #include "hook/hook.h"
+#include "picture/PictureMath.h"
 #include "ui/Application.h"
 #include "ui/Cursor.h"
+#include "ui/Monitors.h"
+
+#include <vector>
 
 #include <string>
 
@@ -77,10 +81,10 @@ void CaptureTrigger::StartTracking() {
     DisableHotKeyHook();
 }
 
-void CaptureTrigger::GrabScreen(ui::Bitmap& screen) const {
-    GetFullScreenBmp(screen);
+void CaptureTrigger::GrabArea(ui::Bitmap& picture, const RECT& area, const std::vector<ui::Monitor>& monitors) const {
+    GrabScreenArea(picture, area, monitors);
     if (OnScreenGrabbed) OnScreenGrabbed();
-    if (options_.IncludeCursor) DrawCursorToBmp(screen);
+    if (options_.IncludeCursor) DrawCursorToBmp(picture, {area.left, area.top});
 }
 
 void CaptureTrigger::OnTriggerTick() {
@@ -94,34 +98,40 @@ void CaptureTrigger::OnTriggerTick() {
 }
 
 void CaptureTrigger::DispatchTick() {
-    // The picture of the screen for this tick; grabbing sizes it to the
-    // display, so an idle tick allocates nothing.
-    ui::Bitmap screen;
     const CaptureMethod method = selectedMethod_();
 
     if (GetDownHotKey()) {
         switch (method) {
-        case CaptureMethod::SelectedRegion:
-            GrabScreen(screen);
+        case CaptureMethod::SelectedRegion: {
+            // The region screen covers every monitor, frozen at once.
+            const std::vector<ui::Monitor> monitors = ui::Monitors();
+            const RECT area = ui::VirtualScreen(monitors);
+            ui::Bitmap screen;
+            GrabArea(screen, area, monitors);
             Disarm();
-            windows_.regionScreen.ShowFrozen(screen);
+            windows_.regionScreen.ShowFrozen(std::move(screen), area);
             break;
-        case CaptureMethod::FullScreen:
-            GrabScreen(screen);
+        }
+        case CaptureMethod::FullScreen: {
+            const std::vector<ui::Monitor> monitors = ui::Monitors();
+            const RECT area = FullScreenArea(options_.FullScreenArea, monitors);
+            ui::Bitmap screen;
+            GrabArea(screen, area, monitors);
             Disarm();
             windows_.pictureWindow.LoadScreenPicture(std::move(screen));
-            windows_.pictureWindow.Present();
+            Present(area);
             break;
+        }
         case CaptureMethod::Object:
             StartTracking();
             break;
         case CaptureMethod::ActiveWindow: {
+            const RECT area = ActiveWindowArea();
             ui::Bitmap window;
-            GrabScreen(screen);
-            GetActiveWindowBmp(screen, window);
+            GrabArea(window, area, ui::Monitors());
             windows_.pictureWindow.LoadPicture(window);
             Disarm();
-            windows_.pictureWindow.Present();
+            Present(area);
             break;
         }
         case CaptureMethod::FixedRegion:
@@ -149,28 +159,37 @@ void CaptureTrigger::DispatchTick() {
     } else {
         return;
     }
-    if (GetMouseDown()) CaptureTracked(method, screen);
+    if (GetMouseDown()) CaptureTracked(method);
 }
 
-void CaptureTrigger::CaptureTracked(CaptureMethod method, ui::Bitmap& screen) {
+void CaptureTrigger::CaptureTracked(CaptureMethod method) {
     ui::Bitmap picture;
-    GrabScreen(screen);
+    RECT area{};
+    if (method == CaptureMethod::Object) {
+        area = ObjectArea();
+        GrabArea(picture, area, ui::Monitors());
+    } else {
+        // The hole of the frame as it stands, placed by this very tick; the
+        // frame's ring lies outside it, so it is never in the picture.
+        RECT frame{};
+        GetWindowRect(windows_.highlightFrame.Handle(), &frame);
+        area = FixedRegionHole({frame.left, frame.top}, options_.FixedRegionWidth, options_.FixedRegionHeight);
+        ui::Bitmap hole;
+        GrabArea(hole, area, ui::Monitors());
+        EnlargeFixedRegion(hole, picture, options_.FixedRegionWidth, options_.FixedRegionHeight);
+    }
     tracking_ = false;
     followTimer_.SetEnabled(false);
     windows_.highlightFrame.Hide();
-    if (method == CaptureMethod::Object) {
-        GetObjectBmp(screen, picture);
-    } else {
-        // The hole of the frame as it stands, placed by this very tick.
-        RECT frame{};
-        GetWindowRect(windows_.highlightFrame.Handle(), &frame);
-        GetFixRegionBmp(screen, picture, options_.FixedRegionWidth, options_.FixedRegionHeight,
-                        {frame.left, frame.top});
-    }
     SetMouseDown(false);
     DisableMouseHook();
     triggerTimer_.SetEnabled(false);
     windows_.pictureWindow.LoadPicture(picture);
+    Present(area);
+}
+
+void CaptureTrigger::Present(const RECT& takenFrom) {
+    windows_.pictureWindow.ShowOnMonitorOf(takenFrom);
     windows_.pictureWindow.Present();
 }
 
@@ -219,6 +238,12 @@ void CaptureTrigger::OnRegionSelected(const ui::Bitmap& frozen, POINT start, POI
         Arm();
         return;
     }
+    // The picture window opens on the monitor where the region was taken.
+    const POINT origin = windows_.regionScreen.ScreenOrigin();
+    RECT taken = picture::NormalizedRegion(start, end);
+    OffsetRect(&taken, origin.x, origin.y);
+    taken.right += 1, taken.bottom += 1;
+    windows_.pictureWindow.ShowOnMonitorOf(taken);
     windows_.pictureWindow.ShowModal();
 }
 

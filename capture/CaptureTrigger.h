@@ -12,10 +12,12 @@
 #include "settings/Options.h"
 #include "ui/Bitmap.h"
 #include "ui/MessageWindow.h"
+#include "ui/Monitors.h"
 #include "ui/Timer.h"
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace capture {
 
@@ -74,11 +76,13 @@ public:
 
 private:
     void DispatchTick();
-    // The picture of the screen, with the cursor when the options say so.
-    void GrabScreen(ui::Bitmap& screen) const;
+    // The picture of a screen rectangle, with the cursor when the options say so.
+    void GrabArea(ui::Bitmap& picture, const RECT& area, const std::vector<ui::Monitor>& monitors) const;
+    // Shows the picture window on the monitor the picture was taken from.
+    void Present(const RECT& takenFrom);
     void StartTracking();
     // The capture that ends a tracking: the press has been seen.
-    void CaptureTracked(CaptureMethod method, ui::Bitmap& screen);
+    void CaptureTracked(CaptureMethod method);
     // Place and show the highlight frame around the window under the mouse,
     // or around the fixed box centred on the mouse.
     void FrameWindowUnderCursor();

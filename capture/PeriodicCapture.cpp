@@ -11,6 +11,7 @@
 #include <iterator>
 #include <thread>
 #include <utility>
+#include <vector>
 
 namespace capture {
 
@@ -197,22 +198,23 @@ void PeriodicCapture::TakePicture() {
         CreateFolderTree(folder);
         file = std::make_unique<ui::ReplacingFile>(FreeFileName(TimeStampedFileName(folder, now)));
     });
+    // The method is read before the screen: the grab takes only what the
+    // picture shows, the monitors of Full Screen or the foreground window.
+    const int method = realTimeMethod_ ? realTimeMethod_() : 0;
+    ui::Bitmap& picture = method == 0 ? screen_ : window_;
+    RECT area{};
     // The job works on this function's locals: it ends before they do.
     try {
-        GetFullScreenBmp(screen_);
+        const std::vector<ui::Monitor> monitors = ui::Monitors();
+        area = method == 0 ? FullScreenArea(options_.FullScreenArea, monitors) : ActiveWindowArea();
+        GrabScreenArea(picture, area, monitors);
     } catch (...) {
         helper_->Finish();
         throw;
     }
     if (const std::exception_ptr failure = helper_->Finish()) std::rethrow_exception(failure);
-    if (includeCursor) DrawScreenCursor(screen_, cursor);
-    const int method = realTimeMethod_ ? realTimeMethod_() : 0;
-    const ui::Bitmap* picture = &screen_;
-    if (method != 0) {
-        GetActiveWindowBmp(screen_, window_);
-        picture = &window_;
-    }
-    ui::WriteJpeg(*picture, *file, ui::kRealTimeJpeg);
+    if (includeCursor) DrawScreenCursor(picture, cursor, {area.left, area.top});
+    ui::WriteJpeg(picture, *file, ui::kRealTimeJpeg);
 }
 
 } // namespace capture

@@ -1,5 +1,5 @@
-// Periodic (real-time) capture: at every period it grabs the whole screen or
-// the foreground window and writes the picture, without showing any window,
+// Periodic (real-time) capture: at every period it grabs the screen (what a
+// Full Screen capture takes) or the foreground window and writes the picture, without showing any window,
 // as a JPEG file named after the local date and time into the folder of the
 // settings. It reads the settings and the method at every tick, so changes
 // apply from the next one; only the period is fixed when it starts.
@@ -73,8 +73,8 @@ private:
 
     const settings::CaptureOptions& options_;
     std::function<int()> realTimeMethod_;
-    // The grab of the whole screen and the foreground window's part of it,
-    // kept from tick to tick so that their memory is not allocated anew.
+    // The grabs of the screen and of the foreground window, kept from tick
+    // to tick so that their memory is not allocated anew.
     ui::Bitmap screen_;
     ui::Bitmap window_;
     ui::Timer periodicTimer_{0, false};

@@ -65,29 +65,51 @@ RegionScreen::RegionScreen() {
     AddControl(sizeLabel_);
 }
 
-void RegionScreen::ShowFrozen(const ui::Bitmap& frozen) {
-    // The screen's origin is the picture's and the window's.
-    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-    SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, w, h, SWP_SHOWWINDOW);
+void RegionScreen::Cover(const RECT& screenArea) {
+    screenArea_ = screenArea;
+    monitors_ = ui::Monitors();
+    const int w = screenArea.right - screenArea.left, h = screenArea.bottom - screenArea.top;
+    SetWindowPos(Handle(), HWND_TOPMOST, screenArea.left, screenArea.top, w, h, SWP_SHOWWINDOW);
     frozenScreen_.SetBounds(0, 0, w, h);
+}
+
+void RegionScreen::ShowFrozen(const ui::Bitmap& frozen, const RECT& screenArea) {
+    Cover(screenArea);
     frozenScreen_.SetPicture(frozen);
     SetForegroundWindow(Handle());
+}
+
+void RegionScreen::ShowFrozen(ui::Bitmap&& frozen, const RECT& screenArea) {
+    Cover(screenArea);
+    frozenScreen_.SetPicture(std::move(frozen));
+    SetForegroundWindow(Handle());
+}
+
+POINT RegionScreen::CursorInPicture() const {
+    const POINT p = ui::CursorPosition();
+    return {p.x - screenArea_.left, p.y - screenArea_.top};
 }
 
 void RegionScreen::OnSelectionStart() {
     // A second button pressed during a drag changes nothing.
     if (sizeLabel_.Visible()) return;
-    startPoint_ = ui::CursorPosition();
+    startPoint_ = CursorInPicture();
     lastPoint_ = startPoint_;
     sizeLabel_.SetVisible(true);
 }
 
 void RegionScreen::OnSelectionDrag() {
     if (!sizeLabel_.Visible()) return;
-    const POINT p = ui::CursorPosition();
+    const POINT p = CursorInPicture();
     sizeLabel_.SetTexts(L"X:" + std::to_wstring(std::abs(p.x - startPoint_.x)),
                         L"Y:" + std::to_wstring(std::abs(p.y - startPoint_.y)));
-    sizeLabel_.SetBounds(p.x + 5, p.y + 5, sizeLabel_.Width(), sizeLabel_.Height());
+    // Beside the cursor, but never across the edge of the monitor it is on.
+    const POINT onScreen{p.x + screenArea_.left, p.y + screenArea_.top};
+    const RECT monitor = ui::MonitorAt(monitors_, onScreen).bounds;
+    const POINT label =
+        ui::KeepInside({onScreen.x + 5, onScreen.y + 5}, sizeLabel_.Width(), sizeLabel_.Height(), monitor);
+    sizeLabel_.SetBounds(label.x - screenArea_.left, label.y - screenArea_.top, sizeLabel_.Width(),
+                         sizeLabel_.Height());
 
     HDC canvas = frozenScreen_.Picture().Canvas();
     DrawXorOutline(canvas, startPoint_, lastPoint_);
@@ -102,7 +124,7 @@ void RegionScreen::OnSelectionDrag() {
 
 void RegionScreen::OnSelectionEnd() {
     if (!sizeLabel_.Visible()) return;
-    endPoint_ = ui::CursorPosition();
+    endPoint_ = CursorInPicture();
     sizeLabel_.SetVisible(false);
     PostMessageW(Handle(), kSelectionDoneMessage, 0, 0);
 }

@@ -11,6 +11,17 @@ namespace {
 const wchar_t* const kSection = L"Options";
 }
 
+ScreenArea ScreenAreaOfValue(int value) {
+    switch (value) {
+    case 1:
+        return ScreenArea::MonitorUnderMouse;
+    case 2:
+        return ScreenArea::AllMonitors;
+    default:
+        return ScreenArea::PrimaryMonitor;
+    }
+}
+
 std::wstring ConfigFilePath() { return ui::ExecutableFolder() + L"config.ini"; }
 
 std::wstring ConfigReadProblem(const std::wstring& path, unsigned long waitMs) {
@@ -41,6 +52,7 @@ void LoadOptions(const IniFile& file, CaptureOptions& o) {
     o.IntervalCent = file.ReadString(kSection, L"IntervalCent", L"");
     o.CaptureIndex = file.ReadInteger(kSection, L"CaptureIndex", 0);
     o.RealSavePath = file.ReadString(kSection, L"RealSavePath", L"");
+    o.FullScreenArea = ScreenAreaOfValue(file.ReadInteger(kSection, L"FullScreenArea", 0));
 }
 
 namespace {
@@ -57,6 +69,9 @@ void WriteKeys(IniFile& file, const CaptureOptions& o, bool withPeriodicSwitch) 
     file.WriteString(kSection, L"IntervalCent", o.IntervalCent);
     file.WriteInteger(kSection, L"CaptureIndex", o.CaptureIndex);
     file.WriteString(kSection, L"RealSavePath", o.RealSavePath);
+    // Keys added after the original eight follow them, so a file written
+    // before they existed reads as it did.
+    file.WriteInteger(kSection, L"FullScreenArea", static_cast<int>(o.FullScreenArea));
 }
 
 } // namespace
@@ -78,6 +93,7 @@ void ResetOptions(IniFile& file, CaptureOptions& o) {
     o.IntervalCent = factory.IntervalCent;
     o.CaptureIndex = factory.CaptureIndex;
     o.RealSavePath = factory.RealSavePath;
+    o.FullScreenArea = factory.FullScreenArea;
     WriteKeys(file, factory, true);
     LoadOptions(file, o);
 }

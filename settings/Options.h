@@ -8,6 +8,18 @@
 
 namespace settings {
 
+// What a Full Screen capture takes (config.ini "FullScreenArea").
+enum class ScreenArea {
+    PrimaryMonitor = 0,
+    MonitorUnderMouse = 1,
+    // Every monitor: the whole virtual screen.
+    AllMonitors = 2,
+};
+
+// The area a FullScreenArea value names; a missing or unknown value names
+// the primary monitor.
+ScreenArea ScreenAreaOfValue(int value);
+
 struct CaptureOptions {
     bool StartupSuspend = false;
     bool IncludeCursor = false;
@@ -17,6 +29,7 @@ struct CaptureOptions {
     std::wstring IntervalCent;
     int CaptureIndex = 0; // 0 full screen, 1 active window
     std::wstring RealSavePath;
+    ScreenArea FullScreenArea = ScreenArea::PrimaryMonitor;
 };
 
 // config.ini in the folder of the running executable.
@@ -31,7 +44,7 @@ std::wstring ConfigReadProblem(const std::wstring& path, unsigned long waitMs = 
 // that is not a number, gives the field's default (false, 0, empty).
 void LoadOptions(const IniFile& file, CaptureOptions& options);
 
-// Writes the eight settings keys. Throws "Unable to write to <path>" at the
+// Writes the eight settings keys, then the keys added since (FullScreenArea). Throws "Unable to write to <path>" at the
 // first key that cannot be written; the keys before it stay written.
 void SaveOptions(IniFile& file, const CaptureOptions& options);
 

@@ -5,6 +5,7 @@
 #include "ui/Error.h"
 #include "ui/FolderBrowser.h"
 #include "ui/Modal.h"
+#include "ui/Monitors.h"
 #include "ui/Resources.h"
 
 #include <algorithm>
@@ -266,6 +267,8 @@ void OptionsWindow::ShowModal() {
     {
         ui::ModalScope scope(Handle());
         ui::App().AddDialogWindow(Handle());
+        // Never off the screen, whatever monitors the desktop has now.
+        ui::FitOntoMonitor(Handle());
         ShowWindow(Handle(), SW_SHOW);
         SetForegroundWindow(Handle());
         // Like a dialog, the window opens with the text of the box that has

@@ -76,7 +76,7 @@ TEST(Settings, ReadsValuesWhateverTheirCaseSpacingQuotesAndNotation) {
     EXPECT_TRUE(options.StartupSuspend);
 }
 
-TEST(Settings, ResetWritesTheTenLinesThenSaveRewritesInPlace) {
+TEST(Settings, ResetWritesTheTenLinesAndTheAddedKeysThenSaveRewritesInPlace) {
     TempFolder folder;
     const std::wstring path = folder.File(L"config.ini");
     IniFile file(path);
@@ -94,7 +94,8 @@ TEST(Settings, ResetWritesTheTenLinesThenSaveRewritesInPlace) {
                                    "Interval=30000\r\n"
                                    "IntervalCent=Seconds\r\n"
                                    "CaptureIndex=0\r\n"
-                                   "RealSavePath=D:\\output\r\n");
+                                   "RealSavePath=D:\\output\r\n"
+                                   "FullScreenArea=0\r\n");
     EXPECT_FALSE(options.StartupSuspend);
     EXPECT_FALSE(options.IncludeCursor);
     EXPECT_EQ(options.FixedRegionWidth, 320);
@@ -105,6 +106,7 @@ TEST(Settings, ResetWritesTheTenLinesThenSaveRewritesInPlace) {
     options.IncludeCursor = true;
     options.IntervalCent = L"Hours";
     options.RealSavePath = L"C:\\out";
+    options.FullScreenArea = settings::ScreenArea::AllMonitors;
     settings::SaveOptions(file, options);
     EXPECT_EQ(ReadFileBytes(path), "[Options]\r\n"
                                    "FixedRegionWidth=100\r\n"
@@ -115,7 +117,27 @@ TEST(Settings, ResetWritesTheTenLinesThenSaveRewritesInPlace) {
                                    "Interval=30000\r\n"
                                    "IntervalCent=Hours\r\n"
                                    "CaptureIndex=0\r\n"
-                                   "RealSavePath=C:\\out\r\n");
+                                   "RealSavePath=C:\\out\r\n"
+                                   "FullScreenArea=2\r\n");
+    settings::LoadOptions(file, options);
+    EXPECT_EQ(options.FullScreenArea, settings::ScreenArea::AllMonitors);
+}
+
+TEST(Settings, AFullScreenAreaMissingOrUnknownIsThePrimaryMonitor) {
+    TempFolder folder;
+    const std::wstring path = folder.File(L"config.ini");
+    IniFile file(path);
+    CaptureOptions options;
+    for (const char* line :
+         {"", "FullScreenArea=3\r\n", "FullScreenArea=-1\r\n", "FullScreenArea=two\r\n", "FullScreenArea=1\r\n"}) {
+        WriteFileBytes(path, std::string("[Options]\r\n") + line);
+        options.FullScreenArea = settings::ScreenArea::AllMonitors;
+        settings::LoadOptions(file, options);
+        EXPECT_EQ(options.FullScreenArea, std::string(line) == "FullScreenArea=1\r\n"
+                                              ? settings::ScreenArea::MonitorUnderMouse
+                                              : settings::ScreenArea::PrimaryMonitor)
+            << line;
+    }
 }
 
 TEST(Settings, SaveKeepsLinesItDoesNotOwn) {
