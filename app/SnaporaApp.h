@@ -9,6 +9,7 @@
 #include "region/RegionScreen.h"
 #include "settings/OptionsWindow.h"
 #include "suspend/SuspendPanel.h"
+#include "ui/Monitors.h"
 
 namespace app {
 
@@ -41,6 +42,8 @@ private:
     settings::OptionsWindow optionsWindow_;
     suspend::SuspendPanel suspendPanel_;
     capture::CaptureTrigger trigger_;
+    // Brings the windows back to a monitor when theirs goes away.
+    ui::MonitorWatch monitorWatch_;
 };
 
 } // namespace app

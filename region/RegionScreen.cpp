@@ -3,7 +3,6 @@
 #include "picture/PictureMath.h"
 #include "region/RubberBand.h"
 #include "ui/Application.h"
-#include "ui/Cursor.h"
 #include "ui/Resources.h"
 
 #include <cstdlib>
@@ -53,11 +52,13 @@ RegionScreen::RegionScreen() {
                                     .height = GetSystemMetrics(SM_CYSCREEN),
                                     .parent = ui::App().HiddenOwner()});
     frozenScreen_.Cursor = LoadCursorW(nullptr, IDC_CROSS);
-    frozenScreen_.OnMouseDown = [this](ui::Control&, ui::MouseButton, ui::ShiftState, POINT) { OnSelectionStart(); };
-    frozenScreen_.OnMouseMove = [this](ui::Control&, ui::ShiftState, POINT) { OnSelectionDrag(); };
-    frozenScreen_.OnMouseUp = [this](ui::Control&, ui::MouseButton, ui::ShiftState shift, POINT) {
+    frozenScreen_.OnMouseDown = [this](ui::Control&, ui::MouseButton, ui::ShiftState, POINT at) {
+        OnSelectionStart(at);
+    };
+    frozenScreen_.OnMouseMove = [this](ui::Control&, ui::ShiftState, POINT at) { OnSelectionDrag(at); };
+    frozenScreen_.OnMouseUp = [this](ui::Control&, ui::MouseButton, ui::ShiftState shift, POINT at) {
         // The selection ends with the last button let go.
-        if (!shift.left && !shift.right && !shift.middle) OnSelectionEnd();
+        if (!shift.left && !shift.right && !shift.middle) OnSelectionEnd(at);
     };
     AddControl(frozenScreen_);
     sizeLabel_.SetBounds(61, 46, 37, 22);
@@ -85,22 +86,17 @@ void RegionScreen::ShowFrozen(ui::Bitmap&& frozen, const RECT& screenArea) {
     SetForegroundWindow(Handle());
 }
 
-POINT RegionScreen::CursorInPicture() const {
-    const POINT p = ui::CursorPosition();
-    return {p.x - screenArea_.left, p.y - screenArea_.top};
-}
-
-void RegionScreen::OnSelectionStart() {
+void RegionScreen::OnSelectionStart(POINT at) {
     // A second button pressed during a drag changes nothing.
     if (sizeLabel_.Visible()) return;
-    startPoint_ = CursorInPicture();
+    startPoint_ = at;
     lastPoint_ = startPoint_;
     sizeLabel_.SetVisible(true);
 }
 
-void RegionScreen::OnSelectionDrag() {
+void RegionScreen::OnSelectionDrag(POINT at) {
     if (!sizeLabel_.Visible()) return;
-    const POINT p = CursorInPicture();
+    const POINT p = at;
     sizeLabel_.SetTexts(L"X:" + std::to_wstring(std::abs(p.x - startPoint_.x)),
                         L"Y:" + std::to_wstring(std::abs(p.y - startPoint_.y)));
     // Beside the cursor, but never across the edge of the monitor it is on.
@@ -122,9 +118,9 @@ void RegionScreen::OnSelectionDrag() {
     lastPoint_ = p;
 }
 
-void RegionScreen::OnSelectionEnd() {
+void RegionScreen::OnSelectionEnd(POINT at) {
     if (!sizeLabel_.Visible()) return;
-    endPoint_ = CursorInPicture();
+    endPoint_ = at;
     sizeLabel_.SetVisible(false);
     PostMessageW(Handle(), kSelectionDoneMessage, 0, 0);
 }

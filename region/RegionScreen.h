@@ -54,10 +54,13 @@ public:
     // The screen point that the frozen picture's pixel (0, 0) shows.
     POINT ScreenOrigin() const { return {screenArea_.left, screenArea_.top}; }
 
-    // The rubber band's reactions to the mouse; each reads the cursor itself.
-    void OnSelectionStart();
-    void OnSelectionDrag();
-    void OnSelectionEnd();
+    // The rubber band's reactions to the mouse, at the point in the frozen
+    // picture's pixels that the mouse message carries: a message handled late
+    // (the screen is still being drawn when the user presses) still starts
+    // the selection where the user pressed.
+    void OnSelectionStart(POINT at);
+    void OnSelectionDrag(POINT at);
+    void OnSelectionEnd(POINT at);
 
     const SelectionSizeLabel& SizeLabel() const { return sizeLabel_; }
     const ui::Bitmap& FrozenScreen() const { return frozenScreen_.Picture(); }
@@ -68,8 +71,6 @@ protected:
 private:
     void OnSelectionDone();
     void Cover(const RECT& screenArea);
-    // The cursor in the frozen picture's pixels.
-    POINT CursorInPicture() const;
 
     ui::Image frozenScreen_;
     SelectionSizeLabel sizeLabel_;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <utility>
 
 namespace ui {
 
@@ -194,6 +195,52 @@ void PlaceOnMonitorOf(HWND window, const RECT& screenArea) {
     const RECT at{target.workArea.left, target.workArea.top, target.workArea.left + width,
                   target.workArea.top + height};
     SetRestoredRect(window, monitors, FitInto(at, target.workArea));
+}
+
+int BringThreadWindowsOntoMonitors() {
+    std::vector<HWND> windows;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM list) {
+            reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&windows));
+    int moved = 0;
+    for (HWND window : windows) {
+        RECT r{};
+        // Windows without an area (owners that only hold others) are nowhere to see.
+        if (!GetWindowRect(window, &r) || IsRectEmpty(&r)) continue;
+        moved += BringOntoMonitors(window) ? 1 : 0;
+    }
+    return moved;
+}
+
+namespace {
+
+std::vector<RECT> LayoutOf(const std::vector<Monitor>& monitors) {
+    std::vector<RECT> layout;
+    for (const Monitor& m : monitors)
+        layout.push_back(m.bounds);
+    return layout;
+}
+
+bool SameLayout(const std::vector<RECT>& a, const std::vector<RECT>& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](const RECT& x, const RECT& y) { return EqualRect(&x, &y) != FALSE; });
+}
+
+} // namespace
+
+MonitorWatch::MonitorWatch() : layout_(LayoutOf(Monitors())) {
+    checkTimer_.OnTimer = [this] { Check(); };
+}
+
+void MonitorWatch::Check() {
+    std::vector<RECT> layout = LayoutOf(Monitors());
+    if (SameLayout(layout, layout_)) return;
+    layout_ = std::move(layout);
+    BringThreadWindowsOntoMonitors();
 }
 
 } // namespace ui

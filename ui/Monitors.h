@@ -3,6 +3,8 @@
 // a monitor left of or above it lies at negative coordinates.
 #pragma once
 
+#include "ui/Timer.h"
+
 #include <windows.h>
 
 #include <vector>
@@ -66,5 +68,25 @@ bool FitOntoMonitor(HWND window);
 // where it fits, and keeping the window's show state: a window shown
 // maximized afterwards is maximized on that monitor.
 void PlaceOnMonitorOf(HWND window, const RECT& screenArea);
+
+// Brings every top-level window of the calling thread that no monitor
+// reaches onto the monitors (BringOntoMonitors); gives how many it moved.
+int BringThreadWindowsOntoMonitors();
+
+// Watches the layout of the monitors and, when it changes (a monitor
+// removed, added or moved), brings the thread's windows that were left on
+// no monitor back. Windows says so with WM_DISPLAYCHANGE, which every
+// ui::Window answers the same way; Wine under X.Org does not send it when a
+// monitor goes, so the layout is also compared once a second.
+class MonitorWatch {
+public:
+    MonitorWatch();
+    // Compares the layout with the one seen last and acts on a change.
+    void Check();
+
+private:
+    std::vector<RECT> layout_;
+    Timer checkTimer_{1000, true};
+};
 
 } // namespace ui

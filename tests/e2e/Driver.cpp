@@ -247,16 +247,18 @@ DWORD UpFlag(Button button) {
 // Gives the target program time to take the input from its queue.
 void Settle() { Sleep(30); }
 
-// Mouse input at the pixel at. Wine maps absolute coordinates to pixels as
+// Mouse input at the pixel at. Absolute coordinates span the virtual screen
+// (every monitor, some at negative coordinates); Wine maps them to pixels as
 // dx * width / 65536, rounded down, so the smallest value that reaches the
 // pixel lands on it exactly.
 void SendMouseAt(POINT at, DWORD flags) {
-    const LONGLONG w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    const LONGLONG x = GetSystemMetrics(SM_XVIRTUALSCREEN), y = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    const LONGLONG w = GetSystemMetrics(SM_CXVIRTUALSCREEN), h = GetSystemMetrics(SM_CYVIRTUALSCREEN);
     INPUT input{};
     input.type = INPUT_MOUSE;
-    input.mi.dx = static_cast<LONG>((at.x * 65536LL + w - 1) / w);
-    input.mi.dy = static_cast<LONG>((at.y * 65536LL + h - 1) / h);
-    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    input.mi.dx = static_cast<LONG>(((at.x - x) * 65536LL + w - 1) / w);
+    input.mi.dy = static_cast<LONG>(((at.y - y) * 65536LL + h - 1) / h);
+    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
     SendInput(1, &input, sizeof input);
 }
 

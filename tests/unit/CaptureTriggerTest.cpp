@@ -101,9 +101,8 @@ TEST_F(CaptureTrigger, AReleaseAfterTheMethodChangedShowsWhatThePictureWindowHol
     ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(display().Handle()) != FALSE; })) << "no region screen";
     EXPECT_FALSE(trigger().TimerRunning()) << "the trigger stays armed under the region screen";
 
-    display().OnSelectionStart();
-    ASSERT_TRUE(MoveTo({300, 200}));
-    display().OnSelectionDrag();
+    display().OnSelectionStart({100, 100});
+    display().OnSelectionDrag({300, 200});
     EXPECT_EQ(display().SizeLabel().WidthText(), L"X:200");
     EXPECT_EQ(display().SizeLabel().HeightText(), L"Y:100");
     EXPECT_EQ(display().SizeLabel().Left(), 305);
@@ -123,7 +122,7 @@ TEST_F(CaptureTrigger, AReleaseAfterTheMethodChangedShowsWhatThePictureWindowHol
         PostMessageW(save().Handle(), WM_CLOSE, 0, 0);
         user.SetEnabled(false);
     };
-    display().OnSelectionEnd();
+    display().OnSelectionEnd({300, 200});
     ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(display().Handle()) == FALSE; }));
     EXPECT_TRUE(regionScreenUnder) << "the region screen stays up under the picture window";
 
@@ -139,9 +138,9 @@ TEST_F(CaptureTrigger, AReleaseAfterTheMethodChangedShowsWhatThePictureWindowHol
     main().OnMethodChosen(CaptureMethod::SelectedRegion);
     TypeCaptureKey();
     ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(display().Handle()) != FALSE; })) << "no region screen";
-    display().OnSelectionStart();
+    display().OnSelectionStart({100, 100});
     main().OnMethodChosen(CaptureMethod::FullScreen);
-    display().OnSelectionEnd();
+    display().OnSelectionEnd({100, 100});
     ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(display().Handle()) == FALSE; }));
     EXPECT_FALSE(IsWindowVisible(save().Handle())) << "an empty picture window opened";
     EXPECT_TRUE(trigger().TimerRunning());
