@@ -30,18 +30,31 @@ snapora_stop_started() {
   started_pids=()
 }
 
-# Starts Xvfb on the first free display and exports DISPLAY.
-snapora_start_xvfb() {
+# The first display number from $1 on that no X server holds.
+snapora_free_display() {
   local n=${1:-90}
   while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-  Xvfb ":$n" -screen 0 "${desktop_size}x24" -nolisten tcp >/dev/null 2>&1 &
-  started_pids+=($!)
+  echo "$n"
+}
+
+# Waits until the X server just started on display $1 takes connections,
+# then exports DISPLAY; $2 names the server in the message when it does not.
+snapora_wait_for_display() {
   for _ in $(seq 100); do
-    [ -e "/tmp/.X11-unix/X$n" ] && break
+    [ -e "/tmp/.X11-unix/X$1" ] && break
     sleep 0.1
   done
-  [ -e "/tmp/.X11-unix/X$n" ] || { echo "Xvfb did not start on :$n" >&2; return 1; }
-  export DISPLAY=":$n"
+  [ -e "/tmp/.X11-unix/X$1" ] || { echo "$2 did not start on :$1" >&2; return 1; }
+  export DISPLAY=":$1"
+}
+
+# Starts Xvfb on the first free display and exports DISPLAY.
+snapora_start_xvfb() {
+  local n
+  n=$(snapora_free_display "${1:-90}")
+  Xvfb ":$n" -screen 0 "${desktop_size}x24" -nolisten tcp >/dev/null 2>&1 &
+  started_pids+=($!)
+  snapora_wait_for_display "$n" Xvfb
 }
 
 # A private Wine prefix whose programs all share one virtual desktop of a
@@ -106,8 +119,8 @@ snapora_start_wineserver() {
 # 1024 x 768 left of it (at negative x for Windows programs); exports DISPLAY.
 # Xorg needs root (or sudo) here; its configuration and log stay in the build.
 snapora_start_two_monitors() {
-  local n=${1:-90} dir=$build/xorg-monitors
-  while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+  local n dir=$build/xorg-monitors
+  n=$(snapora_free_display "${1:-90}")
   mkdir -p "$dir"
   cat >"$dir/xorg.conf" <<'CONF'
 Section "ServerFlags"
@@ -145,12 +158,7 @@ CONF
   "${as_root[@]}" Xorg ":$n" -config "$dir/xorg.conf" -noreset -nolisten tcp -logfile "$dir/xorg.log" \
     >/dev/null 2>&1 </dev/null &
   started_pids+=($!)
-  for _ in $(seq 100); do
-    [ -e "/tmp/.X11-unix/X$n" ] && break
-    sleep 0.1
-  done
-  [ -e "/tmp/.X11-unix/X$n" ] || { echo "Xorg did not start on :$n (see $dir/xorg.log)" >&2; return 1; }
-  export DISPLAY=":$n"
+  snapora_wait_for_display "$n" "Xorg (see $dir/xorg.log)"
   xrandr --output DUMMY0 --mode 1280x1024 --primary
   xrandr --newmode "1024x768_60.00" 63.50 1024 1072 1176 1328 768 771 775 798 -hsync +vsync
   xrandr --addmode DUMMY1 1024x768_60.00
