@@ -106,6 +106,12 @@ TEST_F(CaptureTrigger, AReleaseAfterTheMethodChangedShowsWhatThePictureWindowHol
     EXPECT_EQ(display().SizeLabel().WidthText(), L"X:200");
     EXPECT_EQ(display().SizeLabel().HeightText(), L"Y:100");
     EXPECT_EQ(display().SizeLabel().Left(), 305);
+    // Near the corner of the monitor the label stays on it, beside the cursor.
+    const int right = GetSystemMetrics(SM_CXSCREEN), bottom = GetSystemMetrics(SM_CYSCREEN);
+    display().OnSelectionDrag({right - 2, bottom - 3});
+    EXPECT_EQ(display().SizeLabel().Left() + display().SizeLabel().Width(), right);
+    EXPECT_EQ(display().SizeLabel().Top() + display().SizeLabel().Height(), bottom);
+    display().OnSelectionDrag({300, 200});
     // Another method is chosen meanwhile (a hotkey does this).
     main().OnMethodChosen(CaptureMethod::FullScreen);
     // The picture window opens modally, from the message loop; the user
