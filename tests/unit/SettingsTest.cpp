@@ -1,4 +1,6 @@
+#include "settings/FullScreenAreaGroup.h"
 #include "settings/Options.h"
+#include "tests/unit/TestForm.h"
 #include "tests/unit/TempFolder.h"
 #include "ui/Error.h"
 
@@ -193,4 +195,20 @@ TEST(Settings, UnwritableFileRaisesUnableToWrite) {
     IniFile file(path);
     EXPECT_THROW(settings::SaveOptions(file, options), ui::Error);
     CloseHandle(held);
+}
+
+TEST(FullScreenAreaGroup, ShowsTheSettingAndTakesTheUsersChoice) {
+    testing_support::TestForm form;
+    settings::FullScreenAreaGroup group(form, {10, 10}, 260, nullptr, CLR_INVALID);
+    using settings::ScreenArea;
+    group.Show(ScreenArea::AllMonitors);
+    EXPECT_EQ(group.Chosen(), ScreenArea::AllMonitors);
+    EXPECT_FALSE(group.Choice(ScreenArea::PrimaryMonitor).Checked());
+    group.Show(ScreenArea::PrimaryMonitor);
+    EXPECT_FALSE(group.Choice(ScreenArea::AllMonitors).Checked()) << "two choices marked";
+    EXPECT_EQ(group.Chosen(), ScreenArea::PrimaryMonitor);
+    // What a user's click does.
+    SendMessageW(group.Choice(ScreenArea::MonitorUnderMouse).Handle(), BM_CLICK, 0, 0);
+    EXPECT_EQ(group.Chosen(), ScreenArea::MonitorUnderMouse);
+    EXPECT_EQ(group.Choice(ScreenArea::MonitorUnderMouse).Text(), L"The monitor under the mouse");
 }
