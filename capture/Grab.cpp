@@ -4,6 +4,7 @@
 #include "ui/Handles.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace capture {
 
@@ -96,7 +97,9 @@ void GrabScreenArea(ui::Bitmap& bitmap, const RECT& area, const std::vector<ui::
     const RECT virtualScreen = ui::VirtualScreen(monitors);
     const DisplaySource::Source display = Display().For(virtualScreen);
     // The screen DC is taken and given back around this one grab only.
-    HDC screen = display.dc ? display.dc : GetDC(nullptr);
+    std::optional<ui::WindowDC> screenDc;
+    if (!display.dc) screenDc.emplace(nullptr);
+    HDC screen = display.dc ? display.dc : screenDc->Get();
     const int width = std::max(0, static_cast<int>(area.right - area.left));
     const int height = std::max(0, static_cast<int>(area.bottom - area.top));
     const int depth = DisplayDepth(screen);
@@ -106,13 +109,8 @@ void GrabScreenArea(ui::Bitmap& bitmap, const RECT& area, const std::vector<ui::
     // already keeps its section: the transfer covers every pixel, and a new
     // section of a large display costs more than the transfer itself
     // (periodic capture grabs into one picture at every tick).
-    try {
-        if (bitmap.Width() != width || bitmap.Height() != height || bitmap.BitsPerPixel() != depth)
-            bitmap.Reset(width, height, depth);
-    } catch (...) {
-        if (!display.dc) ReleaseDC(nullptr, screen);
-        throw;
-    }
+    if (bitmap.Width() != width || bitmap.Height() != height || bitmap.BitsPerPixel() != depth)
+        bitmap.Reset(width, height, depth);
     // Only what lies on the virtual screen is read: a transfer reaching
     // beyond the display's surface fails as a whole on some systems. A
     // transfer that fails (no access to the display) leaves black, as a new
@@ -127,7 +125,6 @@ void GrabScreenArea(ui::Bitmap& bitmap, const RECT& area, const std::vector<ui::
         else
             BlackOutsideMonitors(bitmap, area, monitors);
     }
-    if (!display.dc) ReleaseDC(nullptr, screen);
     GdiFlush();
 }
 
