@@ -5,7 +5,6 @@
 #include "capture/HighlightFrame.h"
 #include "region/RegionScreen.h"
 #include "tests/e2e/CaptureSession.h"
-#include "tests/e2e/Driver.h"
 
 #include <gtest/gtest.h>
 
@@ -43,8 +42,8 @@ public:
         // Shown once its corners are on the screen.
         EXPECT_TRUE(WaitUntil(
             [&] {
-                return ScreenPixel(bounds.left, bounds.top) == ColourOfPoint(bounds.left, bounds.top) &&
-                       ScreenPixel(bounds.right - 1, bounds.bottom - 1) ==
+                return ScreenPixel({bounds.left, bounds.top}) == ColourOfPoint(bounds.left, bounds.top) &&
+                       ScreenPixel({bounds.right - 1, bounds.bottom - 1}) ==
                            ColourOfPoint(bounds.right - 1, bounds.bottom - 1);
             },
             kWait))
@@ -219,7 +218,7 @@ TEST_F(TwoMonitors, RegionsOnTheLeftMonitorAndAcrossTheBoundaryAreTheScreensPixe
     EXPECT_TRUE(OnMonitor(kLeft, save)) << "the picture window opens on the monitor of the region";
     Cancel(save);
     // The X server takes the closed window off the screen a moment later.
-    ASSERT_TRUE(WaitUntil([] { return ScreenPixel(-99, 401) == ColourOfPoint(-99, 401); }, kWait));
+    ASSERT_TRUE(WaitUntil([] { return ScreenPixel({-99, 401}) == ColourOfPoint(-99, 401); }, kWait));
 
     // Across the boundary between the monitors, taken on the primary.
     save = CaptureRegion({-100, 400}, {200, 600});

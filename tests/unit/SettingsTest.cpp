@@ -1,17 +1,19 @@
 #include "settings/FullScreenAreaGroup.h"
 #include "settings/Options.h"
+#include "tests/support/Files.h"
 #include "tests/unit/TestForm.h"
-#include "tests/unit/TempFolder.h"
 #include "ui/Error.h"
 
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
 using settings::CaptureOptions;
 using settings::IniFile;
 using settings::ParseIniInteger;
-using testing_support::ReadFileBytes;
-using testing_support::TempFolder;
-using testing_support::WriteFileBytes;
+using support::ReadFileBytes;
+using support::TempFolder;
+using support::WriteFileBytes;
 
 TEST(IniInteger, ReadsDecimalAndBothHexadecimalForms) {
     EXPECT_EQ(ParseIniInteger(L"30000"), 30000);
