@@ -5,6 +5,7 @@
 #include "hook/hook.h"
 #include "ui/Application.h"
 #include "ui/Cursor.h"
+#include "ui/Event.h"
 
 #include <string>
 
@@ -57,6 +58,12 @@ void CaptureTrigger::Disarm() {
     triggerTimer_.SetEnabled(false);
 }
 
+void CaptureTrigger::ReleaseHooks() {
+    DisableHotKeyHook();
+    GetMouseDown();
+    DisableMouseHook();
+}
+
 void CaptureTrigger::EndTracking() {
     if (!tracking_) return;
     tracking_ = false;
@@ -79,7 +86,7 @@ void CaptureTrigger::StartTracking() {
 
 void CaptureTrigger::GrabScreen(ui::Bitmap& screen) const {
     GetFullScreenBmp(screen);
-    if (OnScreenGrabbed) OnScreenGrabbed();
+    ui::Raise(ScreenGrabbed);
     if (options_.IncludeCursor) DrawCursorToBmp(screen);
 }
 

@@ -2,7 +2,7 @@
 // method, works the picture window's toolbar and reads back what it shows.
 #pragma once
 
-#include "capture/MainWindow.h"
+#include "app/MainWindow.h"
 #include "picture/PictureWindow.h"
 #include "tests/e2e/Driver.h"
 
@@ -60,7 +60,7 @@ class CaptureSession : public ::testing::Test {
 protected:
     void Start(std::optional<std::string> config = std::nullopt) {
         app.emplace(SnaporaApp::LaunchArgs{.configIni = std::move(config)});
-        main = app->WaitForWindow(capture::kMainWindowClass, L"Snapora", 15000);
+        main = app->WaitForWindow(app::kMainWindowClass, L"Snapora", 15000);
         ASSERT_NE(main, nullptr) << "no main window";
     }
 

@@ -1,4 +1,4 @@
-#include "capture/MainWindow.h"
+#include "app/MainWindow.h"
 #include "tests/e2e/Driver.h"
 
 #include <filesystem>
@@ -153,7 +153,7 @@ HWND SnaporaApp::WaitForWindow(const wchar_t* className, const wchar_t* caption,
 }
 
 std::optional<DWORD> SnaporaApp::Close(DWORD timeoutMs) {
-    HWND main = WaitForWindow(capture::kMainWindowClass, nullptr, timeoutMs, true);
+    HWND main = WaitForWindow(app::kMainWindowClass, nullptr, timeoutMs, true);
     if (!main) return std::nullopt;
     PostMessageW(main, WM_CLOSE, 0, 0);
     return WaitForExit(timeoutMs);

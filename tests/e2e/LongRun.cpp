@@ -1,6 +1,6 @@
 #include "tests/e2e/LongRun.h"
 
-#include "capture/MainWindow.h"
+#include "app/MainWindow.h"
 #include "picture/PictureWindow.h"
 #include "tests/e2e/JpegFile.h"
 
@@ -27,7 +27,7 @@ POINT CancelButton(HWND pictureWindow) {
 constexpr POINT kRestingPlace{1200, 980};
 
 HWND RealTimeCheckBox(const SnaporaApp& app) {
-    HWND main = app.FindWindowOf(capture::kMainWindowClass);
+    HWND main = app.FindWindowOf(app::kMainWindowClass);
     return main ? FindWindowExW(main, nullptr, L"Button", L"Real Time Capture") : nullptr;
 }
 

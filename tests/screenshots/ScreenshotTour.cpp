@@ -3,7 +3,7 @@
 // window, as a binary PPM picture that the script turns into docs/*.png.
 //   screenshot_tour.exe <output folder>
 // Exits with 1, naming the window, when one of them does not appear.
-#include "capture/MainWindow.h"
+#include "app/MainWindow.h"
 #include "picture/PictureWindow.h"
 #include "settings/OptionsWindow.h"
 #include "suspend/SuspendPanel.h"
@@ -82,7 +82,7 @@ HWND Expect(HWND window, const char* what) {
 void Tour(const std::wstring& folder) {
     const Picture desktop = WholeScreen();
     SnaporaApp app;
-    const HWND main = Expect(app.WaitForWindow(capture::kMainWindowClass, L"Snapora", kWaitMs), "the main window");
+    const HWND main = Expect(app.WaitForWindow(app::kMainWindowClass, L"Snapora", kWaitMs), "the main window");
     WaitUntil([&] { return GetForegroundWindow() == main; }, 5000);
     SaveWindow(main, desktop, folder, L"main-window");
 
@@ -108,7 +108,8 @@ void Tour(const std::wstring& folder) {
     WaitUntil([&] { return GetForegroundWindow() == main; }, 5000);
     Picture before = WholeScreen();
     Click(ClientPoint(main, 88 + 36, 40 + 30));
-    const HWND options = Expect(app.WaitForWindow(settings::kOptionsWindowClass, nullptr, kWaitMs), "the Options window");
+    const HWND options =
+        Expect(app.WaitForWindow(settings::kOptionsWindowClass, nullptr, kWaitMs), "the Options window");
     SaveWindow(options, before, folder, L"options-window");
     PostMessageW(options, WM_CLOSE, 0, 0);
     WaitUntil([&] { return !IsWindowVisible(options); }, kWaitMs);

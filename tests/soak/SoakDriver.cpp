@@ -8,7 +8,7 @@
 //   soak_driver --minutes M --cycles N [--samples FILE.csv]
 //   soak_driver --check-counters  shows that the counters see what they count
 //   soak_driver --stats PID       prints the figures of any process
-#include "capture/MainWindow.h"
+#include "app/MainWindow.h"
 #include "tests/e2e/Driver.h"
 #include "tests/e2e/LongRun.h"
 #include "tests/e2e/ProcessStats.h"
@@ -93,7 +93,7 @@ int RunSoak(int minutes, int cycles, const std::wstring& samplesPath) {
     ScratchFolder pictures(L"soak");
     std::optional<SnaporaApp> app;
     app.emplace(SnaporaApp::LaunchArgs{.configIni = PeriodicConfig(kPeriodMs, pictures.Path())});
-    if (!app->WaitForWindow(capture::kMainWindowClass, L"Snapora", 15000)) {
+    if (!app->WaitForWindow(app::kMainWindowClass, L"Snapora", 15000)) {
         Report("start", "no main window", false);
         return 1;
     }

@@ -121,13 +121,6 @@ protected:
     std::vector<MessageBoxSeen> messages;
 };
 
-bool SameSettings(const CaptureOptions& a, const CaptureOptions& b) {
-    return a.StartupSuspend == b.StartupSuspend && a.IncludeCursor == b.IncludeCursor &&
-           a.FixedRegionWidth == b.FixedRegionWidth && a.FixedRegionHeight == b.FixedRegionHeight &&
-           a.Interval == b.Interval && a.IntervalCent == b.IntervalCent && a.CaptureIndex == b.CaptureIndex &&
-           a.RealSavePath == b.RealSavePath;
-}
-
 } // namespace
 
 TEST(OptionValues, IntervalArithmeticAndItsRefusals) {
@@ -186,7 +179,8 @@ TEST_F(OptionsWindowTest, ShowingFillsTheControlsChangesNoSettingAndKeepsTheFocu
     const CaptureOptions loaded = options;
     OptionsWindow window(options, file);
     const OptionsWindow::ControlHandles h = window.Handles();
-    EXPECT_EQ(window.RealTimeMethod(), 0) << "the group holds its initial choice until it is first filled";
+    EXPECT_EQ(window.ChosenPeriodicSource(), settings::PeriodicSource::FullScreen)
+        << "the group holds its initial choice until it is first filled";
     EXPECT_EQ(TextOf(h.intervalEdit), L"30");
     EXPECT_EQ(TextOf(h.widthEdit), L"320") << "written by the spin arrows";
     EXPECT_EQ(TextOf(h.heightEdit), L"240");
@@ -203,7 +197,8 @@ TEST_F(OptionsWindowTest, ShowingFillsTheControlsChangesNoSettingAndKeepsTheFocu
                                   EXPECT_EQ(GetFocus(), h.intervalEdit) << "the number box has the first focus";
                                   EXPECT_EQ(TextOf(h.intervalEdit), L"5") << "300000 ms in Minutes";
                                   EXPECT_EQ(TextOf(h.unitCombo), L"Minutes");
-                                  EXPECT_EQ(window.RealTimeMethod(), 1) << "CaptureIndex 5 selects Active Window";
+                                  EXPECT_EQ(window.ChosenPeriodicSource(), settings::PeriodicSource::ActiveWindow)
+                                      << "CaptureIndex 5 selects Active Window";
                                   EXPECT_TRUE(Checked(h.activeWindowRadio));
                                   EXPECT_EQ(TextOf(h.folderEdit), L"E:\\shots\\");
                                   EXPECT_EQ(TextOf(h.widthEdit), L"2000") << "shown as set, beyond the arrows' range";
@@ -219,23 +214,23 @@ TEST_F(OptionsWindowTest, ShowingFillsTheControlsChangesNoSettingAndKeepsTheFocu
     EXPECT_TRUE(IsWindowEnabled(other)) << "enabled again once the window is closed";
     DestroyWindow(other);
     EXPECT_FALSE(IsWindowVisible(window.Handle()));
-    EXPECT_TRUE(SameSettings(options, loaded)) << "showing and closing changes no setting";
+    EXPECT_EQ(options, loaded) << "showing and closing changes no setting";
     EXPECT_EQ(ReadFileBytes(configPath), config) << "and writes nothing";
 
     // A method below the range selects nothing; an interval that is not a
     // whole number of its unit leaves the number box as it was.
-    options.CaptureIndex = -3;
+    options.PeriodicSourceIndex = -3;
     options.Interval = 90000;
     HWND focusAtSecondShowing = nullptr;
     WhileShown second(window, {[&] {
                           focusAtSecondShowing = GetFocus();
-                          EXPECT_EQ(window.RealTimeMethod(), -1);
+                          EXPECT_EQ(window.ChosenPeriodicSource(), std::nullopt);
                           EXPECT_FALSE(Checked(h.fullScreenRadio) || Checked(h.activeWindowRadio));
                           EXPECT_EQ(TextOf(h.intervalEdit), L"5");
                       }});
     second.Show();
     EXPECT_EQ(focusAtSecondShowing, h.heightEdit) << "the focus goes back where it was when the window closed";
-    EXPECT_EQ(window.RealTimeMethod(), -1) << "the choice stays in the group after closing";
+    EXPECT_EQ(window.ChosenPeriodicSource(), std::nullopt) << "the choice stays in the group after closing";
     EXPECT_EQ(ReadFileBytes(configPath), config);
 }
 
@@ -329,16 +324,16 @@ TEST_F(OptionsWindowTest, SaveChecksEveryBoxBeforeWritingThenSavesAndSaysSo) {
     EXPECT_EQ(messages[0].type, static_cast<UINT>(MB_OK | MB_TASKMODAL)) << "OK alone, no icon, the whole program's";
 
     EXPECT_EQ(options.Interval, 300000);
-    EXPECT_EQ(options.IntervalCent, L"Minutes");
+    EXPECT_EQ(options.IntervalUnit, L"Minutes");
     EXPECT_EQ(options.FixedRegionWidth, 1500);
     EXPECT_EQ(options.FixedRegionHeight, 16384);
-    EXPECT_EQ(options.CaptureIndex, 1);
+    EXPECT_EQ(options.PeriodicSourceIndex, 1);
     EXPECT_TRUE(options.IncludeCursor);
     EXPECT_FALSE(options.StartupSuspend);
-    EXPECT_EQ(options.RealSavePath, L"E:\\shots");
+    EXPECT_EQ(options.PeriodicFolder, L"E:\\shots");
     CaptureOptions reloaded;
     settings::LoadOptions(file, reloaded);
-    EXPECT_TRUE(SameSettings(reloaded, options)) << "config.ini holds what the record holds";
+    EXPECT_EQ(reloaded, options) << "config.ini holds what the record holds";
 }
 
 TEST_F(OptionsWindowTest, ARefusedSaveWritesNothingAndChangesNoSetting) {
@@ -359,7 +354,7 @@ TEST_F(OptionsWindowTest, ARefusedSaveWritesNothingAndChangesNoSetting) {
     script.Show();
     EXPECT_EQ(boxes.errors, std::vector<std::wstring>{L"'tall' is not a valid integer value"});
     EXPECT_TRUE(messages.empty());
-    EXPECT_TRUE(SameSettings(options, loaded)) << "not even the interval changed";
+    EXPECT_EQ(options, loaded) << "not even the interval changed";
     EXPECT_EQ(ReadFileBytes(configPath), config);
 }
 
@@ -381,7 +376,7 @@ TEST_F(OptionsWindowTest, ResetRestoresTheFactorySettingsAndKeepsTheWindowAndThe
                                    EXPECT_EQ(TextOf(h.widthEdit), L"320");
                                    EXPECT_EQ(TextOf(h.heightEdit), L"240");
                                    EXPECT_EQ(TextOf(h.unitCombo), L"Seconds");
-                                   EXPECT_EQ(window.RealTimeMethod(), 0);
+                                   EXPECT_EQ(window.ChosenPeriodicSource(), settings::PeriodicSource::FullScreen);
                                    EXPECT_EQ(TextOf(h.folderEdit), L"D:\\output");
                                    EXPECT_FALSE(Checked(h.includeCursorCheck));
                                    EXPECT_FALSE(Checked(h.startupSuspendCheck));
@@ -392,7 +387,7 @@ TEST_F(OptionsWindowTest, ResetRestoresTheFactorySettingsAndKeepsTheWindowAndThe
     EXPECT_TRUE(messages.empty() && boxes.errors.empty()) << "Reset says nothing";
     EXPECT_EQ(options.Interval, 30000);
     EXPECT_EQ(options.FixedRegionWidth, 320);
-    EXPECT_EQ(options.RealSavePath, L"D:\\output");
+    EXPECT_EQ(options.PeriodicFolder, L"D:\\output");
     EXPECT_FALSE(options.StartupSuspend || options.IncludeCursor);
     EXPECT_NE(ReadFileBytes(configPath).find("RealTime=0"), std::string::npos);
 }
