@@ -45,11 +45,11 @@ bool Loop(const std::string& name, double seconds) {
     if (name == "grab-new") {
         Repeat(seconds, [] {
             ui::Bitmap screen;
-            capture::GetFullScreenBmp(screen);
+            capture::GrabScreen(screen);
         });
     } else if (name == "grab-kept") {
         ui::Bitmap screen;
-        Repeat(seconds, [&] { capture::GetFullScreenBmp(screen); });
+        Repeat(seconds, [&] { capture::GrabScreen(screen); });
     } else if (name == "floor") {
         FloorGrab floor;
         Repeat(seconds, [&] { floor.Grab(); });
@@ -63,7 +63,7 @@ bool Loop(const std::string& name, double seconds) {
         // The periodic step's encoding and writing taken apart, alternating
         // so that the load of the machine weighs on all alike.
         ui::Bitmap screen;
-        capture::GetFullScreenBmp(screen);
+        capture::GrabScreen(screen);
         MemoryJpeg jpeg;
         std::filesystem::create_directories(folder);
         const std::wstring file = (folder / L"part.jpg").wstring();
@@ -111,8 +111,8 @@ bool Loop(const std::string& name, double seconds) {
             periodic.Tick();
             tickMs.push_back(NowMs() - t);
             t = NowMs();
-            capture::GetFullScreenBmp(screen);
-            capture::DrawCursorToBmp(screen);
+            capture::GrabScreen(screen);
+            capture::DrawCursor(screen);
             jpeg.Encode(screen, 100, true);
             inMemoryMs.push_back(NowMs() - t);
             t = NowMs();
@@ -180,7 +180,7 @@ bool Loop(const std::string& name, double seconds) {
             floor.Grab();
             floorMs.push_back(NowMs() - t);
             t = NowMs();
-            capture::GetFullScreenBmp(screen);
+            capture::GrabScreen(screen);
             grabMs.push_back(NowMs() - t);
             t = NowMs();
             HDC display = CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr);
@@ -220,7 +220,7 @@ bool Loop(const std::string& name, double seconds) {
             GdiFlush();
             drawMs.push_back(NowMs() - t);
         }
-        std::printf("floor BitBlt %.3f ms\nGetFullScreenBmp (kept) %.3f ms\nCreateDC+DeleteDC %.3f ms\n"
+        std::printf("floor BitBlt %.3f ms\nGrabScreen (kept) %.3f ms\nCreateDC+DeleteDC %.3f ms\n"
                     "GetCursorInfo %.3f ms\nGetCursorIcon %.3f ms\nGetCursorHotSpot %.3f ms\nDrawIconEx %.3f ms\n",
                     Median(floorMs), Median(grabMs), Median(dcMs), Median(infoMs), Median(cursorMs), Median(hotSpotMs),
                     Median(drawMs));
@@ -361,7 +361,7 @@ bool Loop(const std::string& name, double seconds) {
         };
         {
             ui::Bitmap screen;
-            capture::GetFullScreenBmp(screen);
+            capture::GrabScreen(screen);
             report("grabbed");
             window.LoadScreenPicture(std::move(screen));
             report("loaded");

@@ -268,7 +268,7 @@ void Interactive::KeyToGrab() {
         // the way from the key is the platform's own reading of the screen.
         grabOnly.push_back(MedianMs(1, [] {
             ui::Bitmap screen;
-            capture::GetFullScreenBmp(screen);
+            capture::GrabScreen(screen);
         }));
     }
     run_.table.Add({"key to grab, Full Screen", Median(keyToGrab), "ms", "target 50 ms", 50, 1.0});
@@ -369,14 +369,14 @@ void Interactive::FrameLag() {
     TypeCaptureKey();
     auto fixedRing = [&](POINT p) { return POINT{p.x - boxW / 2 + 3, p.y}; };
     std::vector<double> fixedLag;
-    if (WaitForFrame(capture::FixRegionFrame(points[1], boxW, boxH).bounds, fixedRing(points[1]), NowMs()) < 0) {
+    if (WaitForFrame(capture::FixedRegionFrame(points[1], boxW, boxH).bounds, fixedRing(points[1]), NowMs()) < 0) {
         Problem(L"Fixed Region tracking did not start");
     } else {
         for (int i = 0; i < 15; ++i) {
             const POINT p = points[i % 2];
             const double from = NowMs();
             SendMouseMove(p);
-            const double lag = WaitForFrame(capture::FixRegionFrame(p, boxW, boxH).bounds, fixedRing(p), from);
+            const double lag = WaitForFrame(capture::FixedRegionFrame(p, boxW, boxH).bounds, fixedRing(p), from);
             if (lag < 0) {
                 Problem(L"the Fixed Region frame did not follow the mouse");
                 break;

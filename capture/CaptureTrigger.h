@@ -79,10 +79,10 @@ public:
 private:
     void DispatchTick();
     // The picture of the screen, with the cursor when the options say so.
-    void GrabScreen(ui::Bitmap& screen) const;
+    ui::Bitmap TakeScreen() const;
     void StartTracking();
     // The capture that ends a tracking: the press has been seen.
-    void CaptureTracked(CaptureMethod method, ui::Bitmap& screen);
+    void CaptureTracked(CaptureMethod method);
     // Place and show the highlight frame around the window under the mouse,
     // or around the fixed box centred on the mouse.
     void FrameWindowUnderCursor();

@@ -201,7 +201,7 @@ void PeriodicCapture::TakePicture() {
     });
     // The job works on this function's locals: it ends before they do.
     try {
-        GetFullScreenBmp(screen_);
+        GrabScreen(screen_);
     } catch (...) {
         helper_->Finish();
         throw;
@@ -210,7 +210,7 @@ void PeriodicCapture::TakePicture() {
     if (includeCursor) DrawScreenCursor(screen_, cursor);
     const ui::Bitmap* picture = &screen_;
     if (source_() == settings::PeriodicSource::ActiveWindow) {
-        GetActiveWindowBmp(screen_, window_);
+        CutWindow(screen_, GetForegroundWindow(), window_);
         picture = &window_;
     }
     imaging::WriteJpeg(*picture, *file, imaging::kRealTimeJpeg);

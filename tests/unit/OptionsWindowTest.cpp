@@ -5,6 +5,7 @@
 #include "RecordedBoxes.h"
 #include "TempFolder.h"
 #include "settings/OptionValues.h"
+#include "settings/MoreOptionsWindow.h"
 #include "settings/OptionsWindow.h"
 #include "ui/Application.h"
 #include "ui/Error.h"
@@ -47,7 +48,7 @@ template <typename Fn> std::wstring Outcome(Fn&& read) {
 // script serves one showing.
 class WhileShown {
 public:
-    WhileShown(OptionsWindow& window, std::vector<std::function<void()>> steps)
+    WhileShown(settings::SettingsDialog& window, std::vector<std::function<void()>> steps)
         : window_(window), steps_(std::move(steps)) {
         timer_.OnTimer = [this] {
             // A step may open a nested modal loop (the folder browser) in
@@ -69,7 +70,7 @@ public:
     size_t StepsRun() const { return next_; }
 
 private:
-    OptionsWindow& window_;
+    settings::SettingsDialog& window_;
     std::vector<std::function<void()>> steps_;
     size_t next_ = 0;
     ui::Timer timer_{40, true};
@@ -85,7 +86,7 @@ bool Checked(HWND button) { return SendMessageW(button, BM_GETCHECK, 0, 0) == BS
 
 // A left click at a point of the window's client area, through the window's
 // own mouse handling.
-void ClickAt(const OptionsWindow& window, POINT at) {
+void ClickAt(const settings::SettingsDialog& window, POINT at) {
     const LPARAM where = MAKELPARAM(at.x, at.y);
     SendMessageW(window.Handle(), WM_MOUSEMOVE, 0, where);
     SendMessageW(window.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, where);
@@ -468,4 +469,56 @@ TEST_F(OptionsWindowTest, BrowseOpensTheFolderBrowserAndCancelLeavesTheFolderBox
     script.Show();
     EXPECT_TRUE(browserTitled);
     EXPECT_EQ(script.StepsRun(), 3u);
+}
+
+TEST_F(OptionsWindowTest, MoreAsksForMoreOptionsWhoseResetAndSaveWriteEveryKeyInTheFileOrder) {
+    // "More…" in the free corner right of Reset asks for the window and
+    // leaves the Options window open.
+    OptionsWindow window(options, file);
+    int moreRequested = 0;
+    window.MoreOptionsRequested = [&] { ++moreRequested; };
+    WhileShown optionsScript(window, {[&] {
+                                          ClickAt(window, {352 + 32, 478 + 11});
+                                      },
+                                      [&] { EXPECT_TRUE(window.IsModal()) << "More… closed the Options window"; }});
+    optionsScript.Show();
+    EXPECT_EQ(moreRequested, 1);
+
+    // A record as a hand-edited file leaves it, and no config.ini yet: Reset
+    // writes the original keys as the record holds them, in their order,
+    // without the line that only the Options window's Reset writes, and
+    // leaves the record and the window as they were.
+    options.FixedRegionWidth = 77;
+    options.IntervalUnit = L"Weeks";
+    options.PeriodicSourceIndex = 7;
+    options.PeriodicFolder = L"E:\\shots";
+    const CaptureOptions before = options;
+    const std::string expected = "[Options]\r\nFixedRegionWidth=77\r\nFixedRegionHeight=0\r\nStartupSuspend=0\r\n"
+                                 "IncludeCursor=0\r\nInterval=0\r\nIntervalCent=Weeks\r\nCaptureIndex=7\r\n"
+                                 "RealSavePath=E:\\shots\r\n";
+    settings::MoreOptionsWindow more(options, file);
+    RECT client{};
+    GetClientRect(more.Handle(), &client);
+    EXPECT_EQ(client.right, 443) << "as wide as the Options window";
+    std::string afterReset;
+    bool openAfterReset = false;
+    WhileShown moreScript(more, {[&] { ClickAt(more, more.ResetButtonCentre()); },
+                                 [&] {
+                                     afterReset = ReadFileBytes(configPath);
+                                     openAfterReset = more.IsModal();
+                                 },
+                                 [&] { ClickAt(more, more.SaveButtonCentre()); }});
+    moreScript.Show();
+    EXPECT_EQ(afterReset, expected);
+    EXPECT_TRUE(openAfterReset) << "Reset closed the window";
+    EXPECT_EQ(options, before);
+
+    // Save writes the same keys in place, says so as the Options window
+    // does, and closes the window.
+    EXPECT_EQ(ReadFileBytes(configPath), expected);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, L"The config file is saved!");
+    EXPECT_FALSE(more.IsModal() || IsWindowVisible(more.Handle()));
+    EXPECT_EQ(moreScript.StepsRun(), 3u);
+    EXPECT_TRUE(boxes.errors.empty());
 }

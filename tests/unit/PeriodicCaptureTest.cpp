@@ -227,9 +227,9 @@ TEST(PeriodicCapture, TicksWriteDecodablePicturesOfTheScreenOrTheForegroundWindo
 
     // The grab keeps its picture's memory from one tick to the next.
     ui::Bitmap screen;
-    capture::GetFullScreenBmp(screen);
+    capture::GrabScreen(screen);
     const HBITMAP section = screen.Handle();
-    capture::GetFullScreenBmp(screen);
+    capture::GrabScreen(screen);
     EXPECT_EQ(screen.Handle(), section);
 }
 

@@ -172,3 +172,32 @@ TEST(Settings, UnwritableFileRaisesUnableToWrite) {
     EXPECT_THROW(settings::SaveOptions(file, options), ui::Error);
     CloseHandle(held);
 }
+
+TEST(SettingsValues, TheThreeUnitsAreNamedExactlyAnyOtherTextIsKeptAndOnlyIndexZeroIsFullScreen) {
+    using settings::TimeUnit;
+    const struct {
+        const wchar_t* text;
+        TimeUnit::Kind kind;
+        std::optional<int> milliseconds;
+    } units[] = {
+        {L"Seconds", TimeUnit::Kind::Seconds, 1000},
+        {L"Minutes", TimeUnit::Kind::Minutes, 60000},
+        {L"Hours", TimeUnit::Kind::Hours, 3600000},
+        {L"minutes", TimeUnit::Kind::Unrecognised, std::nullopt},
+        {L"Weeks", TimeUnit::Kind::Unrecognised, std::nullopt},
+        {L"", TimeUnit::Kind::Unrecognised, std::nullopt},
+    };
+    for (const auto& unit : units) {
+        const TimeUnit parsed(unit.text);
+        EXPECT_EQ(parsed.GetKind(), unit.kind) << testing::PrintToString(std::wstring(unit.text));
+        EXPECT_EQ(parsed.Text(), unit.text);
+        EXPECT_EQ(parsed.Milliseconds(), unit.milliseconds);
+    }
+    EXPECT_EQ(TimeUnit(TimeUnit::Kind::Hours), TimeUnit(L"Hours"));
+    EXPECT_NE(TimeUnit(L"weeks"), TimeUnit(L"Weeks"));
+    EXPECT_EQ(TimeUnit(), TimeUnit(L""));
+
+    EXPECT_EQ(settings::PeriodicSourceOf(0), settings::PeriodicSource::FullScreen);
+    for (int index : {1, 7, -1, -3})
+        EXPECT_EQ(settings::PeriodicSourceOf(index), settings::PeriodicSource::ActiveWindow) << index;
+}
