@@ -51,6 +51,8 @@ protected:
 } // namespace
 
 TEST_F(MainWindowPeriodic, TheTrayItemsFollowStartCancelOkAndStop) {
+    EXPECT_EQ(GetWindow(main().Handle(), GW_OWNER), ui::App().HiddenOwner()) << "the program has a taskbar button";
+    EXPECT_FALSE(IsWindowVisible(main().Handle())) << "shown before the message loop runs";
     EXPECT_EQ(snapora->Tray().Icon().Tip(), L"Velonix Capture");
     EXPECT_TRUE(MethodsEnabled());
     EXPECT_TRUE(Enabled(Item::StartPeriodic) && Enabled(Item::StopPeriodic));
