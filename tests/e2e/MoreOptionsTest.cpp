@@ -3,16 +3,16 @@
 #include "app/MainWindow.h"
 #include "settings/MoreOptionsWindow.h"
 #include "settings/OptionsWindow.h"
-#include "tests/e2e/Driver.h"
+#include "tests/support/Files.h"
+#include "tests/support/Input.h"
+#include "tests/support/RunningSnapora.h"
+#include "tests/support/Wait.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
-using namespace e2e;
+using namespace support;
 
 namespace {
 
@@ -23,17 +23,12 @@ POINT ScreenPoint(HWND window, POINT client) {
     return client;
 }
 
-std::string FileBytes(const std::wstring& path) {
-    std::ifstream in(std::filesystem::path(path), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 } // namespace
 
 TEST(MoreOptions, OpensFromOptionsAboveItAndClosingBothLeavesTheSettingsFileAsItWas) {
     const std::string config = "[Options]\r\nFixedRegionWidth=321\r\nIntervalCent=Minutes\r\nInterval=120000\r\n"
                                "CaptureIndex=7\r\n";
-    SnaporaApp app({.configIni = config});
+    RunningSnapora app({.configIni = config});
     HWND main = app.WaitForWindow(app::kMainWindowClass, nullptr, kWait);
     ASSERT_NE(main, nullptr) << "the main window was not shown";
     ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == main; }, kWait));
@@ -64,6 +59,6 @@ TEST(MoreOptions, OpensFromOptionsAboveItAndClosingBothLeavesTheSettingsFileAsIt
     PressKeys({VK_ESCAPE});
     ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(options); }, kWait)) << "Esc did not close Options";
     EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(main); }, kWait));
-    EXPECT_EQ(FileBytes(app.Folder() + L"\\config.ini"), config);
+    EXPECT_EQ(ReadFileBytes(app.Folder() + L"\\config.ini"), config);
     EXPECT_EQ(app.Close(), std::optional<DWORD>(0));
 }

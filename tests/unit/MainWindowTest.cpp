@@ -1,7 +1,9 @@
 // Periodic capture as the tray menu, the main window's check box and the
 // hotkeys drive it: the confirmation, the menu's marks and enabled
 // items, and the tray tip that tells the user pictures are being written.
-#include "RealInput.h"
+#include "tests/support/Input.h"
+#include "tests/support/Picture.h"
+#include "tests/support/Wait.h"
 #include "app/SnaporaApp.h"
 #include "ui/Application.h"
 
