@@ -6,6 +6,7 @@
 #include "picture/PictureMath.h"
 #include "ui/Application.h"
 #include "ui/Cursor.h"
+#include "ui/Event.h"
 #include "ui/Monitors.h"
 
 #include <vector>
@@ -61,6 +62,12 @@ void CaptureTrigger::Disarm() {
     triggerTimer_.SetEnabled(false);
 }
 
+void CaptureTrigger::ReleaseHooks() {
+    DisableHotKeyHook();
+    GetMouseDown();
+    DisableMouseHook();
+}
+
 void CaptureTrigger::EndTracking() {
     if (!tracking_) return;
     tracking_ = false;
@@ -83,8 +90,8 @@ void CaptureTrigger::StartTracking() {
 
 void CaptureTrigger::GrabArea(ui::Bitmap& picture, const RECT& area, const std::vector<ui::Monitor>& monitors) const {
     GrabScreenArea(picture, area, monitors);
-    if (OnScreenGrabbed) OnScreenGrabbed();
-    if (options_.IncludeCursor) DrawCursorToBmp(picture, {area.left, area.top});
+    ui::Raise(ScreenGrabbed);
+    if (options_.IncludeCursor) DrawCursor(picture, {area.left, area.top});
 }
 
 void CaptureTrigger::OnTriggerTick() {
@@ -114,7 +121,7 @@ void CaptureTrigger::DispatchTick() {
         }
         case CaptureMethod::FullScreen: {
             const std::vector<ui::Monitor> monitors = ui::Monitors();
-            const RECT area = FullScreenArea(options_.FullScreenArea, monitors);
+            const RECT area = FullScreenArea(options_.More.FullScreenArea, monitors);
             ui::Bitmap screen;
             GrabArea(screen, area, monitors);
             Disarm();
@@ -204,7 +211,7 @@ void CaptureTrigger::FrameWindowUnderCursor() {
 
 void CaptureTrigger::FrameFixedRegionAtCursor() {
     windows_.highlightFrame.Place(
-        FixRegionFrame(ui::CursorPosition(), options_.FixedRegionWidth, options_.FixedRegionHeight));
+        FixedRegionFrame(ui::CursorPosition(), options_.FixedRegionWidth, options_.FixedRegionHeight));
 }
 
 void CaptureTrigger::FollowCursor() {

@@ -46,6 +46,10 @@ public:
     void Arm();
     // Disarm: the hotkey hook and the timer off.
     void Disarm();
+    // The program is closing: the hotkey hook off, and the mouse hook that a
+    // tracked capture under way leaves on, rather than leave a system-wide
+    // hook to die with the program.
+    void ReleaseHooks();
     // Ends Object or Fixed Region tracking: frame hidden, mouse hook off,
     // pending press forgotten.
     void EndTracking();
@@ -72,7 +76,7 @@ public:
     // Raised each time a capture has just read the screen, before anything
     // else is done with the picture; the benchmark times the way from the
     // capture key to this moment. Nothing in the program listens to it.
-    std::function<void()> OnScreenGrabbed;
+    std::function<void()> ScreenGrabbed;
 
 private:
     void DispatchTick();

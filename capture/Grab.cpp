@@ -130,9 +130,15 @@ void GrabScreenArea(ui::Bitmap& bitmap, const RECT& area, const std::vector<ui::
 
 void GrabScreenArea(ui::Bitmap& bitmap, const RECT& area) { GrabScreenArea(bitmap, area, ui::Monitors()); }
 
-void GetFullScreenBmp(ui::Bitmap& bitmap) {
+void GrabScreen(ui::Bitmap& into) {
     const std::vector<ui::Monitor> monitors = ui::Monitors();
-    GrabScreenArea(bitmap, ui::PrimaryMonitor(monitors).bounds, monitors);
+    GrabScreenArea(into, ui::PrimaryMonitor(monitors).bounds, monitors);
+}
+
+ui::Bitmap GrabScreen() {
+    ui::Bitmap screen;
+    GrabScreen(screen);
+    return screen;
 }
 
 RECT FullScreenArea(settings::ScreenArea area, const std::vector<ui::Monitor>& monitors) {
@@ -184,7 +190,7 @@ void DrawScreenCursor(ui::Bitmap& bitmap, const ScreenCursor& cursor, POINT orig
     GdiFlush();
 }
 
-void DrawCursorToBmp(ui::Bitmap& bitmap, POINT origin) { DrawScreenCursor(bitmap, FindScreenCursor(), origin); }
+void DrawCursor(ui::Bitmap& bitmap, POINT origin) { DrawScreenCursor(bitmap, FindScreenCursor(), origin); }
 
 RECT WindowArea(HWND window) {
     RECT r{};

@@ -26,7 +26,8 @@ void GrabScreenArea(ui::Bitmap& bitmap, const RECT& area);
 void GrabScreenArea(ui::Bitmap& bitmap, const RECT& area, const std::vector<ui::Monitor>& monitors);
 
 // GrabScreenArea of the primary monitor: pixel (0, 0) is screen point (0, 0).
-void GetFullScreenBmp(ui::Bitmap& bitmap);
+ui::Bitmap GrabScreen();
+void GrabScreen(ui::Bitmap& into);
 
 // The screen rectangle that a Full Screen capture takes: the primary
 // monitor, the monitor under the mouse, or the whole virtual screen.
@@ -36,9 +37,9 @@ RECT FullScreenArea(settings::ScreenArea area, const std::vector<ui::Monitor>& m
 // (0, 0) shows screen point origin, at its natural size, its hot spot on the
 // cursor position. Draws nothing when no cursor is shown. The caller decides
 // whether to call it (IncludeCursor).
-void DrawCursorToBmp(ui::Bitmap& bitmap, POINT origin = {0, 0});
+void DrawCursor(ui::Bitmap& bitmap, POINT origin = {0, 0});
 
-// DrawCursorToBmp in two halves, so that the cursor can be looked up on
+// DrawCursor in two halves, so that the cursor can be looked up on
 // another thread while the screen is read: the cursor on the screen now
 // (no cursor when none is shown), and its drawing.
 struct ScreenCursor {

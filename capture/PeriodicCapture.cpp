@@ -3,8 +3,9 @@
 #include "capture/Grab.h"
 #include "ui/Application.h"
 #include "ui/Error.h"
-#include "ui/ImageWriters.h"
-#include "ui/ReplacingFile.h"
+#include "ui/Event.h"
+#include "imaging/ImageWriters.h"
+#include "imaging/ReplacingFile.h"
 
 #include <cwchar>
 #include <exception>
@@ -140,8 +141,9 @@ private:
     std::thread thread_;
 };
 
-PeriodicCapture::PeriodicCapture(const settings::CaptureOptions& options, std::function<int()> realTimeMethod)
-    : options_(options), realTimeMethod_(std::move(realTimeMethod)) {
+PeriodicCapture::PeriodicCapture(const settings::CaptureOptions& options,
+                                 std::function<settings::PeriodicSource()> source)
+    : options_(options), source_(std::move(source)) {
     periodicTimer_.OnTimer = [this] { Tick(); };
 }
 
@@ -161,7 +163,7 @@ void PeriodicCapture::Stop() { periodicTimer_.SetEnabled(false); }
 void PeriodicCapture::Tick() {
     bool written = false;
     try {
-        if (OnTickStarting) OnTickStarting();
+        ui::Raise(TickStarting);
         TakePicture();
         written = true;
     } catch (...) {
@@ -176,16 +178,16 @@ void PeriodicCapture::Tick() {
             reporting_ = false;
         }
     }
-    if (written && OnTickSucceeded) OnTickSucceeded();
+    if (written) ui::Raise(TickSucceeded);
 }
 
 void PeriodicCapture::TakePicture() {
     SYSTEMTIME now{};
     GetLocalTime(&now);
     const bool includeCursor = options_.IncludeCursor;
-    const std::wstring folder = options_.RealSavePath;
+    const std::wstring folder = options_.PeriodicFolder;
     ScreenCursor cursor;
-    std::unique_ptr<ui::ReplacingFile> file;
+    std::unique_ptr<imaging::ReplacingFile> file;
     // Finding the cursor and making the file take a few round trips to the
     // window and file systems each, which under load cost as much as a tenth
     // of the grab and the encoding together: the helper makes them while
@@ -196,17 +198,17 @@ void PeriodicCapture::TakePicture() {
     helper_->Start([&] {
         if (includeCursor) cursor = FindScreenCursor();
         CreateFolderTree(folder);
-        file = std::make_unique<ui::ReplacingFile>(FreeFileName(TimeStampedFileName(folder, now)));
+        file = std::make_unique<imaging::ReplacingFile>(FreeFileName(TimeStampedFileName(folder, now)));
     });
     // The method is read before the screen: the grab takes only what the
     // picture shows, the monitors of Full Screen or the foreground window.
-    const int method = realTimeMethod_ ? realTimeMethod_() : 0;
-    ui::Bitmap& picture = method == 0 ? screen_ : window_;
+    const bool fullScreen = source_() == settings::PeriodicSource::FullScreen;
+    ui::Bitmap& picture = fullScreen ? screen_ : window_;
     RECT area{};
     // The job works on this function's locals: it ends before they do.
     try {
         const std::vector<ui::Monitor> monitors = ui::Monitors();
-        area = method == 0 ? FullScreenArea(options_.FullScreenArea, monitors) : ActiveWindowArea();
+        area = fullScreen ? FullScreenArea(options_.More.FullScreenArea, monitors) : ActiveWindowArea();
         GrabScreenArea(picture, area, monitors);
     } catch (...) {
         helper_->Finish();
@@ -214,7 +216,7 @@ void PeriodicCapture::TakePicture() {
     }
     if (const std::exception_ptr failure = helper_->Finish()) std::rethrow_exception(failure);
     if (includeCursor) DrawScreenCursor(picture, cursor, {area.left, area.top});
-    ui::WriteJpeg(picture, *file, ui::kRealTimeJpeg);
+    imaging::WriteJpeg(picture, *file, imaging::kRealTimeJpeg);
 }
 
 } // namespace capture

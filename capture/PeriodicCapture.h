@@ -1,7 +1,7 @@
 // Periodic (real-time) capture: at every period it grabs the screen (what a
-// Full Screen capture takes) or the foreground window and writes the picture, without showing any window,
-// as a JPEG file named after the local date and time into the folder of the
-// settings. It reads the settings and the method at every tick, so changes
+// Full Screen capture takes) or the foreground window and writes the picture,
+// without showing any window, as a JPEG file named after the local date and
+// time into the folder of the settings. It reads the settings and the method at every tick, so changes
 // apply from the next one; only the period is fixed when it starts.
 #pragma once
 
@@ -40,9 +40,8 @@ bool CreateFolderTree(const std::wstring& folder);
 
 class PeriodicCapture {
 public:
-    // realTimeMethod gives the method at every tick: 0 grabs the whole
-    // screen, any other value the foreground window.
-    PeriodicCapture(const settings::CaptureOptions& options, std::function<int()> realTimeMethod);
+    // source says at every tick what to grab.
+    PeriodicCapture(const settings::CaptureOptions& options, std::function<settings::PeriodicSource()> source);
     ~PeriodicCapture();
     PeriodicCapture(const PeriodicCapture&) = delete;
     PeriodicCapture& operator=(const PeriodicCapture&) = delete;
@@ -57,8 +56,8 @@ public:
     // Raised at the start of every tick (the owner stops the capture
     // trigger's timer), and after a tick that wrote its file (the owner
     // starts it again). After a failed tick the error box has been shown.
-    std::function<void()> OnTickStarting;
-    std::function<void()> OnTickSucceeded;
+    std::function<void()> TickStarting;
+    std::function<void()> TickSucceeded;
 
     // One tick: grab, encode, write. An error ends it and is shown in the
     // standard error box. While that box is open, further ticks run and
@@ -72,7 +71,7 @@ private:
     void TakePicture();
 
     const settings::CaptureOptions& options_;
-    std::function<int()> realTimeMethod_;
+    std::function<settings::PeriodicSource()> source_;
     // The grabs of the screen and of the foreground window, kept from tick
     // to tick so that their memory is not allocated anew.
     ui::Bitmap screen_;

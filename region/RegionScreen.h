@@ -30,7 +30,8 @@ public:
     bool HitTest(POINT) const override { return false; }
 
 private:
-    ui::UniqueFont font_;
+    // The skin's, borrowed.
+    HFONT font_;
     std::wstring widthText_ = L"X:";
     std::wstring heightText_ = L"Y:";
 };
@@ -44,7 +45,7 @@ public:
     // from screen coordinates). The screen stays up
     // while the handler runs (it shows the picture window modally in front of
     // it) and hides itself afterwards.
-    std::function<void(const ui::Bitmap& frozen, POINT start, POINT end)> OnRegionSelected;
+    std::function<void(const ui::Bitmap& frozen, POINT start, POINT end)> RegionSelected;
 
     // Covers the screen rectangle (every monitor), always on top, and takes
     // frozen, the grab of that rectangle, as the picture to select from.

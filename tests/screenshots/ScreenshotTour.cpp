@@ -3,7 +3,7 @@
 // window, as a binary PPM picture that the script turns into docs/*.png.
 //   screenshot_tour.exe <output folder>
 // Exits with 1, naming the window, when one of them does not appear.
-#include "capture/MainWindow.h"
+#include "app/MainWindow.h"
 #include "picture/PictureWindow.h"
 #include "region/RegionScreen.h"
 #include "settings/OptionsWindow.h"
@@ -91,7 +91,7 @@ HWND Expect(HWND window, const char* what) {
 void Tour(const std::wstring& folder) {
     const Picture desktop = WholeScreen();
     RunningSnapora app;
-    const HWND main = Expect(app.WaitForWindow(capture::kMainWindowClass, L"Snapora", kWaitMs), "the main window");
+    const HWND main = Expect(app.WaitForWindow(app::kMainWindowClass, L"Snapora", kWaitMs), "the main window");
     WaitUntil([&] { return GetForegroundWindow() == main; }, 5000);
     SaveWindow(main, desktop, folder, L"main-window");
 
@@ -137,7 +137,7 @@ void TwoMonitorTour(const std::wstring& folder) {
                     GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
     if (GetSystemMetrics(SM_CMONITORS) < 2) throw std::runtime_error("the second monitor");
     RunningSnapora app;
-    Expect(app.WaitForWindow(capture::kMainWindowClass, L"Snapora", kWaitMs), "the main window");
+    Expect(app.WaitForWindow(app::kMainWindowClass, L"Snapora", kWaitMs), "the main window");
     TargetProgram left({-900, 120, -420, 460});
     TargetProgram right({700, 560, 1180, 860});
     MoveMouse({-760, 240});

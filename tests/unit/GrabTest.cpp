@@ -133,7 +133,7 @@ ui::Bitmap ShowAndGrab(const TestWindow& window) {
     UpdateWindow(window.Handle());
     ui::Bitmap screen;
     EXPECT_TRUE(support::WaitUntil([&] {
-        capture::GetFullScreenBmp(screen);
+        capture::GrabScreen(screen);
         return PictureOnScreen(screen, window);
     })) << "the test window never showed its picture";
     return screen;
@@ -384,7 +384,7 @@ TEST(Grab, TheCursorIsDrawnAtItsNaturalSizeWithItsHotSpotOnTheCursorPosition) {
 
     ui::Bitmap drawn;
     drawn.Assign(screen);
-    capture::DrawCursorToBmp(drawn);
+    capture::DrawCursor(drawn);
     RECT changed{screen.Width(), screen.Height(), -1, -1};
     for (int y = 0; y < screen.Height(); ++y)
         for (int x = 0; x < screen.Width(); ++x)
@@ -403,7 +403,7 @@ TEST(Grab, TheCursorIsDrawnAtItsNaturalSizeWithItsHotSpotOnTheCursorPosition) {
     const RECT part{500, 350, 620, 470};
     ui::Bitmap partGrab;
     capture::GrabScreenArea(partGrab, part);
-    capture::DrawCursorToBmp(partGrab, {part.left, part.top});
+    capture::DrawCursor(partGrab, {part.left, part.top});
     for (int y = 0; y < partGrab.Height(); ++y)
         for (int x = 0; x < partGrab.Width(); ++x)
             ASSERT_EQ(partGrab.Pixel(x, y), drawn.Pixel(part.left + x, part.top + y)) << x << ", " << y;
@@ -424,7 +424,7 @@ TEST(Grab, NothingIsDrawnWithoutAShownCursor) {
         if (hiddenByCount) CursorShown::Hide();
         ui::Bitmap drawn;
         drawn.Assign(screen);
-        capture::DrawCursorToBmp(drawn);
+        capture::DrawCursor(drawn);
         CursorShown::Show();
         EXPECT_EQ(memcmp(drawn.Row(0), screen.Row(0), static_cast<size_t>(screen.Stride()) * screen.Height()), 0);
     }
