@@ -11,6 +11,8 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <cwchar>
+#include <iterator>
 
 namespace capture {
 
@@ -35,6 +37,21 @@ std::wstring DescribePeriod(int milliseconds) {
     if (milliseconds % 60000 == 0) return std::to_wstring(milliseconds / 60000) + L" min";
     if (milliseconds % 1000 == 0) return std::to_wstring(milliseconds / 1000) + L" s";
     return std::to_wstring(milliseconds) + L" ms";
+}
+
+std::wstring PeriodicTrayTip(const std::wstring& title, int periodMs, const PeriodicProgress& progress,
+                             bool skippingUnchanged) {
+    std::wstring tip = title + L" - every " + DescribePeriod(periodMs) + L", " + std::to_wstring(progress.written) +
+                       (progress.written == 1 ? L" picture" : L" pictures");
+    if (skippingUnchanged) tip += L", " + std::to_wstring(progress.skipped) + L" skipped";
+    if (const auto& t = progress.lastWritten) {
+        wchar_t time[16];
+        swprintf(time, std::size(time), L"%02u:%02u:%02u", unsigned{t->wHour}, unsigned{t->wMinute},
+                 unsigned{t->wSecond});
+        tip += L", last ";
+        tip += time;
+    }
+    return tip;
 }
 
 MainWindow::MainWindow() : periodic_(options_, [this] { return PeriodicMethod ? PeriodicMethod() : 0; }) {
@@ -66,7 +83,9 @@ MainWindow::MainWindow() : periodic_(options_, [this] { return PeriodicMethod ? 
     };
     periodic_.OnTickSucceeded = [this] {
         if (trigger_) trigger_->SetTimerRunning(true);
+        UpdateTrayTip();
     };
+    screenAvailability_.emplace(Handle());
 
     configFile_ = std::make_unique<settings::IniFile>(settings::ConfigFilePath());
     // A settings file that exists but cannot be read is named, and the
@@ -386,8 +405,9 @@ void MainWindow::OnRealTimeToggled() {
 void MainWindow::UpdateTrayTip() {
     if (!trayIcon_) return;
     std::wstring tip = ui::App().Title();
-    if (periodic_.Running()) tip += L" - periodic capture every " + DescribePeriod(periodic_.Interval());
-    trayIcon_->SetTip(tip);
+    if (periodic_.Running())
+        tip = PeriodicTrayTip(tip, periodic_.Interval(), periodic_.Progress(), options_.PeriodicSkipUnchanged);
+    if (tip != trayIcon_->Tip()) trayIcon_->SetTip(tip);
 }
 
 void MainWindow::OnHotKey(LPARAM modifiersAndKey) {
@@ -434,6 +454,7 @@ void MainWindow::OnHeaderMouseDown(ui::MouseButton button) {
 }
 
 void MainWindow::OnDestroy() {
+    screenAvailability_.reset();
     trayIcon_.reset();
     configFile_.reset();
     hotKeys_.reset();
@@ -468,6 +489,14 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_HOTKEY:
         OnHotKey(lParam);
         return 0;
+    case WM_WTSSESSION_CHANGE:
+        if (screenAvailability_ && screenAvailability_->OnSessionChange(wParam))
+            periodic_.SetPaused(!screenAvailability_->Available());
+        return 0;
+    case WM_POWERBROADCAST:
+        if (screenAvailability_ && screenAvailability_->OnPowerBroadcast(wParam, lParam))
+            periodic_.SetPaused(!screenAvailability_->Available());
+        return TRUE;
     case TrayIcon::kCallbackMessage:
         OnTrayIcon(static_cast<UINT>(lParam));
         return 0;

@@ -6,6 +6,7 @@
 #include "capture/CaptureMethod.h"
 #include "capture/GlobalHotKeys.h"
 #include "capture/PeriodicCapture.h"
+#include "capture/ScreenAvailability.h"
 #include "capture/TrayIcon.h"
 #include "controls/BitmapButton.h"
 #include "controls/PngButton.h"
@@ -35,6 +36,12 @@ inline constexpr wchar_t kHomePageAddress[] = L"https://velonix.example/capture/
 
 // A period as a user reads it: "30 s", "5 min", "2 h", "1500 ms".
 std::wstring DescribePeriod(int milliseconds);
+
+// The tray tip while periodic capture runs: the title, the period, the
+// pictures written, with skipping on the pictures skipped, and the time of
+// the last one ("Velonix Capture - every 30 s, 12 pictures, last 14:07:09").
+std::wstring PeriodicTrayTip(const std::wstring& title, int periodMs, const PeriodicProgress& progress,
+                             bool skippingUnchanged);
 
 class MainWindow : public ui::HostWindow {
 public:
@@ -111,6 +118,8 @@ public:
     ui::PopupMenu& TrayMenu() { return trayMenu_; }
     const TrayIcon& Tray() const { return *trayIcon_; }
     const PeriodicCapture& Periodic() const { return periodic_; }
+    PeriodicCapture& Periodic() { return periodic_; }
+    const ScreenAvailability& Screen() const { return *screenAvailability_; }
     bool RealTimeChecked() const { return realTimeCheck_->Checked(); }
 
 protected:
@@ -162,6 +171,8 @@ private:
 
     std::optional<GlobalHotKeys> hotKeys_;
     std::optional<TrayIcon> trayIcon_;
+    // Periodic capture pauses while the session is locked or the display off.
+    std::optional<ScreenAvailability> screenAvailability_;
     ui::PopupMenu trayMenu_;
     // Sent to every top-level window when the shell (re)starts its taskbar.
     const UINT taskbarCreatedMessage_ = RegisterWindowMessageW(L"TaskbarCreated");

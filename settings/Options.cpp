@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 namespace settings {
 
 namespace {
@@ -41,6 +43,19 @@ void LoadOptions(const IniFile& file, CaptureOptions& o) {
     o.IntervalCent = file.ReadString(kSection, L"IntervalCent", L"");
     o.CaptureIndex = file.ReadInteger(kSection, L"CaptureIndex", 0);
     o.RealSavePath = file.ReadString(kSection, L"RealSavePath", L"");
+    o.PeriodicSkipUnchanged = file.ReadBool(kSection, L"PeriodicSkipUnchanged", false);
+    // A count below zero cannot be kept: it keeps everything, as 0 does.
+    o.PeriodicKeepFiles = std::max(0, file.ReadInteger(kSection, L"PeriodicKeepFiles", 0));
+    o.PeriodicFormat = PeriodicFormatOfText(file.ReadString(kSection, L"PeriodicFormat", L"jpg"));
+}
+
+const wchar_t* PeriodicFormatText(PeriodicFileFormat format) {
+    return format == PeriodicFileFormat::Png ? L"png" : L"jpg";
+}
+
+PeriodicFileFormat PeriodicFormatOfText(const std::wstring& text) {
+    return CompareStringOrdinal(text.c_str(), -1, L"png", -1, TRUE) == CSTR_EQUAL ? PeriodicFileFormat::Png
+                                                                                  : PeriodicFileFormat::Jpeg;
 }
 
 namespace {
@@ -57,6 +72,11 @@ void WriteKeys(IniFile& file, const CaptureOptions& o, bool withPeriodicSwitch) 
     file.WriteString(kSection, L"IntervalCent", o.IntervalCent);
     file.WriteInteger(kSection, L"CaptureIndex", o.CaptureIndex);
     file.WriteString(kSection, L"RealSavePath", o.RealSavePath);
+    // Added later: written after the keys of the first version, so that a
+    // file written before keeps its lines in their order.
+    file.WriteBool(kSection, L"PeriodicSkipUnchanged", o.PeriodicSkipUnchanged);
+    file.WriteInteger(kSection, L"PeriodicKeepFiles", o.PeriodicKeepFiles);
+    file.WriteString(kSection, L"PeriodicFormat", PeriodicFormatText(o.PeriodicFormat));
 }
 
 } // namespace
@@ -78,6 +98,9 @@ void ResetOptions(IniFile& file, CaptureOptions& o) {
     o.IntervalCent = factory.IntervalCent;
     o.CaptureIndex = factory.CaptureIndex;
     o.RealSavePath = factory.RealSavePath;
+    o.PeriodicSkipUnchanged = factory.PeriodicSkipUnchanged;
+    o.PeriodicKeepFiles = factory.PeriodicKeepFiles;
+    o.PeriodicFormat = factory.PeriodicFormat;
     WriteKeys(file, factory, true);
     LoadOptions(file, o);
 }

@@ -45,6 +45,8 @@ void WriteJpeg(const Bitmap& picture, const std::wstring& path, const JpegOption
 void WriteJpeg(const Bitmap& picture, ReplacingFile& file, const JpegOptions& options);
 // 8-bit RGB, no alpha.
 void WritePng(const Bitmap& picture, const std::wstring& path, const PngOptions& options = {});
+// The same into a file made beforehand, which it commits.
+void WritePng(const Bitmap& picture, ReplacingFile& file, const PngOptions& options = {});
 // A 24-bit bottom-up Windows bitmap (BITMAPINFOHEADER, no compression).
 void WriteBmp(const Bitmap& picture, const std::wstring& path);
 

@@ -33,6 +33,7 @@ TEST(Settings, MissingFileGivesDefaults) {
     CaptureOptions options;
     options.FixedRegionWidth = 99;
     options.RealSavePath = L"stale";
+    options.PeriodicKeepFiles = 7;
     settings::LoadOptions(file, options);
     EXPECT_FALSE(options.StartupSuspend);
     EXPECT_FALSE(options.IncludeCursor);
@@ -42,6 +43,9 @@ TEST(Settings, MissingFileGivesDefaults) {
     EXPECT_EQ(options.IntervalCent, L"");
     EXPECT_EQ(options.CaptureIndex, 0);
     EXPECT_EQ(options.RealSavePath, L"");
+    EXPECT_FALSE(options.PeriodicSkipUnchanged);
+    EXPECT_EQ(options.PeriodicKeepFiles, 0);
+    EXPECT_EQ(options.PeriodicFormat, settings::PeriodicFileFormat::Jpeg);
     EXPECT_FALSE(std::filesystem::exists(folder.File(L"config.ini"))) << "reading must never create the file";
 }
 
@@ -94,7 +98,10 @@ TEST(Settings, ResetWritesTheTenLinesThenSaveRewritesInPlace) {
                                    "Interval=30000\r\n"
                                    "IntervalCent=Seconds\r\n"
                                    "CaptureIndex=0\r\n"
-                                   "RealSavePath=D:\\output\r\n");
+                                   "RealSavePath=D:\\output\r\n"
+                                   "PeriodicSkipUnchanged=0\r\n"
+                                   "PeriodicKeepFiles=0\r\n"
+                                   "PeriodicFormat=jpg\r\n");
     EXPECT_FALSE(options.StartupSuspend);
     EXPECT_FALSE(options.IncludeCursor);
     EXPECT_EQ(options.FixedRegionWidth, 320);
@@ -105,6 +112,9 @@ TEST(Settings, ResetWritesTheTenLinesThenSaveRewritesInPlace) {
     options.IncludeCursor = true;
     options.IntervalCent = L"Hours";
     options.RealSavePath = L"C:\\out";
+    options.PeriodicSkipUnchanged = true;
+    options.PeriodicKeepFiles = 3;
+    options.PeriodicFormat = settings::PeriodicFileFormat::Png;
     settings::SaveOptions(file, options);
     EXPECT_EQ(ReadFileBytes(path), "[Options]\r\n"
                                    "FixedRegionWidth=100\r\n"
@@ -115,7 +125,30 @@ TEST(Settings, ResetWritesTheTenLinesThenSaveRewritesInPlace) {
                                    "Interval=30000\r\n"
                                    "IntervalCent=Hours\r\n"
                                    "CaptureIndex=0\r\n"
-                                   "RealSavePath=C:\\out\r\n");
+                                   "RealSavePath=C:\\out\r\n"
+                                   "PeriodicSkipUnchanged=1\r\n"
+                                   "PeriodicKeepFiles=3\r\n"
+                                   "PeriodicFormat=png\r\n");
+    CaptureOptions reloaded;
+    settings::LoadOptions(file, reloaded);
+    EXPECT_TRUE(reloaded.PeriodicSkipUnchanged);
+    EXPECT_EQ(reloaded.PeriodicKeepFiles, 3);
+    EXPECT_EQ(reloaded.PeriodicFormat, settings::PeriodicFileFormat::Png);
+}
+
+TEST(Settings, OddPeriodicCaptureValuesReadAsTheirNearestMeaning) {
+    TempFolder folder;
+    const std::wstring path = folder.File(L"config.ini");
+    IniFile file(path);
+    CaptureOptions options;
+    WriteFileBytes(path, "[Options]\r\nPeriodicSkipUnchanged=yes\r\nPeriodicKeepFiles=-4\r\nPeriodicFormat=PNG\r\n");
+    settings::LoadOptions(file, options);
+    EXPECT_FALSE(options.PeriodicSkipUnchanged) << "a word is no number";
+    EXPECT_EQ(options.PeriodicKeepFiles, 0) << "a negative budget keeps all";
+    EXPECT_EQ(options.PeriodicFormat, settings::PeriodicFileFormat::Png) << "in any letter case";
+    WriteFileBytes(path, "[Options]\r\nPeriodicFormat=gif\r\n");
+    settings::LoadOptions(file, options);
+    EXPECT_EQ(options.PeriodicFormat, settings::PeriodicFileFormat::Jpeg);
 }
 
 TEST(Settings, SaveKeepsLinesItDoesNotOwn) {
