@@ -7,7 +7,10 @@
 #include "picture/PictureWindow.h"
 #include "settings/OptionsWindow.h"
 #include "suspend/SuspendPanel.h"
-#include "tests/e2e/Driver.h"
+#include "tests/support/Input.h"
+#include "tests/support/Picture.h"
+#include "tests/support/RunningSnapora.h"
+#include "tests/support/Wait.h"
 
 #include <windows.h>
 
@@ -21,7 +24,7 @@
 
 namespace {
 
-using namespace e2e;
+using namespace support;
 
 constexpr DWORD kWaitMs = 15000;
 
@@ -81,7 +84,7 @@ HWND Expect(HWND window, const char* what) {
 
 void Tour(const std::wstring& folder) {
     const Picture desktop = WholeScreen();
-    SnaporaApp app;
+    RunningSnapora app;
     const HWND main = Expect(app.WaitForWindow(capture::kMainWindowClass, L"Snapora", kWaitMs), "the main window");
     WaitUntil([&] { return GetForegroundWindow() == main; }, 5000);
     SaveWindow(main, desktop, folder, L"main-window");
@@ -108,7 +111,8 @@ void Tour(const std::wstring& folder) {
     WaitUntil([&] { return GetForegroundWindow() == main; }, 5000);
     Picture before = WholeScreen();
     Click(ClientPoint(main, 88 + 36, 40 + 30));
-    const HWND options = Expect(app.WaitForWindow(settings::kOptionsWindowClass, nullptr, kWaitMs), "the Options window");
+    const HWND options =
+        Expect(app.WaitForWindow(settings::kOptionsWindowClass, nullptr, kWaitMs), "the Options window");
     SaveWindow(options, before, folder, L"options-window");
     PostMessageW(options, WM_CLOSE, 0, 0);
     WaitUntil([&] { return !IsWindowVisible(options); }, kWaitMs);

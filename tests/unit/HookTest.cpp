@@ -1,7 +1,8 @@
 // hook.dll seen from the program: injected input must reach the low-level
 // hooks and set the flags the main window polls.
 #include "hook/hook.h"
-#include "ui/Application.h"
+#include "tests/support/Input.h"
+#include "tests/support/Wait.h"
 
 #include <gtest/gtest.h>
 
@@ -9,31 +10,7 @@
 
 namespace {
 
-// Low-level hooks are called through the installing thread's message loop, so
-// the test pumps messages while it waits.
-void PumpFor(DWORD milliseconds) {
-    const DWORD start = GetTickCount();
-    while (GetTickCount() - start < milliseconds) {
-        ui::App().ProcessMessages();
-        Sleep(10);
-    }
-}
-
-void TypeCtrlD() {
-    keybd_event(VK_CONTROL, 0, 0, 0);
-    keybd_event('D', 0, 0, 0);
-    keybd_event('D', 0, KEYEVENTF_KEYUP, 0);
-    keybd_event(VK_CONTROL, 0, KEYEVENTF_KEYUP, 0);
-}
-
-void Click(int x, int y) {
-    SetCursorPos(x, y);
-    INPUT inputs[2]{};
-    inputs[0].type = inputs[1].type = INPUT_MOUSE;
-    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, inputs, sizeof(INPUT));
-}
+using namespace support;
 
 // A window that counts the clicks it receives, to see what the hook swallows.
 struct ClickCounter {
@@ -55,7 +32,7 @@ struct ClickCounter {
                                nullptr, nullptr, wc.hInstance, nullptr);
         SetForegroundWindow(hwnd);
         SetFocus(hwnd);
-        PumpFor(200);
+        WaitUntil([&] { return GetForegroundWindow() == hwnd; });
         downs = dKeys = 0;
     }
     ~ClickCounter() { DestroyWindow(hwnd); }
@@ -64,34 +41,36 @@ struct ClickCounter {
 
 } // namespace
 
+// Low-level hooks are called through the installing thread's message loop,
+// so every wait pumps its messages. A key or click that the hooks let pass
+// reaches the window, which tells when the hooks have seen it; one they
+// swallow gets a moment to arrive, which a slow machine only shortens.
 TEST(HookLibrary, CaptureKeyIsRecordedOnceAndSwallowed) {
     ClickCounter window;
     EnableHotKeyHook();
     GetDownHotKey(); // start from a clear flag
-    TypeCtrlD();
-    PumpFor(300);
-    EXPECT_TRUE(GetDownHotKey());
+    TypeCaptureKey();
+    EXPECT_TRUE(WaitUntil([] { return GetDownHotKey(); }));
+    Pause(300);
     EXPECT_FALSE(GetDownHotKey()) << "one press is reported once";
     EXPECT_EQ(ClickCounter::dKeys, 0) << "the capture key reached the focused window";
 
     // Plain D, without Ctrl, is not the capture key and passes through.
-    keybd_event('D', 0, 0, 0);
-    keybd_event('D', 0, KEYEVENTF_KEYUP, 0);
-    PumpFor(300);
+    PressKeys({'D'});
+    EXPECT_TRUE(WaitUntil([] { return ClickCounter::dKeys == 1; }));
     EXPECT_FALSE(GetDownHotKey());
-    EXPECT_EQ(ClickCounter::dKeys, 1);
 
     // The program's own capture key counts by its tag, even when Ctrl was
     // let go before its D arrived; it is swallowed too.
     keybd_event('D', 0, 0, kCaptureKeyTag);
     keybd_event('D', 0, KEYEVENTF_KEYUP, kCaptureKeyTag);
-    PumpFor(300);
-    EXPECT_TRUE(GetDownHotKey());
+    EXPECT_TRUE(WaitUntil([] { return GetDownHotKey(); }));
+    Pause(300);
     EXPECT_EQ(ClickCounter::dKeys, 1);
 
     DisableHotKeyHook();
-    TypeCtrlD();
-    PumpFor(300);
+    TypeCaptureKey();
+    WaitUntil([] { return ClickCounter::dKeys == 2; });
     EXPECT_FALSE(GetDownHotKey()) << "a disabled hook recorded the key";
 }
 
@@ -99,36 +78,33 @@ TEST(HookLibrary, MouseHookRecordsTheFirstPressAndSwallowsIt) {
     ClickCounter window;
     SetMouseDown(false);
     EnableMouseHook();
-    Click(150, 150);
-    PumpFor(300);
-    EXPECT_TRUE(GetMouseDown());
+    Click({150, 150});
+    EXPECT_TRUE(WaitUntil([] { return GetMouseDown(); }));
     EXPECT_TRUE(GetMouseDown()) << "reading must not clear the mouse flag";
+    Pause(300);
     EXPECT_EQ(ClickCounter::downs, 0) << "the recorded click reached the window under it";
 
     SetMouseDown(false);
     EXPECT_FALSE(GetMouseDown());
     DisableMouseHook();
 
-    Click(150, 150);
-    PumpFor(300);
+    Click({150, 150});
+    EXPECT_TRUE(WaitUntil([] { return ClickCounter::downs == 1; }));
     EXPECT_FALSE(GetMouseDown()) << "a disabled hook recorded the click";
-    EXPECT_EQ(ClickCounter::downs, 1);
 }
 
 TEST(HookLibrary, ACtrlReleasedWhileUnhookedDoesNotMakeALaterDTheCaptureKey) {
     ClickCounter window;
     EnableHotKeyHook();
-    keybd_event(VK_CONTROL, 0, 0, 0);
-    PumpFor(100);
+    SendKey(VK_CONTROL, false);
+    Pause(100);
     DisableHotKeyHook();
-    keybd_event(VK_CONTROL, 0, KEYEVENTF_KEYUP, 0);
-    PumpFor(100);
+    SendKey(VK_CONTROL, true);
+    Pause(100);
     EnableHotKeyHook();
     GetDownHotKey();
-    keybd_event('D', 0, 0, 0);
-    keybd_event('D', 0, KEYEVENTF_KEYUP, 0);
-    PumpFor(300);
+    PressKeys({'D'});
+    EXPECT_TRUE(WaitUntil([] { return ClickCounter::dKeys == 1; }));
     EXPECT_FALSE(GetDownHotKey()) << "a plain D counted as Ctrl+D";
-    EXPECT_EQ(ClickCounter::dKeys, 1);
     DisableHotKeyHook();
 }

@@ -1,8 +1,10 @@
 // The main window's periodic-capture commands as the tray menu, the check box
 // and the hotkeys drive them: the confirmation, the menu's marks and enabled
 // items, and the tray tip that tells the user pictures are being written.
-#include "RealInput.h"
-#include "TempFolder.h"
+#include "tests/support/Files.h"
+#include "tests/support/Input.h"
+#include "tests/support/Picture.h"
+#include "tests/support/Wait.h"
 #include "app/SnaporaApp.h"
 #include "ui/Application.h"
 
@@ -117,7 +119,7 @@ TEST(DescribePeriod, SaysThePeriodInTheLargestWholeUnitAndTheTipAddsTheProgress)
 }
 
 TEST_F(MainWindowPeriodic, TicksWriteNothingWhileTheSessionIsLockedOrTheDisplayOffAndTheTipCounts) {
-    testing_support::TempFolder folder;
+    support::TempFolder folder;
     main().Options().RealSavePath = folder.Path().wstring();
     main().Options().PeriodicSkipUnchanged = true;
     main().OnHotKey(MAKELPARAM(MOD_CONTROL, 'R'));
