@@ -4,8 +4,9 @@
 #include "capture/PictureFolder.h"
 #include "ui/Application.h"
 #include "ui/Error.h"
-#include "ui/ImageWriters.h"
-#include "ui/ReplacingFile.h"
+#include "ui/Event.h"
+#include "imaging/ImageWriters.h"
+#include "imaging/ReplacingFile.h"
 
 #include <cwchar>
 #include <exception>
@@ -153,8 +154,9 @@ private:
     std::thread thread_;
 };
 
-PeriodicCapture::PeriodicCapture(const settings::CaptureOptions& options, std::function<int()> realTimeMethod)
-    : options_(options), realTimeMethod_(std::move(realTimeMethod)) {
+PeriodicCapture::PeriodicCapture(const settings::CaptureOptions& options,
+                                 std::function<settings::PeriodicSource()> source)
+    : options_(options), source_(std::move(source)) {
     periodicTimer_.OnTimer = [this] { OnTimer(); };
 }
 
@@ -207,9 +209,9 @@ void PeriodicCapture::Tick() { Report(RunTick()); }
 std::exception_ptr PeriodicCapture::RunTick() {
     if (paused_) return nullptr;
     try {
-        if (OnTickStarting) OnTickStarting();
+        ui::Raise(TickStarting);
         TakePicture();
-        if (OnTickSucceeded) OnTickSucceeded();
+        ui::Raise(TickSucceeded);
         return nullptr;
     } catch (...) {
         return std::current_exception();
@@ -242,11 +244,11 @@ void PeriodicCapture::TakePicture() {
     SYSTEMTIME now{};
     GetLocalTime(&now);
     const bool includeCursor = options_.IncludeCursor;
-    const std::wstring folder = options_.RealSavePath;
-    const settings::PeriodicFileFormat format = options_.PeriodicFormat;
+    const std::wstring folder = options_.PeriodicFolder;
+    const settings::PeriodicFileFormat format = options_.More.PeriodicFormat;
     const wchar_t* extension = format == settings::PeriodicFileFormat::Png ? L".png" : L".jpg";
     ScreenCursor cursor;
-    std::unique_ptr<ui::ReplacingFile> file;
+    std::unique_ptr<imaging::ReplacingFile> file;
     // Finding the cursor and making the file take a few round trips to the
     // window and file systems each, which under load cost as much as a tenth
     // of the grab and the encoding together: the helper makes them while
@@ -257,33 +259,32 @@ void PeriodicCapture::TakePicture() {
     helper_->Start([&] {
         if (includeCursor) cursor = FindScreenCursor();
         CreateFolderTree(folder);
-        file = std::make_unique<ui::ReplacingFile>(FreeFileName(TimeStampedFileName(folder, now, extension)));
+        file = std::make_unique<imaging::ReplacingFile>(FreeFileName(TimeStampedFileName(folder, now, extension)));
     });
     // The job works on this function's locals: it ends before they do.
     try {
-        GetFullScreenBmp(screen_);
+        GrabScreen(screen_);
     } catch (...) {
         helper_->Finish();
         throw;
     }
     if (const std::exception_ptr failure = helper_->Finish()) std::rethrow_exception(failure);
     if (includeCursor) DrawScreenCursor(screen_, cursor);
-    const int method = realTimeMethod_ ? realTimeMethod_() : 0;
     ui::Bitmap* picture = &screen_;
-    if (method != 0) {
-        GetActiveWindowBmp(screen_, window_);
+    if (source_() == settings::PeriodicSource::ActiveWindow) {
+        CutWindow(screen_, GetForegroundWindow(), window_);
         picture = &window_;
     }
 
-    const bool skipUnchanged = options_.PeriodicSkipUnchanged;
+    const bool skipUnchanged = options_.More.PeriodicSkipUnchanged;
     if (skipUnchanged && SameAsLastWritten(*picture, folder, format)) {
         ++progress_.skipped;
         return;
     }
     if (format == settings::PeriodicFileFormat::Png)
-        ui::WritePng(*picture, *file);
+        imaging::WritePng(*picture, *file);
     else
-        ui::WriteJpeg(*picture, *file, ui::kRealTimeJpeg);
+        imaging::WriteJpeg(*picture, *file, imaging::kRealTimeJpeg);
     ++progress_.written;
     progress_.lastWritten = now;
     if (skipUnchanged) {
@@ -295,7 +296,7 @@ void PeriodicCapture::TakePicture() {
     } else {
         lastWritten_ = {};
     }
-    PruneOwnPictures(folder, options_.PeriodicKeepFiles);
+    PruneOwnPictures(folder, options_.More.PeriodicKeepFiles);
 }
 
 } // namespace capture

@@ -57,9 +57,8 @@ bool CreateFolderTree(const std::wstring& folder);
 
 class PeriodicCapture {
 public:
-    // realTimeMethod gives the method at every tick: 0 grabs the whole
-    // screen, any other value the foreground window.
-    PeriodicCapture(const settings::CaptureOptions& options, std::function<int()> realTimeMethod);
+    // source says at every tick what to grab.
+    PeriodicCapture(const settings::CaptureOptions& options, std::function<settings::PeriodicSource()> source);
     ~PeriodicCapture();
     PeriodicCapture(const PeriodicCapture&) = delete;
     PeriodicCapture& operator=(const PeriodicCapture&) = delete;
@@ -81,8 +80,8 @@ public:
     // stops the capture trigger's timer), and after a tick that wrote its
     // file or found the picture unchanged (the owner starts it again, and
     // shows the progress). After a failed tick the error box has been shown.
-    std::function<void()> OnTickStarting;
-    std::function<void()> OnTickSucceeded;
+    std::function<void()> TickStarting;
+    std::function<void()> TickSucceeded;
 
     // One tick: grab, compare, encode, write, keep the folder to its budget.
     // An error ends it and is shown in the standard error box. While that
@@ -109,7 +108,7 @@ private:
                            settings::PeriodicFileFormat format) const;
 
     const settings::CaptureOptions& options_;
-    std::function<int()> realTimeMethod_;
+    std::function<settings::PeriodicSource()> source_;
     // The grab of the whole screen and the foreground window's part of it,
     // kept from tick to tick so that their memory is not allocated anew.
     ui::Bitmap screen_;

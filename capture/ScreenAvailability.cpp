@@ -23,9 +23,13 @@ ScreenAvailability::ScreenAvailability(HWND window) : window_(window) {
         RegisterPowerSettingNotification(window_, &kConsoleDisplayState, DEVICE_NOTIFY_WINDOW_HANDLE);
 }
 
-ScreenAvailability::~ScreenAvailability() {
+ScreenAvailability::~ScreenAvailability() { Release(); }
+
+void ScreenAvailability::Release() {
     if (displayNotification_) UnregisterPowerSettingNotification(displayNotification_);
     if (sessionRegistered_) WTSUnRegisterSessionNotification(window_);
+    displayNotification_ = nullptr;
+    sessionRegistered_ = false;
 }
 
 bool ScreenAvailability::OnSessionChange(WPARAM reason) {

@@ -15,6 +15,9 @@ public:
     ScreenAvailability(const ScreenAvailability&) = delete;
     ScreenAvailability& operator=(const ScreenAvailability&) = delete;
 
+    // Gives the registrations back now (the window is going); harmless when done already.
+    void Release();
+
     bool Available() const { return !locked_ && !displayOff_; }
     bool Locked() const { return locked_; }
     bool DisplayOff() const { return displayOff_; }

@@ -53,18 +53,18 @@ PeriodicOptionsPanel::PeriodicOptionsPanel(ui::HostWindow& host, POINT origin, H
 }
 
 void PeriodicOptionsPanel::Fill(const CaptureOptions& options) {
-    skipUnchangedCheck_->SetChecked(options.PeriodicSkipUnchanged);
-    keepFilesEdit_->SetText(std::to_wstring(options.PeriodicKeepFiles));
-    formatCombo_->SetSelection(options.PeriodicFormat == PeriodicFileFormat::Png ? 1 : 0);
+    skipUnchangedCheck_->SetChecked(options.More.PeriodicSkipUnchanged);
+    keepFilesEdit_->SetText(std::to_wstring(options.More.PeriodicKeepFiles));
+    formatCombo_->SetSelection(options.More.PeriodicFormat == PeriodicFileFormat::Png ? 1 : 0);
 }
 
 void PeriodicOptionsPanel::Take(CaptureOptions& options) const {
     const int keep = IntegerOfText(keepFilesEdit_->Text());
     if (keep < 0 || keep > kMaxKeptPictures)
         throw ui::Error(L"The number of pictures to keep must be between 0 and " + std::to_wstring(kMaxKeptPictures));
-    options.PeriodicSkipUnchanged = skipUnchangedCheck_->Checked();
-    options.PeriodicKeepFiles = keep;
-    options.PeriodicFormat = formatCombo_->Selection() == 1 ? PeriodicFileFormat::Png : PeriodicFileFormat::Jpeg;
+    options.More.PeriodicSkipUnchanged = skipUnchangedCheck_->Checked();
+    options.More.PeriodicKeepFiles = keep;
+    options.More.PeriodicFormat = formatCombo_->Selection() == 1 ? PeriodicFileFormat::Png : PeriodicFileFormat::Jpeg;
 }
 
 PeriodicOptionsPanel::ControlHandles PeriodicOptionsPanel::Handles() const {

@@ -4,7 +4,7 @@
 // folder that cannot be written, reported once, and capture resuming by
 // itself when the cause is gone; a still screen written once as PNG; the
 // folder kept to its newest pictures; nothing written while locked.
-#include "capture/MainWindow.h"
+#include "app/MainWindow.h"
 #include "settings/OptionsWindow.h"
 #include "tests/e2e/CaptureSession.h"
 #include "tests/e2e/LongRun.h"

@@ -1,5 +1,5 @@
-// The main window's periodic-capture commands as the tray menu, the check box
-// and the hotkeys drive them: the confirmation, the menu's marks and enabled
+// Periodic capture as the tray menu, the main window's check box and the
+// hotkeys drive it: the confirmation, the menu's marks and enabled
 // items, and the tray tip that tells the user pictures are being written.
 #include "tests/support/Files.h"
 #include "tests/support/Input.h"
@@ -18,7 +18,7 @@
 
 namespace {
 
-using Item = capture::MainWindow::TrayItem;
+using Item = app::Tray::Item;
 
 class MainWindowPeriodic : public ::testing::Test {
 protected:
@@ -29,15 +29,15 @@ protected:
             return answer;
         };
         snapora = std::make_unique<app::SnaporaApp>();
-        main().Options().Interval = 30000;
+        snapora->Options().Interval = 30000;
     }
     void TearDown() override {
         snapora.reset();
         ui::App().MessageHandler = nullptr;
     }
 
-    capture::MainWindow& main() { return snapora->MainWindow(); }
-    ui::PopupMenu& menu() { return main().TrayMenu(); }
+    app::MainWindow& main() { return snapora->MainWindow(); }
+    ui::PopupMenu& menu() { return snapora->Tray().Menu(); }
     bool Enabled(Item item) { return menu().Enabled(static_cast<int>(item)); }
     bool Checked(Item item) { return menu().Checked(static_cast<int>(item)); }
     void Choose(Item item) { menu().Choose(static_cast<int>(item)); }
@@ -56,7 +56,9 @@ protected:
 } // namespace
 
 TEST_F(MainWindowPeriodic, TheTrayItemsFollowStartCancelOkAndStop) {
-    EXPECT_EQ(main().Tray().Tip(), L"Velonix Capture");
+    EXPECT_EQ(GetWindow(main().Handle(), GW_OWNER), ui::App().HiddenOwner()) << "the program has a taskbar button";
+    EXPECT_FALSE(IsWindowVisible(main().Handle())) << "shown before the message loop runs";
+    EXPECT_EQ(snapora->Tray().Icon().Tip(), L"Velonix Capture");
     EXPECT_TRUE(MethodsEnabled());
     EXPECT_TRUE(Enabled(Item::StartPeriodic) && Enabled(Item::StopPeriodic));
 
@@ -66,13 +68,13 @@ TEST_F(MainWindowPeriodic, TheTrayItemsFollowStartCancelOkAndStop) {
     Choose(Item::StartPeriodic);
     ASSERT_EQ(notices.size(), 1u);
     EXPECT_NE(notices[0].find(L"Start now?"), std::wstring::npos);
-    EXPECT_FALSE(main().RealTimeChecked());
-    EXPECT_FALSE(main().Periodic().Running());
+    EXPECT_FALSE(main().PeriodicChecked());
+    EXPECT_FALSE(snapora->Periodic().Running());
     EXPECT_FALSE(MethodsEnabled());
     EXPECT_TRUE(Checked(Item::StartPeriodic));
     EXPECT_FALSE(Enabled(Item::StartPeriodic));
     EXPECT_TRUE(Enabled(Item::StopPeriodic));
-    EXPECT_EQ(main().Tray().Tip(), L"Velonix Capture");
+    EXPECT_EQ(snapora->Tray().Icon().Tip(), L"Velonix Capture");
     Choose(Item::StopPeriodic);
     EXPECT_TRUE(MethodsEnabled());
     EXPECT_TRUE(Enabled(Item::StartPeriodic));
@@ -82,49 +84,49 @@ TEST_F(MainWindowPeriodic, TheTrayItemsFollowStartCancelOkAndStop) {
     // and the trigger's polls stop until the first picture.
     answer = IDOK;
     Choose(Item::StartPeriodic);
-    EXPECT_TRUE(main().RealTimeChecked());
-    EXPECT_TRUE(main().Periodic().Running());
-    EXPECT_EQ(main().Periodic().Interval(), 30000);
+    EXPECT_TRUE(main().PeriodicChecked());
+    EXPECT_TRUE(snapora->Periodic().Running());
+    EXPECT_EQ(snapora->Periodic().Interval(), 30000);
     EXPECT_FALSE(Checked(Item::StartPeriodic));
     EXPECT_FALSE(snapora->Trigger().TimerRunning());
-    EXPECT_EQ(main().Tray().Tip(), L"Velonix Capture - every 30 s, 0 pictures");
+    EXPECT_EQ(snapora->Tray().Icon().Tip(), L"Velonix Capture - every 30 s, 0 pictures");
 
     // Ctrl+S: stopped, the tip is plain again, the trigger polls.
-    main().OnHotKey(MAKELPARAM(MOD_CONTROL, 'S'));
-    EXPECT_FALSE(main().RealTimeChecked());
-    EXPECT_FALSE(main().Periodic().Running());
+    snapora->OnHotKey(MAKELPARAM(MOD_CONTROL, 'S'));
+    EXPECT_FALSE(main().PeriodicChecked());
+    EXPECT_FALSE(snapora->Periodic().Running());
     EXPECT_TRUE(snapora->Trigger().TimerRunning());
-    EXPECT_EQ(main().Tray().Tip(), L"Velonix Capture");
+    EXPECT_EQ(snapora->Tray().Icon().Tip(), L"Velonix Capture");
     EXPECT_EQ(notices.size(), 2u) << "stopping asked something";
 
     // A period of 0 (no settings file) shows the box on but writes nothing.
-    main().Options().Interval = 0;
-    main().OnHotKey(MAKELPARAM(MOD_CONTROL, 'R'));
-    EXPECT_TRUE(main().RealTimeChecked());
-    EXPECT_FALSE(main().Periodic().Running());
-    EXPECT_EQ(main().Tray().Tip(), L"Velonix Capture");
+    snapora->Options().Interval = 0;
+    snapora->OnHotKey(MAKELPARAM(MOD_CONTROL, 'R'));
+    EXPECT_TRUE(main().PeriodicChecked());
+    EXPECT_FALSE(snapora->Periodic().Running());
+    EXPECT_EQ(snapora->Tray().Icon().Tip(), L"Velonix Capture");
 }
 
 TEST(DescribePeriod, SaysThePeriodInTheLargestWholeUnitAndTheTipAddsTheProgress) {
     capture::PeriodicProgress progress{.written = 12, .skipped = 3, .lastWritten = SYSTEMTIME{}};
     progress.lastWritten->wHour = 14, progress.lastWritten->wMinute = 7, progress.lastWritten->wSecond = 9;
-    EXPECT_EQ(capture::PeriodicTrayTip(L"Velonix Capture", 30000, progress, false),
+    EXPECT_EQ(app::PeriodicTrayTip(L"Velonix Capture", 30000, progress, false),
               L"Velonix Capture - every 30 s, 12 pictures, last 14:07:09");
-    EXPECT_EQ(capture::PeriodicTrayTip(L"Velonix Capture", 300000, progress, true),
+    EXPECT_EQ(app::PeriodicTrayTip(L"Velonix Capture", 300000, progress, true),
               L"Velonix Capture - every 5 min, 12 pictures, 3 skipped, last 14:07:09");
-    EXPECT_EQ(capture::DescribePeriod(30000), L"30 s");
-    EXPECT_EQ(capture::DescribePeriod(300000), L"5 min");
-    EXPECT_EQ(capture::DescribePeriod(7200000), L"2 h");
-    EXPECT_EQ(capture::DescribePeriod(1500), L"1500 ms");
+    EXPECT_EQ(app::DescribePeriod(30000), L"30 s");
+    EXPECT_EQ(app::DescribePeriod(300000), L"5 min");
+    EXPECT_EQ(app::DescribePeriod(7200000), L"2 h");
+    EXPECT_EQ(app::DescribePeriod(1500), L"1500 ms");
 }
 
 TEST_F(MainWindowPeriodic, TicksWriteNothingWhileTheSessionIsLockedOrTheDisplayOffAndTheTipCounts) {
     support::TempFolder folder;
-    main().Options().RealSavePath = folder.Path().wstring();
-    main().Options().PeriodicSkipUnchanged = true;
-    main().OnHotKey(MAKELPARAM(MOD_CONTROL, 'R'));
-    ASSERT_TRUE(main().Periodic().Running());
-    EXPECT_EQ(main().Tray().Tip(), L"Velonix Capture - every 30 s, 0 pictures, 0 skipped");
+    snapora->Options().PeriodicFolder = folder.Path().wstring();
+    snapora->Options().More.PeriodicSkipUnchanged = true;
+    snapora->OnHotKey(MAKELPARAM(MOD_CONTROL, 'R'));
+    ASSERT_TRUE(snapora->Periodic().Running());
+    EXPECT_EQ(snapora->Tray().Icon().Tip(), L"Velonix Capture - every 30 s, 0 pictures, 0 skipped");
     auto pictures = [&] {
         return std::distance(std::filesystem::directory_iterator(folder.Path()), std::filesystem::directory_iterator());
     };
@@ -156,18 +158,18 @@ TEST_F(MainWindowPeriodic, TicksWriteNothingWhileTheSessionIsLockedOrTheDisplayO
             display(static_cast<DWORD>(c.value));
         else
             SendMessageW(main().Handle(), c.message, c.value, 0);
-        EXPECT_EQ(main().Periodic().Paused(), c.paused) << c.message << " " << c.value;
+        EXPECT_EQ(snapora->Periodic().Paused(), c.paused) << c.message << " " << c.value;
         const auto before = pictures();
-        main().Periodic().Tick();
+        snapora->Periodic().Tick();
         if (c.paused) {
             EXPECT_EQ(pictures(), before) << "a paused tick wrote";
         }
     }
     EXPECT_EQ(pictures(), 1) << "one picture, then the same screen skipped";
-    const capture::PeriodicProgress& progress = main().Periodic().Progress();
+    const capture::PeriodicProgress& progress = snapora->Periodic().Progress();
     EXPECT_EQ(progress.written, 1);
     EXPECT_EQ(progress.skipped, 2);
-    const std::wstring tip = main().Tray().Tip();
+    const std::wstring tip = snapora->Tray().Icon().Tip();
     EXPECT_EQ(tip.substr(0, tip.size() - 8), L"Velonix Capture - every 30 s, 1 picture, 2 skipped, last ");
     EXPECT_EQ(tip[tip.size() - 6], L':');
 }

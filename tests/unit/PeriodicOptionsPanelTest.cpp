@@ -33,9 +33,9 @@ TEST(PeriodicOptionsPanel, ShowsTheSettingsAndTakesBackOnlyWhatItCanKeep) {
     const auto controls = panel.Handles();
 
     settings::CaptureOptions options;
-    options.PeriodicSkipUnchanged = true;
-    options.PeriodicKeepFiles = 250;
-    options.PeriodicFormat = settings::PeriodicFileFormat::Png;
+    options.More.PeriodicSkipUnchanged = true;
+    options.More.PeriodicKeepFiles = 250;
+    options.More.PeriodicFormat = settings::PeriodicFileFormat::Png;
     panel.Fill(options);
     EXPECT_EQ(SendMessageW(controls.skipUnchangedCheck, BM_GETCHECK, 0, 0), BST_CHECKED);
     EXPECT_EQ(TextOf(controls.keepFilesEdit), L"250");
@@ -47,12 +47,12 @@ TEST(PeriodicOptionsPanel, ShowsTheSettingsAndTakesBackOnlyWhatItCanKeep) {
     for (const wchar_t* refused : {L"-1", L"1000001", L"many"}) {
         SetWindowTextW(controls.keepFilesEdit, refused);
         EXPECT_THROW(panel.Take(options), ui::Error) << std::string(refused, refused + wcslen(refused));
-        EXPECT_TRUE(options.PeriodicSkipUnchanged) << "a refused Save changed a setting";
-        EXPECT_EQ(options.PeriodicKeepFiles, 250);
+        EXPECT_TRUE(options.More.PeriodicSkipUnchanged) << "a refused Save changed a setting";
+        EXPECT_EQ(options.More.PeriodicKeepFiles, 250);
     }
     SetWindowTextW(controls.keepFilesEdit, L"3");
     panel.Take(options);
-    EXPECT_FALSE(options.PeriodicSkipUnchanged);
-    EXPECT_EQ(options.PeriodicKeepFiles, 3);
-    EXPECT_EQ(options.PeriodicFormat, settings::PeriodicFileFormat::Jpeg);
+    EXPECT_FALSE(options.More.PeriodicSkipUnchanged);
+    EXPECT_EQ(options.More.PeriodicKeepFiles, 3);
+    EXPECT_EQ(options.More.PeriodicFormat, settings::PeriodicFileFormat::Jpeg);
 }

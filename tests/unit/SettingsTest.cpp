@@ -34,20 +34,20 @@ TEST(Settings, MissingFileGivesDefaults) {
     IniFile file(folder.File(L"config.ini"));
     CaptureOptions options;
     options.FixedRegionWidth = 99;
-    options.RealSavePath = L"stale";
-    options.PeriodicKeepFiles = 7;
+    options.PeriodicFolder = L"stale";
+    options.More.PeriodicKeepFiles = 7;
     settings::LoadOptions(file, options);
     EXPECT_FALSE(options.StartupSuspend);
     EXPECT_FALSE(options.IncludeCursor);
     EXPECT_EQ(options.FixedRegionWidth, 0);
     EXPECT_EQ(options.FixedRegionHeight, 0);
     EXPECT_EQ(options.Interval, 0);
-    EXPECT_EQ(options.IntervalCent, L"");
-    EXPECT_EQ(options.CaptureIndex, 0);
-    EXPECT_EQ(options.RealSavePath, L"");
-    EXPECT_FALSE(options.PeriodicSkipUnchanged);
-    EXPECT_EQ(options.PeriodicKeepFiles, 0);
-    EXPECT_EQ(options.PeriodicFormat, settings::PeriodicFileFormat::Jpeg);
+    EXPECT_EQ(options.IntervalUnit, L"");
+    EXPECT_EQ(options.PeriodicSourceIndex, 0);
+    EXPECT_EQ(options.PeriodicFolder, L"");
+    EXPECT_FALSE(options.More.PeriodicSkipUnchanged);
+    EXPECT_EQ(options.More.PeriodicKeepFiles, 0);
+    EXPECT_EQ(options.More.PeriodicFormat, settings::PeriodicFileFormat::Jpeg);
     EXPECT_FALSE(std::filesystem::exists(folder.File(L"config.ini"))) << "reading must never create the file";
 }
 
@@ -71,9 +71,9 @@ TEST(Settings, ReadsValuesWhateverTheirCaseSpacingQuotesAndNotation) {
     EXPECT_EQ(options.FixedRegionWidth, 640);
     EXPECT_EQ(options.FixedRegionHeight, 480);
     EXPECT_EQ(options.Interval, 30000);
-    EXPECT_EQ(options.IntervalCent, L"Minutes");
-    EXPECT_EQ(options.CaptureIndex, 7);
-    EXPECT_EQ(options.RealSavePath, L"C:\\shots\\");
+    EXPECT_EQ(options.IntervalUnit, L"Minutes");
+    EXPECT_EQ(options.PeriodicSourceIndex, 7);
+    EXPECT_EQ(options.PeriodicFolder, L"C:\\shots\\");
 
     WriteFileBytes(path, "[Options]\r\nInterval=0x7530\r\nFixedRegionWidth=wide\r\nStartupSuspend=1\r\n");
     settings::LoadOptions(file, options);
@@ -108,15 +108,15 @@ TEST(Settings, ResetWritesTheTenLinesThenSaveRewritesInPlace) {
     EXPECT_FALSE(options.IncludeCursor);
     EXPECT_EQ(options.FixedRegionWidth, 320);
     EXPECT_EQ(options.Interval, 30000);
-    EXPECT_EQ(options.RealSavePath, L"D:\\output");
+    EXPECT_EQ(options.PeriodicFolder, L"D:\\output");
 
     options.FixedRegionWidth = 100;
     options.IncludeCursor = true;
-    options.IntervalCent = L"Hours";
-    options.RealSavePath = L"C:\\out";
-    options.PeriodicSkipUnchanged = true;
-    options.PeriodicKeepFiles = 3;
-    options.PeriodicFormat = settings::PeriodicFileFormat::Png;
+    options.IntervalUnit = L"Hours";
+    options.PeriodicFolder = L"C:\\out";
+    options.More.PeriodicSkipUnchanged = true;
+    options.More.PeriodicKeepFiles = 3;
+    options.More.PeriodicFormat = settings::PeriodicFileFormat::Png;
     settings::SaveOptions(file, options);
     EXPECT_EQ(ReadFileBytes(path), "[Options]\r\n"
                                    "FixedRegionWidth=100\r\n"
@@ -133,9 +133,9 @@ TEST(Settings, ResetWritesTheTenLinesThenSaveRewritesInPlace) {
                                    "PeriodicFormat=png\r\n");
     CaptureOptions reloaded;
     settings::LoadOptions(file, reloaded);
-    EXPECT_TRUE(reloaded.PeriodicSkipUnchanged);
-    EXPECT_EQ(reloaded.PeriodicKeepFiles, 3);
-    EXPECT_EQ(reloaded.PeriodicFormat, settings::PeriodicFileFormat::Png);
+    EXPECT_TRUE(reloaded.More.PeriodicSkipUnchanged);
+    EXPECT_EQ(reloaded.More.PeriodicKeepFiles, 3);
+    EXPECT_EQ(reloaded.More.PeriodicFormat, settings::PeriodicFileFormat::Png);
 }
 
 TEST(Settings, OddPeriodicCaptureValuesReadAsTheirNearestMeaning) {
@@ -145,12 +145,12 @@ TEST(Settings, OddPeriodicCaptureValuesReadAsTheirNearestMeaning) {
     CaptureOptions options;
     WriteFileBytes(path, "[Options]\r\nPeriodicSkipUnchanged=yes\r\nPeriodicKeepFiles=-4\r\nPeriodicFormat=PNG\r\n");
     settings::LoadOptions(file, options);
-    EXPECT_FALSE(options.PeriodicSkipUnchanged) << "a word is no number";
-    EXPECT_EQ(options.PeriodicKeepFiles, 0) << "a negative budget keeps all";
-    EXPECT_EQ(options.PeriodicFormat, settings::PeriodicFileFormat::Png) << "in any letter case";
+    EXPECT_FALSE(options.More.PeriodicSkipUnchanged) << "a word is no number";
+    EXPECT_EQ(options.More.PeriodicKeepFiles, 0) << "a negative budget keeps all";
+    EXPECT_EQ(options.More.PeriodicFormat, settings::PeriodicFileFormat::Png) << "in any letter case";
     WriteFileBytes(path, "[Options]\r\nPeriodicFormat=gif\r\n");
     settings::LoadOptions(file, options);
-    EXPECT_EQ(options.PeriodicFormat, settings::PeriodicFileFormat::Jpeg);
+    EXPECT_EQ(options.More.PeriodicFormat, settings::PeriodicFileFormat::Jpeg);
 }
 
 TEST(Settings, SaveKeepsLinesItDoesNotOwn) {
@@ -206,4 +206,33 @@ TEST(Settings, UnwritableFileRaisesUnableToWrite) {
     IniFile file(path);
     EXPECT_THROW(settings::SaveOptions(file, options), ui::Error);
     CloseHandle(held);
+}
+
+TEST(SettingsValues, TheThreeUnitsAreNamedExactlyAnyOtherTextIsKeptAndOnlyIndexZeroIsFullScreen) {
+    using settings::TimeUnit;
+    const struct {
+        const wchar_t* text;
+        TimeUnit::Kind kind;
+        std::optional<int> milliseconds;
+    } units[] = {
+        {L"Seconds", TimeUnit::Kind::Seconds, 1000},
+        {L"Minutes", TimeUnit::Kind::Minutes, 60000},
+        {L"Hours", TimeUnit::Kind::Hours, 3600000},
+        {L"minutes", TimeUnit::Kind::Unrecognised, std::nullopt},
+        {L"Weeks", TimeUnit::Kind::Unrecognised, std::nullopt},
+        {L"", TimeUnit::Kind::Unrecognised, std::nullopt},
+    };
+    for (const auto& unit : units) {
+        const TimeUnit parsed(unit.text);
+        EXPECT_EQ(parsed.GetKind(), unit.kind) << testing::PrintToString(std::wstring(unit.text));
+        EXPECT_EQ(parsed.Text(), unit.text);
+        EXPECT_EQ(parsed.Milliseconds(), unit.milliseconds);
+    }
+    EXPECT_EQ(TimeUnit(TimeUnit::Kind::Hours), TimeUnit(L"Hours"));
+    EXPECT_NE(TimeUnit(L"weeks"), TimeUnit(L"Weeks"));
+    EXPECT_EQ(TimeUnit(), TimeUnit(L""));
+
+    EXPECT_EQ(settings::PeriodicSourceOf(0), settings::PeriodicSource::FullScreen);
+    for (int index : {1, 7, -1, -3})
+        EXPECT_EQ(settings::PeriodicSourceOf(index), settings::PeriodicSource::ActiveWindow) << index;
 }
