@@ -4,6 +4,7 @@
 
 #include "capture/MainWindow.h"
 #include "picture/PictureWindow.h"
+#include "settings/OptionsWindow.h"
 #include "tests/e2e/Driver.h"
 
 #include <gtest/gtest.h>
@@ -122,6 +123,34 @@ protected:
     }
 
     static void TypeCaptureKey() { PressKeys({VK_CONTROL, 'D'}); }
+
+    // Opens the Options window by its button on the main window.
+    HWND OpenOptions() const {
+        POINT button{88 + 36, 40 + 30};
+        ClientToScreen(main, &button);
+        Click(button);
+        return app->WaitForWindow(settings::kOptionsWindowClass, L"Snapora - Options", kWait);
+    }
+
+    // Clicks Save or Reset at the foot of the Options window.
+    enum class OptionsCommand { Save = 120 + 36, Reset = 256 + 40 };
+    static void ClickOptions(HWND options, OptionsCommand command) {
+        POINT at{static_cast<int>(command), 440 + 30};
+        ClientToScreen(options, &at);
+        Click(at);
+    }
+
+    // The edit box of a window that shows the text, or null.
+    static HWND EditShowing(HWND window, const std::wstring& text) {
+        for (HWND child = FindWindowExW(window, nullptr, L"Edit", nullptr); child;
+             child = FindWindowExW(window, child, L"Edit", nullptr)) {
+            // WM_GETTEXT, since GetWindowText cannot read another program's edit box.
+            wchar_t shown[MAX_PATH]{};
+            SendMessageW(child, WM_GETTEXT, MAX_PATH, reinterpret_cast<LPARAM>(shown));
+            if (text == shown) return child;
+        }
+        return nullptr;
+    }
 
     static RECT Screen() { return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
 
