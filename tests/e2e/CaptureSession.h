@@ -140,6 +140,23 @@ protected:
         Click(at);
     }
 
+    // Opens Options, puts a folder into the "Save to" box, which must show
+    // the folder before, and saves, answering the "Success" box.
+    ::testing::AssertionResult SaveFolderInOptions(const std::wstring& before, const std::wstring& folder) const {
+        HWND options = OpenOptions();
+        if (!options) return ::testing::AssertionFailure() << "the Options window did not open";
+        HWND folderEdit = EditShowing(options, before);
+        if (!folderEdit) return ::testing::AssertionFailure() << "Options does not show the folder before";
+        SendMessageW(folderEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(folder.c_str()));
+        ClickOptions(options, OptionsCommand::Save);
+        HWND saved = app->WaitForWindow(L"#32770", L"Success", kWait);
+        if (!saved) return ::testing::AssertionFailure() << "the settings were not saved";
+        PostMessageW(GetDlgItem(saved, IDOK), BM_CLICK, 0, 0);
+        if (!WaitUntil([&] { return !IsWindowVisible(options); }, kWait))
+            return ::testing::AssertionFailure() << "the Options window stayed open";
+        return ::testing::AssertionSuccess();
+    }
+
     // The edit box of a window that shows the text, or null.
     static HWND EditShowing(HWND window, const std::wstring& text) {
         for (HWND child = FindWindowExW(window, nullptr, L"Edit", nullptr); child;

@@ -240,16 +240,7 @@ TEST_F(Faults, AFolderNameThatCannotExistIsReportedOnceUntilCtrlSAndAGoodNameInO
     EXPECT_TRUE(MessageBoxes(*app).empty()) << "a box came back after Ctrl+S";
 
     // Options: a good folder, Save; then Ctrl+R writes there.
-    HWND options = OpenOptions();
-    ASSERT_NE(options, nullptr) << "the Options window did not open";
-    HWND folderEdit = EditShowing(options, bad);
-    ASSERT_NE(folderEdit, nullptr) << "no box of the Options window shows the folder";
-    SendMessageW(folderEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(good.c_str()));
-    ClickOptions(options, OptionsCommand::Save);
-    HWND saved = app->WaitForWindow(L"#32770", L"Success", kWait);
-    ASSERT_NE(saved, nullptr) << "the settings were not saved";
-    PressOk(saved);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(options); }, kWait));
+    ASSERT_TRUE(SaveFolderInOptions(bad, good));
     ASSERT_TRUE(StartPeriodicCapture(*app));
     ASSERT_TRUE(WaitUntil([&] { return Pictures(good) > 0; }, kWait)) << "capture did not write to the good folder";
     ASSERT_TRUE(StopPeriodicCapture(*app));

@@ -2,7 +2,6 @@
 // Save and Reset keep it, widening an ANSI file to UTF-16 only when a folder
 // name needs characters that the code page lacks.
 #include "tests/e2e/CaptureSession.h"
-#include "tests/e2e/LongRun.h"
 #include "tests/support/TextEncodings.h"
 
 #include <gtest/gtest.h>
@@ -38,16 +37,7 @@ TEST_F(SettingsFile, FoldersOutsideTheCodePageSurviveSaveAndResetInEveryEncoding
         SCOPED_TRACE(testing_support::EncodingName(encoding));
         Start(FileOfText(
             notes + L"[Options]\r\nInterval=1000\r\nIntervalCent=Seconds\r\nRealSavePath=" + cafe + L"\r\n", encoding));
-        HWND options = OpenOptions();
-        ASSERT_NE(options, nullptr) << "the Options window did not open";
-        HWND folderEdit = EditShowing(options, cafe);
-        ASSERT_NE(folderEdit, nullptr) << "Options does not show the folder as the file has it";
-        SendMessageW(folderEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(chinese.c_str()));
-        ClickOptions(options, OptionsCommand::Save);
-        HWND saved = app->WaitForWindow(L"#32770", L"Success", kWait);
-        ASSERT_NE(saved, nullptr) << "the settings were not saved";
-        ASSERT_TRUE(PressOk(saved));
-        ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(options); }, kWait));
+        ASSERT_TRUE(SaveFolderInOptions(cafe, chinese));
 
         const FileEncoding wide = encoding == FileEncoding::Ansi ? FileEncoding::Utf16LE : encoding;
         const std::string file = ConfigBytes();
@@ -59,7 +49,7 @@ TEST_F(SettingsFile, FoldersOutsideTheCodePageSurviveSaveAndResetInEveryEncoding
         // Started again on the saved file: the folder reads back, and Reset
         // keeps the encoding and the lines it does not write.
         Start(file);
-        options = OpenOptions();
+        HWND options = OpenOptions();
         ASSERT_NE(options, nullptr) << "the Options window did not open";
         EXPECT_NE(EditShowing(options, chinese), nullptr) << "the saved folder did not read back";
         ClickOptions(options, OptionsCommand::Reset);
