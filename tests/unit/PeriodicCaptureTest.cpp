@@ -281,13 +281,13 @@ TEST(PeriodicCapture, AFailedTickShowsOneErrorBoxAtATimeAndKeepsTheTriggerStoppe
     EXPECT_EQ(errors, std::vector<std::wstring>{L"Unable to create directory"});
     EXPECT_EQ(starting, 3) << "the ticks during the box ran, and their failures opened no box";
 
-    // A folder that cannot be created: the write fails with its own message,
-    // and the next failure shows a box again.
+    // A folder that cannot be created is named in the message, and the next
+    // failure shows a box again.
     WriteFileBytes(folder.File(L"file"), "x");
     options.RealSavePath = folder.File(L"file\\shots");
     capture.Tick();
     ASSERT_EQ(errors.size(), 2u);
-    EXPECT_EQ(errors[1].rfind(L"Cannot create file \"" + options.RealSavePath + L"\\", 0), 0u) << Narrow(errors[1]);
+    EXPECT_EQ(errors[1].rfind(L"Cannot create folder \"" + folder.File(L"file") + L"\". ", 0), 0u) << Narrow(errors[1]);
     EXPECT_EQ(succeeded, 0) << "the capture trigger stays stopped";
 
     options.RealSavePath = folder.File(L"shots");
