@@ -115,8 +115,10 @@ TEST_F(Faults, KilledInTheMiddleOfPeriodicCaptureLeavesOnlyWholePicturesUnderThe
         app.reset();
         Start(PeriodicConfig(100, folder.Path()));
         ASSERT_TRUE(StartPeriodicCapture(*app)) << "run " << run << ": the program did not start again";
-        const int before = static_cast<int>(ListFiles(folder.Path()).size());
-        ASSERT_TRUE(WaitUntil([&] { return static_cast<int>(ListFiles(folder.Path()).size()) > before; }, kWait));
+        // A whole picture of this run first; then the kill falls anywhere.
+        const int before = Pictures(folder.Path());
+        ASSERT_TRUE(WaitUntil([&] { return Pictures(folder.Path()) > before; }, 3 * kWait))
+            << "run " << run << ": no picture";
         Sleep(200 + random() % 700);
         HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, app->ProcessId());
         ASSERT_NE(process, nullptr);
@@ -127,7 +129,6 @@ TEST_F(Faults, KilledInTheMiddleOfPeriodicCaptureLeavesOnlyWholePicturesUnderThe
     app.reset();
 
     const PictureSeries series = ReadPictureSeries(folder.Path());
-    EXPECT_GT(series.files, 5);
     EXPECT_EQ(series.decodable, series.files) << "a picture under its final name is cut short";
     EXPECT_EQ(series.empty, 0);
     // What an interrupted write leaves is its temporary file, named after the

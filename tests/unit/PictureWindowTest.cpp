@@ -94,18 +94,16 @@ protected:
         try {
             form = std::make_unique<picture::PictureWindow>();
         } catch (const ui::Error& error) {
-            FAIL() << "cannot create the window: " << ToUtf8(error.Message());
+            FAIL() << "cannot create the window: " << Narrow(error.Message());
         }
     }
     void TearDown() override {
-        EXPECT_TRUE(errors.empty()) << "first error: " << (errors.empty() ? "" : ToUtf8(errors.front()));
+        EXPECT_TRUE(errors.empty()) << "first error: " << (errors.empty() ? "" : Narrow(errors.front()));
         form.reset();
         // Closing the window arms the hotkey hook on this thread; later tests type freely.
         DisableHotKeyHook();
         ui::App().MessageFilter = nullptr;
     }
-
-    static std::string ToUtf8(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
     // Loads the picture and shows the window as a capture does, then waits
     // until the screen shows the picture's first pixel where it belongs.
