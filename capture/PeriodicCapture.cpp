@@ -32,17 +32,20 @@ std::wstring FolderPart(const std::wstring& path) {
     return end == std::wstring::npos ? std::wstring() : path.substr(0, end + 1);
 }
 
-// Creates what is missing of a folder that is not empty.
-bool CreateMissingLevels(std::wstring folder) {
+// Creates what is missing of a folder that is not empty; a level that
+// cannot be created throws, with its own name and the system's reason.
+void CreateMissingLevels(std::wstring folder) {
     if (IsSeparator(folder.back())) folder.pop_back();
-    if (folder.size() < 3 || FolderExists(folder)) return true;
+    if (folder.size() < 3 || FolderExists(folder)) return;
     const std::wstring parent = FolderPart(folder);
     // A folder whose parent is itself is a root ("\\?\" and the like); a
     // relative name without a parent lies in the current folder, which exists.
-    if (parent == folder) return true;
-    if (!parent.empty() && !CreateMissingLevels(parent)) return false;
+    if (parent == folder) return;
+    if (!parent.empty()) CreateMissingLevels(parent);
     // Another program may have made it in the meantime.
-    return CreateDirectoryW(folder.c_str(), nullptr) || FolderExists(folder);
+    if (CreateDirectoryW(folder.c_str(), nullptr) || FolderExists(folder)) return;
+    const DWORD error = GetLastError();
+    throw ui::Error(ui::FormatMessageText(L"Cannot create folder \"%s\". %s", {folder, ui::SystemErrorText(error)}));
 }
 
 // Milliseconds on a clock that only goes forward, whatever the user does to
@@ -82,9 +85,9 @@ std::wstring FreeFileName(const std::wstring& path) {
     }
 }
 
-bool CreateFolderTree(const std::wstring& folder) {
+void CreateFolderTree(const std::wstring& folder) {
     if (folder.empty()) throw ui::Error(L"Unable to create directory");
-    return CreateMissingLevels(folder);
+    CreateMissingLevels(folder);
 }
 
 // Runs one job at a time on a thread of its own. The hand-over goes through

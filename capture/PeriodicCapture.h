@@ -51,9 +51,10 @@ std::wstring FreeFileName(const std::wstring& path);
 // Creates a folder with every missing folder above it, working down from the
 // first one that exists. An empty text throws "Unable to create directory".
 // A text of fewer than three characters (a drive such as "D:") counts as
-// existing. A level that cannot be created ends the creation quietly and
-// gives false: writing into the folder then fails with its own message.
-bool CreateFolderTree(const std::wstring& folder);
+// existing. A level that cannot be created throws "Cannot create folder
+// "<level>". <reason>", so that the user reads why rather than the later
+// failure of the file inside it.
+void CreateFolderTree(const std::wstring& folder);
 
 class PeriodicCapture {
 public:

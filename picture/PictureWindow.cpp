@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -149,9 +150,14 @@ PictureWindow::PictureWindow() {
                                      .y = 122,
                                      .width = 819,
                                      .height = 539});
-    if (HICON icon = LoadIconW(ui::App().Module(), L"MAINICON")) {
-        SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-        SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    // Each size from its own picture in the icon file: the caption shows the
+    // small one, which the system would otherwise shrink from the large.
+    // Shared icons belong to the module and are never destroyed.
+    for (const auto& [which, width, height] :
+         {std::tuple{ICON_BIG, SM_CXICON, SM_CYICON}, std::tuple{ICON_SMALL, SM_CXSMICON, SM_CYSMICON}}) {
+        if (HANDLE icon = LoadImageW(ui::App().Module(), L"MAINICON", IMAGE_ICON, GetSystemMetrics(width),
+                                     GetSystemMetrics(height), LR_SHARED))
+            SendMessageW(Handle(), WM_SETICON, which, reinterpret_cast<LPARAM>(icon));
     }
     toolbar_ = std::make_unique<PictureToolbar>(Handle());
     using Command = PictureToolbar::Command;

@@ -57,6 +57,10 @@ public:
     // Replaces the message box (tests record the text and answer for the user).
     std::function<int(const std::wstring& text, UINT type)> MessageHandler;
 
+    // Brings the message box that waits for an answer to the front, when
+    // one does: a click on a window that the box has disabled asks for it.
+    void BringModalBoxForward();
+
     // Windows whose native controls take the keyboard as in a dialog: Tab
     // and Shift+Tab move the focus from control to control, the arrow keys
     // within a group, and Esc sends the window WM_COMMAND with IDCANCEL.
@@ -79,6 +83,7 @@ public:
 private:
     Application();
     bool DispatchOne(MSG& msg);
+    int ShowOwnedBox(const std::wstring& text, const std::wstring& caption, UINT type);
     bool HandleDialogKeys(MSG& msg);
 
     HINSTANCE module_;

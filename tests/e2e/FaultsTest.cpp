@@ -44,12 +44,15 @@ protected:
     }
 
     // What a failing tick shows while its box stays open for a few periods:
-    // exactly one box, naming the file that could not be written, and no
-    // file at all in the folder, complete, partial or temporary.
-    void ExpectOneBoxAndNothingWritten(HWND box, const std::wstring& folder, int picturesBefore) {
+    // exactly one box, whose text starts as given (naming the file or the
+    // folder that could not be made), and no file at all in the folder,
+    // complete, partial or temporary.
+    void ExpectOneBoxAndNothingWritten(HWND box, const std::wstring& folder, const std::wstring& start,
+                                       int picturesBefore) {
         ASSERT_NE(box, nullptr) << "the failure was not reported";
         const std::wstring text = MessageBoxText(box);
-        EXPECT_EQ(text.rfind(L"Cannot create file \"" + folder + L"\\", 0), 0u) << Narrow(text);
+        EXPECT_EQ(text.rfind(start, 0), 0u) << Narrow(text);
+        EXPECT_GT(text.size(), start.size() + 1) << "no reason given: " << Narrow(text);
         RecordProperty("message" + std::to_string(++reports_), Narrow(text));
         Sleep(2000); // four more periods
         EXPECT_EQ(app->MessageBoxes().size(), 1u) << "boxes piled up";
@@ -85,7 +88,7 @@ TEST_F(Faults, PeriodicCaptureOntoAVolumeThatFillsUpAndTurnsReadOnlyReportsOnceA
 
     // The volume is full.
     HWND box = WaitForErrorBox();
-    ExpectOneBoxAndNothingWritten(box, folder, 0);
+    ExpectOneBoxAndNothingWritten(box, folder, L"Cannot create file \"" + folder + L"\\", 0);
     // Room again: pictures come by themselves, while the box still waits
     // for a user who may be away.
     ASSERT_TRUE(volume.Free());
@@ -97,7 +100,7 @@ TEST_F(Faults, PeriodicCaptureOntoAVolumeThatFillsUpAndTurnsReadOnlyReportsOnceA
     ASSERT_TRUE(volume.SetReadOnly(true));
     const int written = Pictures(folder);
     box = WaitForErrorBox();
-    ExpectOneBoxAndNothingWritten(box, folder, written);
+    ExpectOneBoxAndNothingWritten(box, folder, L"Cannot create file \"" + folder + L"\\", written);
     ASSERT_TRUE(volume.SetReadOnly(false));
     ASSERT_TRUE(WaitUntil([&] { return Pictures(folder) > written; }, kWait)) << "capture did not resume";
     PressOk(box);
@@ -120,8 +123,10 @@ TEST_F(Faults, KilledInTheMiddleOfPeriodicCaptureLeavesOnlyWholePicturesUnderThe
         app.reset();
         Start(PeriodicConfig(100, folder.Path()));
         ASSERT_TRUE(StartPeriodicCapture(*app)) << "run " << run << ": the program did not start again";
-        const int before = static_cast<int>(ListFiles(folder.Path()).size());
-        ASSERT_TRUE(WaitUntil([&] { return static_cast<int>(ListFiles(folder.Path()).size()) > before; }, kWait));
+        // A whole picture of this run first; then the kill falls anywhere.
+        const int before = Pictures(folder.Path());
+        ASSERT_TRUE(WaitUntil([&] { return Pictures(folder.Path()) > before; }, 3 * kWait))
+            << "run " << run << ": no picture";
         Sleep(200 + random() % 700);
         HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, app->ProcessId());
         ASSERT_NE(process, nullptr);
@@ -132,7 +137,6 @@ TEST_F(Faults, KilledInTheMiddleOfPeriodicCaptureLeavesOnlyWholePicturesUnderThe
     app.reset();
 
     const PictureSeries series = ReadPictureSeries(folder.Path());
-    EXPECT_GT(series.files, 5);
     EXPECT_EQ(series.decodable, series.files) << "a picture under its final name is cut short";
     EXPECT_EQ(series.empty, 0);
     // What an interrupted write leaves is its temporary file, named after the
@@ -225,7 +229,8 @@ TEST_F(Faults, AFolderNameThatCannotExistIsReportedOnceUntilCtrlSAndAGoodNameInO
     Start(PeriodicConfig(1000, bad));
     ASSERT_TRUE(StartPeriodicCapture(*app));
     HWND box = WaitForErrorBox();
-    ExpectOneBoxAndNothingWritten(box, bad, 0);
+    // The folder itself is named, with its own reason.
+    ExpectOneBoxAndNothingWritten(box, bad, L"Cannot create folder \"" + bad + L"\". ", 0);
     EXPECT_TRUE(ListFiles(scratch.Path()).empty());
 
     // The cause stays until the user names another folder. Ctrl+S works
@@ -236,27 +241,7 @@ TEST_F(Faults, AFolderNameThatCannotExistIsReportedOnceUntilCtrlSAndAGoodNameInO
     EXPECT_TRUE(app->MessageBoxes().empty()) << "a box came back after Ctrl+S";
 
     // Options: a good folder, Save; then Ctrl+R writes there.
-    POINT optionsButton{88 + 36, 40 + 30};
-    ClientToScreen(main, &optionsButton);
-    Click(optionsButton);
-    HWND options = app->WaitForWindow(settings::kOptionsWindowClass, L"Snapora - Options", kWait);
-    ASSERT_NE(options, nullptr) << "the Options window did not open";
-    HWND folderEdit = nullptr;
-    for (HWND child = FindWindowExW(options, nullptr, L"Edit", nullptr); child && !folderEdit;
-         child = FindWindowExW(options, child, L"Edit", nullptr)) {
-        wchar_t text[MAX_PATH]{};
-        SendMessageW(child, WM_GETTEXT, MAX_PATH, reinterpret_cast<LPARAM>(text));
-        if (bad == text) folderEdit = child;
-    }
-    ASSERT_NE(folderEdit, nullptr) << "no box of the Options window shows the folder";
-    SendMessageW(folderEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(good.c_str()));
-    POINT saveButton{120 + 36, 440 + 30};
-    ClientToScreen(options, &saveButton);
-    Click(saveButton);
-    HWND saved = app->WaitForWindow(L"#32770", L"Success", kWait);
-    ASSERT_NE(saved, nullptr) << "the settings were not saved";
-    PressOk(saved);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(options); }, kWait));
+    ASSERT_TRUE(SaveFolderInOptions(bad, good));
     ASSERT_TRUE(StartPeriodicCapture(*app));
     ASSERT_TRUE(WaitUntil([&] { return Pictures(good) > 0; }, kWait)) << "capture did not write to the good folder";
     ASSERT_TRUE(StopPeriodicCapture(*app));

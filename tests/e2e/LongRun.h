@@ -21,7 +21,7 @@ using namespace support;
 // so that the next window does not appear under a resting pointer. Gives
 // how many presses of "Cancel" it took (a press can be lost under Wine, and
 // up to three are made), or 0 when the window did not come or did not close.
-int CaptureAndCancel(const RunningSnapora& app, DWORD timeoutMs = 8000);
+int CaptureAndCancel(const RunningSnapora& app, DWORD timeoutMs = 30000);
 
 // A settings file for periodic capture every periodMs into folder.
 std::string PeriodicConfig(int periodMs, const std::wstring& folder);

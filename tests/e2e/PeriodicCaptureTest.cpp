@@ -179,11 +179,7 @@ TEST_F(PeriodicCapture, AFolderThatCannotBeWrittenIsReportedOnceAndCaptureResume
 TEST_F(PeriodicCapture, ShowingTheOptionsWindowAloneLeavesTheSettingsFileAsItWas) {
     const std::string config = PeriodicConfig(300000, L"C:\\pictures") + "FixedRegionWidth=321\r\n";
     Start(config);
-    // "Options" on the header.
-    POINT options{88 + 36, 40 + 30};
-    ClientToScreen(main, &options);
-    Click(options);
-    HWND window = app->WaitForWindow(settings::kOptionsWindowClass, L"Snapora - Options", kWait);
+    HWND window = OpenOptions();
     ASSERT_NE(window, nullptr) << "the Options window did not open";
     RECT client{};
     GetClientRect(window, &client);

@@ -103,8 +103,10 @@ std::uint32_t ScreenPixel(POINT at) { return GrabScreen({at.x, at.y, at.x + 1, a
 
 std::optional<ClipboardPicture> ReadClipboardBitmap() {
     std::optional<ClipboardPicture> result;
-    // Another program may hold the clipboard for a moment.
-    if (!WaitUntil([] { return OpenClipboard(nullptr) != FALSE; }, 2000)) return result;
+    // Another program may hold the clipboard for a while: under Wine the
+    // system hands a large picture over to X, which takes seconds on a
+    // loaded machine.
+    if (!WaitUntil([] { return OpenClipboard(nullptr) != FALSE; })) return result;
     if (HANDLE data = GetClipboardData(CF_DIB)) {
         if (const auto* info = static_cast<const BITMAPINFO*>(GlobalLock(data))) {
             const BITMAPINFOHEADER& h = info->bmiHeader;
@@ -127,7 +129,7 @@ std::optional<ClipboardPicture> ReadClipboardBitmap() {
 }
 
 void ClearClipboard() {
-    if (WaitUntil([] { return OpenClipboard(nullptr) != FALSE; }, 2000)) {
+    if (WaitUntil([] { return OpenClipboard(nullptr) != FALSE; })) {
         EmptyClipboard();
         CloseClipboard();
     }

@@ -93,28 +93,33 @@ TEST(PeriodicCaptureFiles, NamesAreTheLocalTimeInTheFolderAndNeverReplaceAnEarli
         << "files and folders alike are taken";
 }
 
-TEST(PeriodicCaptureFiles, FoldersAreCreatedDownFromTheFirstThatExists) {
+TEST(PeriodicCaptureFiles, FoldersAreCreatedDownFromTheFirstThatExistsOrTheLevelThatFailsIsNamed) {
     TempFolder folder;
     const std::wstring deep = folder.File(L"a\\b\\c");
-    EXPECT_TRUE(capture::CreateFolderTree(deep));
+    capture::CreateFolderTree(deep);
     EXPECT_TRUE(IsFolder(deep));
-    EXPECT_TRUE(capture::CreateFolderTree(deep)) << "an existing folder is fine";
-    EXPECT_TRUE(capture::CreateFolderTree(folder.File(L"d\\e\\")));
+    capture::CreateFolderTree(deep); // an existing folder is fine
+    capture::CreateFolderTree(folder.File(L"d\\e\\"));
     EXPECT_TRUE(IsFolder(folder.File(L"d\\e")));
-    EXPECT_TRUE(capture::CreateFolderTree(L"C:")) << "a drive counts as existing";
+    capture::CreateFolderTree(L"C:"); // a drive counts as existing
 
-    // A level that cannot be created (a file stands in its way) ends the
-    // creation without a message.
+    // A level that cannot be created (a file stands in its way) is named
+    // with the system's reason, and nothing below it is made.
     WriteFileBytes(folder.File(L"file"), "x");
-    EXPECT_FALSE(capture::CreateFolderTree(folder.File(L"file\\sub\\deeper")));
+    const auto messageOf = [](const std::wstring& path) {
+        try {
+            capture::CreateFolderTree(path);
+        } catch (const ui::Error& error) {
+            return error.Message();
+        }
+        return std::wstring(L"no error");
+    };
+    const std::wstring blocked = messageOf(folder.File(L"file\\sub\\deeper"));
+    const std::wstring start = L"Cannot create folder \"" + folder.File(L"file") + L"\". ";
+    EXPECT_EQ(blocked.substr(0, start.size()), start);
+    EXPECT_GT(blocked.size(), start.size()) << "no reason given";
     EXPECT_FALSE(IsFolder(folder.File(L"file\\sub")));
-
-    try {
-        capture::CreateFolderTree(L"");
-        ADD_FAILURE() << "an empty folder text is an error";
-    } catch (const ui::Error& error) {
-        EXPECT_EQ(error.Message(), L"Unable to create directory");
-    }
+    EXPECT_EQ(messageOf(L""), L"Unable to create directory");
 }
 
 TEST(PeriodicCapture, TicksWriteDecodablePicturesOfTheScreenOrTheForegroundWindowIntoANewFolder) {
@@ -218,13 +223,13 @@ TEST(PeriodicCapture, AFailedTickShowsOneErrorBoxAtATimeAndKeepsTheTriggerStoppe
     EXPECT_EQ(errors, std::vector<std::wstring>{L"Unable to create directory"});
     EXPECT_EQ(starting, 3) << "the ticks during the box ran, and their failures opened no box";
 
-    // A folder that cannot be created: the write fails with its own message,
-    // and the next failure shows a box again.
+    // A folder that cannot be created is named in the message, and the next
+    // failure shows a box again.
     WriteFileBytes(folder.File(L"file"), "x");
     options.PeriodicFolder = folder.File(L"file\\shots");
     capture.Tick();
     ASSERT_EQ(errors.size(), 2u);
-    EXPECT_EQ(errors[1].rfind(L"Cannot create file \"" + options.PeriodicFolder + L"\\", 0), 0u) << Narrow(errors[1]);
+    EXPECT_EQ(errors[1].rfind(L"Cannot create folder \"" + folder.File(L"file") + L"\". ", 0), 0u) << Narrow(errors[1]);
     EXPECT_EQ(succeeded, 0) << "the capture trigger stays stopped";
 
     options.PeriodicFolder = folder.File(L"shots");

@@ -94,18 +94,16 @@ protected:
         try {
             form = std::make_unique<picture::PictureWindow>();
         } catch (const ui::Error& error) {
-            FAIL() << "cannot create the window: " << ToUtf8(error.Message());
+            FAIL() << "cannot create the window: " << Narrow(error.Message());
         }
     }
     void TearDown() override {
-        EXPECT_TRUE(errors.empty()) << "first error: " << (errors.empty() ? "" : ToUtf8(errors.front()));
+        EXPECT_TRUE(errors.empty()) << "first error: " << (errors.empty() ? "" : Narrow(errors.front()));
         form.reset();
         // Closing the window arms the hotkey hook on this thread; later tests type freely.
         DisableHotKeyHook();
         ui::App().MessageFilter = nullptr;
     }
-
-    static std::string ToUtf8(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
     // Loads the picture and shows the window as a capture does, then waits
     // until the screen shows the picture's first pixel where it belongs.
@@ -189,6 +187,18 @@ TEST_F(PictureWindow, ShowsMaximizedWithThePictureAndNoFrame) {
     wchar_t caption[64] = {};
     GetWindowTextW(form->Handle(), caption, 64);
     EXPECT_STREQ(caption, L"Snapora - Save Picture");
+    // Each caption icon is the icon file's picture of that size.
+    for (const auto& [which, side] :
+         {std::pair{ICON_SMALL, GetSystemMetrics(SM_CXSMICON)}, std::pair{ICON_BIG, GetSystemMetrics(SM_CXICON)}}) {
+        ICONINFO info{};
+        const auto icon = reinterpret_cast<HICON>(SendMessageW(form->Handle(), WM_GETICON, which, 0));
+        ASSERT_TRUE(icon && GetIconInfo(icon, &info));
+        BITMAP bits{};
+        GetObjectW(info.hbmColor, sizeof bits, &bits);
+        EXPECT_EQ(bits.bmWidth, side);
+        DeleteObject(info.hbmColor);
+        DeleteObject(info.hbmMask);
+    }
     EXPECT_FALSE(form->CropOutline().Visible());
     for (auto which : {picture::CropFrameController::Handle::TopLeft, picture::CropFrameController::Handle::Bottom})
         EXPECT_FALSE(IsWindowVisible(form->CropController().HandleAt(which).Handle()));
