@@ -7,6 +7,7 @@
 #include "capture/MainWindow.h"
 #include "picture/PictureWindow.h"
 #include "region/RegionScreen.h"
+#include "settings/MoreOptionsWindow.h"
 #include "settings/OptionsWindow.h"
 #include "suspend/SuspendPanel.h"
 
@@ -28,6 +29,7 @@ public:
     picture::PictureWindow& PictureWindow() { return pictureWindow_; }
     capture::HighlightFrame& HighlightFrame() { return highlightFrame_; }
     settings::OptionsWindow& OptionsWindow() { return optionsWindow_; }
+    settings::MoreOptionsWindow& MoreOptionsWindow() { return moreOptionsWindow_; }
     suspend::SuspendPanel& SuspendPanel() { return suspendPanel_; }
     capture::CaptureTrigger& Trigger() { return trigger_; }
 
@@ -39,6 +41,7 @@ private:
     picture::PictureWindow pictureWindow_;
     capture::HighlightFrame highlightFrame_;
     settings::OptionsWindow optionsWindow_;
+    settings::MoreOptionsWindow moreOptionsWindow_;
     suspend::SuspendPanel suspendPanel_;
     capture::CaptureTrigger trigger_;
 };

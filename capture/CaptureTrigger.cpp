@@ -7,6 +7,7 @@
 #include "ui/Cursor.h"
 
 #include <string>
+#include <utility>
 
 namespace capture {
 
@@ -55,6 +56,12 @@ void CaptureTrigger::Arm() {
 void CaptureTrigger::Disarm() {
     DisableHotKeyHook();
     triggerTimer_.SetEnabled(false);
+    captureRequested_ = false;
+}
+
+void CaptureTrigger::CaptureNow() {
+    captureRequested_ = true;
+    PostMessageW(hookNotices_.Handle(), kHookNoticeMessage, 0, 0);
 }
 
 void CaptureTrigger::EndTracking() {
@@ -99,7 +106,10 @@ void CaptureTrigger::DispatchTick() {
     ui::Bitmap screen;
     const CaptureMethod method = selectedMethod_();
 
-    if (GetDownHotKey()) {
+    // Both are taken, so that a typed key and a request together capture once.
+    const bool keyPressed = GetDownHotKey();
+    const bool requested = std::exchange(captureRequested_, false);
+    if (keyPressed || requested) {
         switch (method) {
         case CaptureMethod::SelectedRegion:
             GrabScreen(screen);

@@ -2,44 +2,64 @@
 // from a global atom of its own, for as long as the object lives.
 #pragma once
 
+#include "settings/HotKeySettings.h"
+
 #include <windows.h>
 
 #include <array>
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace capture {
 
-// What each hotkey does, in registration order: Ctrl+1 to Ctrl+5 capture
-// with a method, Ctrl+R and Ctrl+S start and stop periodic capture.
-enum class HotKey { FullScreen, ActiveWindow, Object, SelectedRegion, FixedRegion, StartPeriodic, StopPeriodic };
+// What each hotkey does, in registration order: the five capture methods,
+// then start and stop periodic capture. (The eighth command, the capture
+// key, is the keyboard hook's, not a system hotkey.)
+using HotKey = settings::HotKeyCommand;
 
 class GlobalHotKeys {
 public:
     static constexpr int kCount = 7;
-    // The identifier of a row whose registration failed.
+    // The identifier of a row whose atom could not be added.
     static constexpr int kNone = -1;
 
-    // Adds the atoms and registers the hotkeys for window. A combination that
-    // another program holds already is silently missing; the rest still work.
-    explicit GlobalHotKeys(HWND window);
+    // Adds the atoms and registers the first seven keys of the table for
+    // window. A combination that another program holds already is missing
+    // (see Refused); the rest still work.
+    GlobalHotKeys(HWND window, const settings::HotKeyTable& keys);
     // Unregisters the hotkeys and deletes their atoms.
     ~GlobalHotKeys();
     GlobalHotKeys(const GlobalHotKeys&) = delete;
     GlobalHotKeys& operator=(const GlobalHotKeys&) = delete;
 
+    // Registers other keys under the same identifiers, at once.
+    void Change(const settings::HotKeyTable& keys);
     // Same as the destructor, at once; harmless when done already.
     void Release();
 
     // The identifiers in table order (kNone where no atom could be added).
     const std::array<int, kCount>& Ids() const { return ids_; }
+    // The hotkeys whose registration the system refused, in table order:
+    // another program holds their keys.
+    const std::vector<HotKey>& Refused() const { return refused_; }
 
     // The hotkey a WM_HOTKEY message stands for, matched on its modifiers and
     // key (LPARAM) rather than on its identifier.
-    static std::optional<HotKey> Match(LPARAM lParam);
+    std::optional<HotKey> Match(LPARAM lParam) const;
 
 private:
+    void RegisterKeys();
+    void UnregisterKeys();
+
     HWND window_;
     std::array<int, kCount> ids_;
+    std::array<settings::KeyCombination, kCount> keys_;
+    std::vector<HotKey> refused_;
 };
+
+// The message that names the refused hotkeys with their commands, keys as
+// they are in the table; empty when none was refused.
+std::wstring RefusedHotKeysMessage(const std::vector<HotKey>& refused, const settings::HotKeyTable& keys);
 
 } // namespace capture

@@ -28,7 +28,18 @@ constexpr int kBodyPictureWidth = 353;
 constexpr const wchar_t* kMethodCaptions[kCaptureMethodCount] = {L"Full Screen", L"Active Window", L"Object",
                                                                  L"Selected Region", L"Fixed Region"};
 
+// Posted to itself at start-up, so that the hotkeys that could not be
+// registered are reported once the window is up.
+constexpr UINT kReportHotKeysMessage = WM_APP + 20;
+
 } // namespace
+
+std::wstring PeriodicNoticeText(settings::KeyCombination stopKey) {
+    const std::wstring how = stopKey.Empty()
+                                 ? L"system tray menu"
+                                 : L"hotkey " + settings::KeyCombinationText(stopKey) + L" or system tray menu";
+    return L"Note: The real time capture will be on. You can stop it with " + how + L". Start now?";
+}
 
 std::wstring DescribePeriod(int milliseconds) {
     if (milliseconds % 3600000 == 0) return std::to_wstring(milliseconds / 3600000) + L" h";
@@ -55,7 +66,6 @@ MainWindow::MainWindow() : periodic_(options_, [this] { return PeriodicMethod ? 
     CreateTrayMenu();
 
     // Painting is double-buffered by the host window itself.
-    hotKeys_.emplace(Handle());
     trayIcon_.emplace(Handle(), smallIcon_.Get(), ui::App().Title());
     // Selected Region is the method at start-up; the trigger starts armed.
     methodRadios_[static_cast<int>(CaptureMethod::SelectedRegion)]->SetChecked(true);
@@ -78,6 +88,9 @@ MainWindow::MainWindow() : periodic_(options_, [this] { return PeriodicMethod ? 
                               MB_OK | MB_ICONWARNING);
     else
         LoadOptions();
+    // The hotkeys are the settings' own: registered once those are read.
+    ApplyHotKeys();
+    if (!hotKeys_->Refused().empty()) PostMessageW(Handle(), kReportHotKeysMessage, 0, 0);
 
     const RECT client = ClientRect();
     LayoutPanels(client.right, client.bottom);
@@ -184,6 +197,8 @@ void MainWindow::LoadSkin() {
     };
     for (const Piece& piece : pieces)
         piece.image.SetPicture(ui::LoadBitmapResource(piece.resource));
+    // The keys are written over the body's picture, in front of it.
+    AddControl(hotKeyPanel_);
     // The title-bar buttons' three looks each, cut out of one strip.
     const ui::Bitmap titleButtons = ui::LoadBitmapResource(L"TITLE_BUTTONS");
     SkinTitleButton(minimizeButton_, titleButtons, 0, 0, 27, 20);
@@ -205,6 +220,7 @@ void MainWindow::LayoutPanels(int width, int height) {
     innerEdge_.SetBounds(kLeftEdgeWidth, kHeaderHeight, kInnerEdgeWidth, bodyHeight);
     const int pictureLeft = bodyRight - kBodyPictureWidth;
     bodyPicture_.SetBounds(pictureLeft, kHeaderHeight, kBodyPictureWidth, bodyHeight);
+    hotKeyPanel_.PlaceOnPicture(pictureLeft, kHeaderHeight, kBodyPictureWidth, bodyHeight);
     footerLeft_.SetBounds(0, footerTop, kFooterLeftWidth, kFooterHeight);
     footerRight_.SetBounds(width - kFooterRightWidth, footerTop, kFooterRightWidth, kFooterHeight);
     footerMiddle_.SetBounds(kFooterLeftWidth, footerTop, width - kFooterLeftWidth - kFooterRightWidth, kFooterHeight);
@@ -261,12 +277,13 @@ void MainWindow::OnMethodChosen(CaptureMethod method) {
 
 void MainWindow::CaptureWith(CaptureMethod method) {
     OnMethodChosen(method);
-    SendCaptureKey();
+    if (trigger_) trigger_->CaptureNow();
 }
 
 void MainWindow::OnCapture() {
-    if (trigger_) trigger_->Arm();
-    SendCaptureKey();
+    if (!trigger_) return;
+    trigger_->Arm();
+    trigger_->CaptureNow();
 }
 
 void MainWindow::Reveal() {
@@ -302,16 +319,12 @@ void MainWindow::OnMinimize() {
 }
 
 void MainWindow::CreateTrayMenu() {
-    // In CaptureMethod order, with the hotkey that does the same.
-    constexpr const wchar_t* kShortcuts[kCaptureMethodCount] = {L"Ctrl+1", L"Ctrl+2", L"Ctrl+3", L"Ctrl+4", L"Ctrl+5"};
+    // The shortcut labels are the keys in force, written by ApplyHotKeys.
     for (int i = 0; i < kCaptureMethodCount; ++i)
-        trayMenu_.AddItem(
-            kMethodCaptions[i], [this, i] { OnTrayCapture(static_cast<CaptureMethod>(i)); }, kShortcuts[i]);
+        trayMenu_.AddItem(kMethodCaptions[i], [this, i] { OnTrayCapture(static_cast<CaptureMethod>(i)); });
     trayMenu_.AddSeparator();
-    trayMenu_.AddItem(
-        L"Real Time Capture", [this] { OnTrayStartPeriodic(); }, L"Ctrl+R");
-    trayMenu_.AddItem(
-        L"Stop Real Time Capture", [this] { OnTrayStopPeriodic(); }, L"Ctrl+S");
+    trayMenu_.AddItem(L"Real Time Capture", [this] { OnTrayStartPeriodic(); });
+    trayMenu_.AddItem(L"Stop Real Time Capture", [this] { OnTrayStopPeriodic(); });
     trayMenu_.AddSeparator();
     trayMenu_.AddItem(L"Show Suspend Panel", [this] {
         if (OnShowSuspendPanel) OnShowSuspendPanel();
@@ -364,9 +377,9 @@ void MainWindow::RequestPeriodicCapture(bool start) {
 
 void MainWindow::OnRealTimeToggled() {
     if (realTimeCheck_->Checked()) {
-        const int answer = ui::App().ShowMessage(L"Note: The real time capture will be on. You can stop it with hotkey "
-                                                 L"Ctrl+S or system tray menu. Start now?",
-                                                 L"Notice", MB_OKCANCEL | MB_TASKMODAL);
+        const int answer =
+            ui::App().ShowMessage(PeriodicNoticeText(options_.HotKeys[static_cast<int>(HotKey::StopPeriodic)]),
+                                  L"Notice", MB_OKCANCEL | MB_TASKMODAL);
         if (answer == IDOK) {
             UncheckTrayMethodsAndStart();
             if (trigger_) trigger_->SetTimerRunning(false);
@@ -390,8 +403,32 @@ void MainWindow::UpdateTrayTip() {
     trayIcon_->SetTip(tip);
 }
 
+void MainWindow::ApplyHotKeys() {
+    const settings::HotKeyTable& keys = options_.HotKeys;
+    if (hotKeys_)
+        hotKeys_->Change(keys);
+    else
+        hotKeys_.emplace(Handle(), keys);
+    const settings::KeyCombination captureKey = keys[static_cast<int>(HotKey::CaptureKey)];
+    SetCaptureKey(captureKey.modifiers, captureKey.key);
+    for (int i = 0; i < kCaptureMethodCount; ++i)
+        trayMenu_.SetShortcutLabel(i, settings::KeyCombinationText(keys[i]));
+    trayMenu_.SetShortcutLabel(static_cast<int>(TrayItem::StartPeriodic),
+                               settings::KeyCombinationText(keys[static_cast<int>(HotKey::StartPeriodic)]));
+    trayMenu_.SetShortcutLabel(static_cast<int>(TrayItem::StopPeriodic),
+                               settings::KeyCombinationText(keys[static_cast<int>(HotKey::StopPeriodic)]));
+    hotKeyPanel_.SetKeys(keys);
+}
+
+void MainWindow::ReportRefusedHotKeys() {
+    if (!hotKeys_) return;
+    if (const std::wstring refused = RefusedHotKeysMessage(hotKeys_->Refused(), options_.HotKeys); !refused.empty())
+        ui::App().ShowMessage(refused, MB_OK | MB_ICONWARNING);
+}
+
 void MainWindow::OnHotKey(LPARAM modifiersAndKey) {
-    const std::optional<HotKey> hotKey = GlobalHotKeys::Match(modifiersAndKey);
+    if (!hotKeys_) return;
+    const std::optional<HotKey> hotKey = hotKeys_->Match(modifiersAndKey);
     if (!hotKey) return;
     switch (*hotKey) {
     case HotKey::StartPeriodic:
@@ -467,6 +504,9 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_HOTKEY:
         OnHotKey(lParam);
+        return 0;
+    case kReportHotKeysMessage:
+        ReportRefusedHotKeys();
         return 0;
     case TrayIcon::kCallbackMessage:
         OnTrayIcon(static_cast<UINT>(lParam));

@@ -5,6 +5,7 @@
 
 #include "capture/CaptureMethod.h"
 #include "capture/GlobalHotKeys.h"
+#include "capture/HotKeyPanel.h"
 #include "capture/PeriodicCapture.h"
 #include "capture/TrayIcon.h"
 #include "controls/BitmapButton.h"
@@ -35,6 +36,9 @@ inline constexpr wchar_t kHomePageAddress[] = L"https://velonix.example/capture/
 
 // A period as a user reads it: "30 s", "5 min", "2 h", "1500 ms".
 std::wstring DescribePeriod(int milliseconds);
+
+// The question asked before periodic capture starts; it names the key that stops it.
+std::wstring PeriodicNoticeText(settings::KeyCombination stopKey);
 
 class MainWindow : public ui::HostWindow {
 public:
@@ -81,8 +85,8 @@ public:
     CaptureMethod SelectedMethod() const;
     // Selecting a capture method checks its radio button alone and arms the trigger.
     void OnMethodChosen(CaptureMethod method);
-    // Selects the method, then types the capture key: the capture follows at
-    // the trigger's next tick.
+    // Selects the method, then asks the trigger for a capture, which follows
+    // once the current message is handled.
     void CaptureWith(CaptureMethod method);
 
     // Periodic capture as the "Real Time Capture" check box drives it: the
@@ -106,8 +110,15 @@ public:
     void OnTrayIcon(UINT mouseMessage);
     // A global hotkey, matched on its modifiers and key.
     void OnHotKey(LPARAM modifiersAndKey);
+    // Puts the hotkeys of the settings in force at once: registers them, sets
+    // the capture key, and shows them in the tray menu and on the window.
+    // HotKeys().Refused() then says which ones another program holds.
+    void ApplyHotKeys();
+    // One warning that names every hotkey another program holds, if any.
+    void ReportRefusedHotKeys();
 
     const GlobalHotKeys& HotKeys() const { return *hotKeys_; }
+    const HotKeyPanel& HotKeyText() const { return hotKeyPanel_; }
     ui::PopupMenu& TrayMenu() { return trayMenu_; }
     const TrayIcon& Tray() const { return *trayIcon_; }
     const PeriodicCapture& Periodic() const { return periodic_; }
@@ -150,6 +161,7 @@ private:
     controls::BitmapButton minimizeButton_, closeButton_;
     ui::Image leftEdge_, innerEdge_, rightEdge_, bodyPicture_;
     ui::Image footerLeft_, footerMiddle_, footerRight_;
+    HotKeyPanel hotKeyPanel_;
     ui::FlatButton switchToSuspendButton_, moreButton_;
 
     // The native controls of the body, created with the window.

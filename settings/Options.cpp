@@ -41,6 +41,7 @@ void LoadOptions(const IniFile& file, CaptureOptions& o) {
     o.IntervalCent = file.ReadString(kSection, L"IntervalCent", L"");
     o.CaptureIndex = file.ReadInteger(kSection, L"CaptureIndex", 0);
     o.RealSavePath = file.ReadString(kSection, L"RealSavePath", L"");
+    LoadHotKeys(file, o.HotKeys);
 }
 
 namespace {
@@ -57,6 +58,7 @@ void WriteKeys(IniFile& file, const CaptureOptions& o, bool withPeriodicSwitch) 
     file.WriteString(kSection, L"IntervalCent", o.IntervalCent);
     file.WriteInteger(kSection, L"CaptureIndex", o.CaptureIndex);
     file.WriteString(kSection, L"RealSavePath", o.RealSavePath);
+    WriteHotKeys(file, o.HotKeys);
 }
 
 } // namespace

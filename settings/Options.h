@@ -2,6 +2,7 @@
 // config.ini, section "Options".
 #pragma once
 
+#include "settings/HotKeySettings.h"
 #include "settings/IniFile.h"
 
 #include <string>
@@ -17,6 +18,8 @@ struct CaptureOptions {
     std::wstring IntervalCent;
     int CaptureIndex = 0; // 0 full screen, 1 active window
     std::wstring RealSavePath;
+    // Keys added after the eight above; a file without them gives the defaults.
+    HotKeyTable HotKeys = DefaultHotKeys();
 };
 
 // config.ini in the folder of the running executable.
@@ -31,7 +34,7 @@ std::wstring ConfigReadProblem(const std::wstring& path, unsigned long waitMs = 
 // that is not a number, gives the field's default (false, 0, empty).
 void LoadOptions(const IniFile& file, CaptureOptions& options);
 
-// Writes the eight settings keys. Throws "Unable to write to <path>" at the
+// Writes the eight settings keys, then the hotkeys. Throws "Unable to write to <path>" at the
 // first key that cannot be written; the keys before it stay written.
 void SaveOptions(IniFile& file, const CaptureOptions& options);
 

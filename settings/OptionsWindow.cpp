@@ -128,6 +128,14 @@ void OptionsWindow::CreateControls() {
     }
     saveButton_.OnClick = [this](ui::Control&) { OnSaveClick(); };
     resetButton_.OnClick = [this](ui::Control&) { OnResetClick(); };
+    // Beside the two commands, the way to the settings that Options does not hold.
+    moreButton_.SetCaption(L"More\u2026");
+    moreButton_.SetBounds(355, 474, 64, 22);
+    moreButton_.Font = font;
+    moreButton_.OnClick = [this](ui::Control&) {
+        if (OnShowMoreOptions) OnShowMoreOptions();
+    };
+    AddControl(moreButton_);
     for (controls::PngButton* button : {&browseButton_, &saveButton_, &resetButton_}) {
         button->Cursor = LoadCursorW(nullptr, IDC_HAND);
         AddControl(*button);
@@ -332,6 +340,7 @@ void OptionsWindow::OnSaveClick() {
 void OptionsWindow::OnResetClick() {
     ResetOptions(configFile_, options_);
     FillControls();
+    if (OnReset) OnReset();
 }
 
 void OptionsWindow::OnBrowseClick() {

@@ -12,10 +12,12 @@
 #include "settings/Options.h"
 #include "ui/GroupFrame.h"
 #include "ui/Bitmap.h"
+#include "ui/FlatButton.h"
 #include "ui/HostWindow.h"
 #include "ui/NativeControls.h"
 #include "ui/TextControls.h"
 
+#include <functional>
 #include <optional>
 
 namespace settings {
@@ -36,6 +38,11 @@ public:
     // and keeps what the controls hold).
     void ShowModal();
     bool IsModal() const { return modal_; }
+
+    // Raised by "More…", for the settings of the More Options window.
+    std::function<void()> OnShowMoreOptions;
+    // Raised after Reset has put the factory settings into the record.
+    std::function<void()> OnReset;
 
     // The live choice of the "Real Time Method" group: 0 full screen, 1
     // active window, -1 nothing chosen. 0 until the controls are first filled.
@@ -82,6 +89,7 @@ private:
     // Windowless parts, bottom to top.
     ui::GroupFrame systemFrame_, fixedRegionFrame_, realTimeFrame_, intervalFrame_, methodFrame_;
     controls::PngButton browseButton_, saveButton_, resetButton_;
+    ui::FlatButton moreButton_;
 
     // Native controls, created in keyboard order.
     std::optional<ui::Edit> intervalEdit_;

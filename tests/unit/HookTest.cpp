@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <initializer_list>
+
 namespace {
 
 // Low-level hooks are called through the installing thread's message loop, so
@@ -19,12 +21,17 @@ void PumpFor(DWORD milliseconds) {
     }
 }
 
-void TypeCtrlD() {
-    keybd_event(VK_CONTROL, 0, 0, 0);
-    keybd_event('D', 0, 0, 0);
-    keybd_event('D', 0, KEYEVENTF_KEYUP, 0);
-    keybd_event(VK_CONTROL, 0, KEYEVENTF_KEYUP, 0);
+// Presses the modifiers, types the key, and lets go of the modifiers.
+void Type(std::initializer_list<BYTE> modifiers, BYTE key) {
+    for (BYTE modifier : modifiers)
+        keybd_event(modifier, 0, 0, 0);
+    keybd_event(key, 0, 0, 0);
+    keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
+    for (BYTE modifier : modifiers)
+        keybd_event(modifier, 0, KEYEVENTF_KEYUP, 0);
 }
+
+void TypeCtrlD() { Type({VK_CONTROL}, 'D'); }
 
 void Click(int x, int y) {
     SetCursorPos(x, y);
@@ -40,10 +47,12 @@ struct ClickCounter {
     static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         if (message == WM_LBUTTONDOWN) ++downs;
         if (message == WM_KEYDOWN && wParam == 'D') ++dKeys;
+        if (message == WM_KEYDOWN && wParam == 'Q') ++qKeys;
         return DefWindowProcW(hwnd, message, wParam, lParam);
     }
     static inline int downs = 0;
     static inline int dKeys = 0;
+    static inline int qKeys = 0;
 
     ClickCounter() {
         WNDCLASSW wc{};
@@ -56,7 +65,7 @@ struct ClickCounter {
         SetForegroundWindow(hwnd);
         SetFocus(hwnd);
         PumpFor(200);
-        downs = dKeys = 0;
+        downs = dKeys = qKeys = 0;
     }
     ~ClickCounter() { DestroyWindow(hwnd); }
     HWND hwnd;
@@ -79,14 +88,6 @@ TEST(HookLibrary, CaptureKeyIsRecordedOnceAndSwallowed) {
     keybd_event('D', 0, KEYEVENTF_KEYUP, 0);
     PumpFor(300);
     EXPECT_FALSE(GetDownHotKey());
-    EXPECT_EQ(ClickCounter::dKeys, 1);
-
-    // The program's own capture key counts by its tag, even when Ctrl was
-    // let go before its D arrived; it is swallowed too.
-    keybd_event('D', 0, 0, kCaptureKeyTag);
-    keybd_event('D', 0, KEYEVENTF_KEYUP, kCaptureKeyTag);
-    PumpFor(300);
-    EXPECT_TRUE(GetDownHotKey());
     EXPECT_EQ(ClickCounter::dKeys, 1);
 
     DisableHotKeyHook();
@@ -130,5 +131,43 @@ TEST(HookLibrary, ACtrlReleasedWhileUnhookedDoesNotMakeALaterDTheCaptureKey) {
     PumpFor(300);
     EXPECT_FALSE(GetDownHotKey()) << "a plain D counted as Ctrl+D";
     EXPECT_EQ(ClickCounter::dKeys, 1);
+    DisableHotKeyHook();
+}
+
+TEST(HookLibrary, TheCaptureKeyIsTheOneSetWithExactlyItsModifiersAndCanBeNone) {
+    ClickCounter window;
+    EnableHotKeyHook();
+    GetDownHotKey();
+    SetCaptureKey(MOD_CONTROL, 'Q');
+    TypeCtrlD();
+    Type({VK_CONTROL, VK_MENU}, 'Q');
+    PumpFor(300);
+    EXPECT_FALSE(GetDownHotKey()) << "Ctrl+D or Ctrl+Alt+Q counted as Ctrl+Q";
+    EXPECT_EQ(ClickCounter::dKeys, 1) << "Ctrl+D no longer reaches the window under it";
+    EXPECT_EQ(ClickCounter::qKeys, 1);
+
+    Type({VK_CONTROL}, 'Q');
+    PumpFor(300);
+    EXPECT_TRUE(GetDownHotKey());
+    EXPECT_EQ(ClickCounter::qKeys, 1) << "the capture key reached the focused window";
+
+    // A key with Alt, and one without modifiers.
+    SetCaptureKey(MOD_ALT, VK_SNAPSHOT);
+    Type({VK_MENU}, VK_SNAPSHOT);
+    PumpFor(300);
+    EXPECT_TRUE(GetDownHotKey()) << "Alt+PrintScreen";
+    SetCaptureKey(0, VK_SNAPSHOT);
+    Type({}, VK_SNAPSHOT);
+    PumpFor(300);
+    EXPECT_TRUE(GetDownHotKey()) << "PrintScreen";
+
+    // No capture key: nothing counts, and everything passes.
+    SetCaptureKey(0, 0);
+    TypeCtrlD();
+    PumpFor(300);
+    EXPECT_FALSE(GetDownHotKey());
+    EXPECT_EQ(ClickCounter::dKeys, 2);
+
+    SetCaptureKey(MOD_CONTROL, 'D');
     DisableHotKeyHook();
 }

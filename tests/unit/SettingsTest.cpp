@@ -76,7 +76,7 @@ TEST(Settings, ReadsValuesWhateverTheirCaseSpacingQuotesAndNotation) {
     EXPECT_TRUE(options.StartupSuspend);
 }
 
-TEST(Settings, ResetWritesTheTenLinesThenSaveRewritesInPlace) {
+TEST(Settings, ResetWritesTheTenLinesAndTheHotKeysThenSaveRewritesInPlace) {
     TempFolder folder;
     const std::wstring path = folder.File(L"config.ini");
     IniFile file(path);
@@ -94,7 +94,15 @@ TEST(Settings, ResetWritesTheTenLinesThenSaveRewritesInPlace) {
                                    "Interval=30000\r\n"
                                    "IntervalCent=Seconds\r\n"
                                    "CaptureIndex=0\r\n"
-                                   "RealSavePath=D:\\output\r\n");
+                                   "RealSavePath=D:\\output\r\n"
+                                   "HotKeyFullScreen=Ctrl+1\r\n"
+                                   "HotKeyActiveWindow=Ctrl+2\r\n"
+                                   "HotKeyObject=Ctrl+3\r\n"
+                                   "HotKeySelectedRegion=Ctrl+4\r\n"
+                                   "HotKeyFixedRegion=Ctrl+5\r\n"
+                                   "HotKeyStartPeriodic=Ctrl+R\r\n"
+                                   "HotKeyStopPeriodic=Ctrl+S\r\n"
+                                   "CaptureKey=Ctrl+D\r\n");
     EXPECT_FALSE(options.StartupSuspend);
     EXPECT_FALSE(options.IncludeCursor);
     EXPECT_EQ(options.FixedRegionWidth, 320);
@@ -115,7 +123,15 @@ TEST(Settings, ResetWritesTheTenLinesThenSaveRewritesInPlace) {
                                    "Interval=30000\r\n"
                                    "IntervalCent=Hours\r\n"
                                    "CaptureIndex=0\r\n"
-                                   "RealSavePath=C:\\out\r\n");
+                                   "RealSavePath=C:\\out\r\n"
+                                   "HotKeyFullScreen=Ctrl+1\r\n"
+                                   "HotKeyActiveWindow=Ctrl+2\r\n"
+                                   "HotKeyObject=Ctrl+3\r\n"
+                                   "HotKeySelectedRegion=Ctrl+4\r\n"
+                                   "HotKeyFixedRegion=Ctrl+5\r\n"
+                                   "HotKeyStartPeriodic=Ctrl+R\r\n"
+                                   "HotKeyStopPeriodic=Ctrl+S\r\n"
+                                   "CaptureKey=Ctrl+D\r\n");
 }
 
 TEST(Settings, SaveKeepsLinesItDoesNotOwn) {

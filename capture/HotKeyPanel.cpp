@@ -1,0 +1,77 @@
+#include "capture/HotKeyPanel.h"
+
+#include "ui/Resources.h"
+
+#include <algorithm>
+
+namespace capture {
+
+namespace {
+
+// Where the picture leaves room for the text, in its own pixels: the card's
+// rows (baselines 16 pixels apart, keys and methods in two columns, kept
+// inside the card), and the two lines between the buttons.
+constexpr int kCardRight = 166;
+constexpr int kKeyColumn = 24, kMethodColumn = 66, kFirstRowBaseline = 220, kRowStep = 16;
+constexpr POINT kPeriodicLine{179, 240};
+constexpr int kPeriodicLineStep = 14;
+constexpr COLORREF kTextColor = RGB(0x4A, 0x5D, 0x78);
+
+void DrawLine(HDC dc, int x, int baseline, const std::wstring& text, int right) {
+    const RECT clip{x, baseline - 12, right, baseline + 4};
+    ExtTextOutW(dc, x, baseline, ETO_CLIPPED, &clip, text.c_str(), static_cast<UINT>(text.size()), nullptr);
+}
+
+int TextWidth(HDC dc, const std::wstring& text) {
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    return size.cx;
+}
+
+} // namespace
+
+std::wstring KeyLabel(settings::KeyCombination key) {
+    return key.Empty() ? L"none" : settings::KeyCombinationText(key);
+}
+
+HotKeyPanel::HotKeyPanel() : font_(ui::CreateFontOf(L"DejaVu Sans", 11, DEFAULT_CHARSET)) {}
+
+void HotKeyPanel::SetKeys(const settings::HotKeyTable& keys) {
+    keys_ = keys;
+    Invalidate();
+}
+
+std::vector<std::wstring> HotKeyPanel::Lines() const {
+    std::vector<std::wstring> lines;
+    for (int i = 0; i <= static_cast<int>(settings::HotKeyCommand::FixedRegion); ++i)
+        lines.push_back(KeyLabel(keys_[i]) + L"\t" +
+                        settings::HotKeyCommandName(static_cast<settings::HotKeyCommand>(i)));
+    lines.push_back(KeyLabel(keys_[static_cast<int>(settings::HotKeyCommand::StartPeriodic)]) + L" / " +
+                    KeyLabel(keys_[static_cast<int>(settings::HotKeyCommand::StopPeriodic)]) + L" start and");
+    lines.push_back(L"stop real-time capture.");
+    return lines;
+}
+
+void HotKeyPanel::Paint(HDC dc) {
+    ui::ScopedSelect font(dc, font_.Get());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, kTextColor);
+    SetTextAlign(dc, TA_LEFT | TA_BASELINE);
+    const std::vector<std::wstring> lines = Lines();
+    constexpr int kCardRows = 5;
+    // A long key pushes the methods to the right, all alike.
+    int methodColumn = kMethodColumn;
+    for (int row = 0; row < kCardRows; ++row)
+        methodColumn =
+            std::max(methodColumn, kKeyColumn + TextWidth(dc, lines[row].substr(0, lines[row].find(L'\t'))) + 6);
+    for (int row = 0; row < kCardRows; ++row) {
+        const size_t tab = lines[row].find(L'\t');
+        const int baseline = kFirstRowBaseline + row * kRowStep;
+        DrawLine(dc, kKeyColumn, baseline, lines[row].substr(0, tab), kCardRight);
+        DrawLine(dc, methodColumn, baseline, lines[row].substr(tab + 1), kCardRight);
+    }
+    for (int i = 0; i < 2; ++i)
+        DrawLine(dc, kPeriodicLine.x, kPeriodicLine.y + i * kPeriodicLineStep, lines[kCardRows + i], Width());
+}
+
+} // namespace capture
