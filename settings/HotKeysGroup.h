@@ -29,7 +29,10 @@ public:
     // two of them have the same key, and puts the focus on the second.
     HotKeyTable Read() const;
 
-    bool Marked(HotKeyCommand command) const { return marks_[Index(command)]->Visible(); }
+    // Whether the field's mark is on, shown or not with the window.
+    bool Marked(HotKeyCommand command) const {
+        return (GetWindowLongW(marks_[Index(command)]->Handle(), GWL_STYLE) & WS_VISIBLE) != 0;
+    }
     HWND Field(HotKeyCommand command) const { return fields_[Index(command)]->Handle(); }
 
 private:
