@@ -8,14 +8,17 @@ namespace capture {
 
 namespace {
 
-// Where the picture leaves room for the text, in its own pixels: the card's
-// rows (baselines 16 pixels apart, keys and methods in two columns, kept
+// Where the pictures leave room for the text, in their own pixels: the
+// header's hint, and on the body the card's rows (baselines 16 pixels apart, keys and methods in two columns, kept
 // inside the card), and the two lines between the buttons.
 constexpr int kCardRight = 166;
 constexpr int kKeyColumn = 24, kMethodColumn = 66, kFirstRowBaseline = 220, kRowStep = 16;
 constexpr POINT kPeriodicLine{179, 240};
 constexpr int kPeriodicLineStep = 14;
 constexpr COLORREF kTextColor = RGB(0x4A, 0x5D, 0x78);
+constexpr POINT kHint{12, 123};
+constexpr COLORREF kHintColor = RGB(0xA9, 0xC3, 0xE6);
+constexpr int kCardRows = 5;
 
 void DrawLine(HDC dc, int x, int baseline, const std::wstring& text, int right) {
     const RECT clip{x, baseline - 12, right, baseline + 4};
@@ -34,7 +37,21 @@ std::wstring KeyLabel(settings::KeyCombination key) {
     return key.Empty() ? L"none" : settings::KeyCombinationText(key);
 }
 
-HotKeyPanel::HotKeyPanel() : font_(ui::CreateFontOf(L"DejaVu Sans", 11, DEFAULT_CHARSET)) {}
+HotKeyPanel::HotKeyPanel() : font_(ui::CreateFontOf(L"DejaVu Sans", 10, DEFAULT_CHARSET)) {}
+
+void HotKeyPanel::Place(int clientWidth, int clientHeight, POINT bodyPicture) {
+    bodyPicture_ = bodyPicture;
+    SetBounds(0, 0, clientWidth, clientHeight);
+}
+
+std::wstring HotKeyPanel::Hint() const {
+    // The five keys of today read as a range; keys of the user's own are
+    // listed on the card.
+    const settings::HotKeyTable defaults = settings::DefaultHotKeys();
+    const bool defaultMethodKeys = std::equal(keys_.begin(), keys_.begin() + kCardRows, defaults.begin());
+    return defaultMethodKeys ? L"Pick a method below, then Capture or press Ctrl+1 ... Ctrl+5"
+                             : L"Pick a method below, then Capture or press its hotkey";
+}
 
 void HotKeyPanel::SetKeys(const settings::HotKeyTable& keys) {
     keys_ = keys;
@@ -55,10 +72,19 @@ std::vector<std::wstring> HotKeyPanel::Lines() const {
 void HotKeyPanel::Paint(HDC dc) {
     ui::ScopedSelect font(dc, font_.Get());
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, kTextColor);
     SetTextAlign(dc, TA_LEFT | TA_BASELINE);
+    SetTextColor(dc, kHintColor);
+    DrawLine(dc, kHint.x, kHint.y, Hint(), Width());
+    SetTextColor(dc, kTextColor);
+    // The body's text is placed in the picture's own pixels.
+    POINT origin{};
+    OffsetViewportOrgEx(dc, bodyPicture_.x, bodyPicture_.y, &origin);
+    PaintBody(dc);
+    SetViewportOrgEx(dc, origin.x, origin.y, nullptr);
+}
+
+void HotKeyPanel::PaintBody(HDC dc) const {
     const std::vector<std::wstring> lines = Lines();
-    constexpr int kCardRows = 5;
     // A long key pushes the methods to the right, all alike.
     int methodColumn = kMethodColumn;
     for (int row = 0; row < kCardRows; ++row)
@@ -71,7 +97,8 @@ void HotKeyPanel::Paint(HDC dc) {
         DrawLine(dc, methodColumn, baseline, lines[row].substr(tab + 1), kCardRight);
     }
     for (int i = 0; i < 2; ++i)
-        DrawLine(dc, kPeriodicLine.x, kPeriodicLine.y + i * kPeriodicLineStep, lines[kCardRows + i], Width());
+        DrawLine(dc, kPeriodicLine.x, kPeriodicLine.y + i * kPeriodicLineStep, lines[kCardRows + i],
+                 Width() - bodyPicture_.x);
 }
 
 } // namespace capture

@@ -1,7 +1,7 @@
-// The hotkeys on the main window's body: the card that lists the five method
-// keys with their methods, and the line on the keys of periodic capture
-// beside it. It is text drawn over the body's picture, so that it always
-// names the keys in force.
+// The keys on the main window, written over its artwork so that they always
+// name the keys in force: the hint under the header, the card on the body
+// that lists the five method keys with their methods, and the line on the
+// keys of periodic capture beside it.
 #pragma once
 
 #include "settings/HotKeySettings.h"
@@ -20,10 +20,13 @@ class HotKeyPanel : public ui::Control {
 public:
     HotKeyPanel();
 
-    // Placed over the body's picture, whose top-left corner is (left, top).
-    void PlaceOnPicture(int left, int top, int width, int height) { SetBounds(left, top, width, height); }
+    // The text covers the whole client area; the body's picture has its
+    // top-left corner at bodyPicture.
+    void Place(int clientWidth, int clientHeight, POINT bodyPicture);
     void SetKeys(const settings::HotKeyTable& keys);
 
+    // The header's hint.
+    std::wstring Hint() const;
     // The card's rows, "<key>\t<method>", then the two lines on periodic capture.
     std::vector<std::wstring> Lines() const;
 
@@ -31,7 +34,10 @@ public:
     bool HitTest(POINT) const override { return false; }
 
 private:
+    void PaintBody(HDC dc) const;
+
     settings::HotKeyTable keys_ = settings::DefaultHotKeys();
+    POINT bodyPicture_{};
     ui::UniqueFont font_;
 };
 

@@ -66,6 +66,7 @@ TEST_F(HotKeysInForce, TheDefaultsReadWordForWordAsBefore) {
               (std::vector<std::wstring>{L"Ctrl+1\tFull Screen", L"Ctrl+2\tActive Window", L"Ctrl+3\tObject",
                                          L"Ctrl+4\tSelected Region", L"Ctrl+5\tFixed Region",
                                          L"Ctrl+R / Ctrl+S start and", L"stop real-time capture."}));
+    EXPECT_EQ(main().HotKeyText().Hint(), L"Pick a method below, then Capture or press Ctrl+1 ... Ctrl+5");
     EXPECT_EQ(NoticeText(), L"Note: The real time capture will be on. You can stop it with hotkey Ctrl+S or system "
                             L"tray menu. Start now?");
 }
@@ -113,6 +114,7 @@ TEST_F(HotKeysInForce, SaveRefusesAKeyGivenTwiceAndOtherwiseKeysAreInForceAtOnce
     EXPECT_EQ(Label(Item::Object), L"");
     EXPECT_EQ(main().HotKeyText().Lines()[2], L"none\tObject");
     EXPECT_EQ(main().HotKeyText().Lines()[5], L"Ctrl+R / Ctrl+Alt+K start and");
+    EXPECT_EQ(main().HotKeyText().Hint(), L"Pick a method below, then Capture or press its hotkey");
     EXPECT_EQ(NoticeText(), L"Note: The real time capture will be on. You can stop it with hotkey Ctrl+Alt+K or "
                             L"system tray menu. Start now?");
 
