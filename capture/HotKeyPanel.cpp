@@ -12,7 +12,8 @@ namespace {
 // header's hint, and on the body the card's rows (baselines 16 pixels apart, keys and methods in two columns, kept
 // inside the card), and the two lines between the buttons.
 constexpr int kCardRight = 166;
-constexpr int kKeyColumn = 24, kMethodColumn = 66, kFirstRowBaseline = 220, kRowStep = 16;
+constexpr int kKeyColumn = 24, kMethodColumn = 66, kLastMethodColumn = 110, kColumnGap = 6;
+constexpr int kFirstRowBaseline = 220, kRowStep = 16;
 constexpr POINT kPeriodicLine{179, 240};
 constexpr int kPeriodicLineStep = 14;
 constexpr COLORREF kTextColor = RGB(0x4A, 0x5D, 0x78);
@@ -20,9 +21,14 @@ constexpr POINT kHint{12, 123};
 constexpr COLORREF kHintColor = RGB(0xA9, 0xC3, 0xE6);
 constexpr int kCardRows = 5;
 
+// Draws a line of text on a baseline, cut short with an ellipsis where it
+// would pass right.
 void DrawLine(HDC dc, int x, int baseline, const std::wstring& text, int right) {
-    const RECT clip{x, baseline - 12, right, baseline + 4};
-    ExtTextOutW(dc, x, baseline, ETO_CLIPPED, &clip, text.c_str(), static_cast<UINT>(text.size()), nullptr);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    RECT line{x, baseline - metrics.tmAscent, right, baseline + metrics.tmDescent};
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &line,
+              DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS | DT_NOCLIP);
 }
 
 int TextWidth(HDC dc, const std::wstring& text) {
@@ -72,7 +78,6 @@ std::vector<std::wstring> HotKeyPanel::Lines() const {
 void HotKeyPanel::Paint(HDC dc) {
     ui::ScopedSelect font(dc, font_.Get());
     SetBkMode(dc, TRANSPARENT);
-    SetTextAlign(dc, TA_LEFT | TA_BASELINE);
     SetTextColor(dc, kHintColor);
     DrawLine(dc, kHint.x, kHint.y, Hint(), Width());
     SetTextColor(dc, kTextColor);
@@ -85,15 +90,17 @@ void HotKeyPanel::Paint(HDC dc) {
 
 void HotKeyPanel::PaintBody(HDC dc) const {
     const std::vector<std::wstring> lines = Lines();
-    // A long key pushes the methods to the right, all alike.
+    // A long key pushes the methods to the right, all alike, but leaves them
+    // room for a word; what does not fit ends in an ellipsis.
     int methodColumn = kMethodColumn;
     for (int row = 0; row < kCardRows; ++row)
-        methodColumn =
-            std::max(methodColumn, kKeyColumn + TextWidth(dc, lines[row].substr(0, lines[row].find(L'\t'))) + 6);
+        methodColumn = std::max(methodColumn,
+                                kKeyColumn + TextWidth(dc, lines[row].substr(0, lines[row].find(L'\t'))) + kColumnGap);
+    methodColumn = std::min(methodColumn, kLastMethodColumn);
     for (int row = 0; row < kCardRows; ++row) {
         const size_t tab = lines[row].find(L'\t');
         const int baseline = kFirstRowBaseline + row * kRowStep;
-        DrawLine(dc, kKeyColumn, baseline, lines[row].substr(0, tab), kCardRight);
+        DrawLine(dc, kKeyColumn, baseline, lines[row].substr(0, tab), methodColumn - kColumnGap);
         DrawLine(dc, methodColumn, baseline, lines[row].substr(tab + 1), kCardRight);
     }
     for (int i = 0; i < 2; ++i)

@@ -5,6 +5,7 @@
 // Exits with 1, naming the window, when one of them does not appear.
 #include "capture/MainWindow.h"
 #include "picture/PictureWindow.h"
+#include "settings/MoreOptionsWindow.h"
 #include "settings/OptionsWindow.h"
 #include "suspend/SuspendPanel.h"
 #include "tests/e2e/Driver.h"
@@ -108,8 +109,17 @@ void Tour(const std::wstring& folder) {
     WaitUntil([&] { return GetForegroundWindow() == main; }, 5000);
     Picture before = WholeScreen();
     Click(ClientPoint(main, 88 + 36, 40 + 30));
-    const HWND options = Expect(app.WaitForWindow(settings::kOptionsWindowClass, nullptr, kWaitMs), "the Options window");
+    const HWND options =
+        Expect(app.WaitForWindow(settings::kOptionsWindowClass, nullptr, kWaitMs), "the Options window");
     SaveWindow(options, before, folder, L"options-window");
+    // "More…" in Options.
+    before = WholeScreen();
+    Click(ClientPoint(options, 355 + 32, 474 + 11));
+    const HWND more =
+        Expect(app.WaitForWindow(settings::kMoreOptionsWindowClass, nullptr, kWaitMs), "the More Options window");
+    SaveWindow(more, before, folder, L"more-options-window");
+    PostMessageW(more, WM_CLOSE, 0, 0);
+    WaitUntil([&] { return !IsWindowVisible(more); }, kWaitMs);
     PostMessageW(options, WM_CLOSE, 0, 0);
     WaitUntil([&] { return !IsWindowVisible(options); }, kWaitMs);
 
