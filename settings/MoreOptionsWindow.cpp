@@ -1,5 +1,6 @@
 #include "settings/MoreOptionsWindow.h"
 
+#include "settings/SettingsWindowParts.h"
 #include "ui/Application.h"
 #include "ui/Modal.h"
 #include "ui/Resources.h"
@@ -16,43 +17,16 @@ constexpr COLORREF kPanelColor = RGB(0xF4, 0xF7, 0xFB);
 
 MoreOptionsWindow::MoreOptionsWindow(CaptureOptions& options, IniFile& configFile)
     : options_(options), configFile_(configFile) {
-    // A fixed dialog frame owned by the application's hidden window, as the
-    // Options window has.
-    const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-    const DWORD exStyle = WS_EX_DLGMODALFRAME;
-    RECT frame{0, 0, kClientWidth, kClientHeight};
-    AdjustWindowRectEx(&frame, style, FALSE, exStyle);
-    CreateHost(kMoreOptionsWindowClass, {.caption = L"Snapora - More Options",
-                                         .style = style,
-                                         .exStyle = exStyle,
-                                         .x = kWindowPosition.x,
-                                         .y = kWindowPosition.y,
-                                         .width = frame.right - frame.left,
-                                         .height = frame.bottom - frame.top,
-                                         .parent = ui::App().HiddenOwner()});
+    CreateHost(kMoreOptionsWindowClass,
+               SettingsWindowArgs(L"Snapora - More Options", kWindowPosition, kClientWidth, kClientHeight));
     Color = kPanelColor;
     font_ = ui::CreateFontOf(L"\u5B8B\u4F53", 12, GB2312_CHARSET);
     hotKeys_.emplace(*this, POINT{24, 20}, font_.Get(), kPanelColor);
 
-    struct CommandButton {
-        controls::PngButton& button;
-        const wchar_t* caption;
-        const wchar_t* picture;
-        RECT bounds;
-    };
-    const CommandButton commands[] = {
-        {saveButton_, L"Save", L"ICON_OPTIONS_SAVE", {120, 285, 120 + 73, 285 + 60}},
-        {resetButton_, L"Reset", L"ICON_RESET", {256, 285, 256 + 81, 285 + 60}},
-    };
-    for (const CommandButton& c : commands) {
-        c.button.SetBounds(c.bounds);
-        c.button.SetButtonStyle(controls::PngButton::FrameStyle::NoFrame);
-        c.button.SetFont(L"Verdana", 11, RGB(0, 0, 0));
-        c.button.SetCaption(c.caption);
-        c.button.SetImageNormal(ui::PngImage::FromResource(c.picture));
-        c.button.Cursor = LoadCursorW(nullptr, IDC_HAND);
-        AddControl(c.button);
-    }
+    PlaceCommandButton(saveButton_, L"Save", L"ICON_OPTIONS_SAVE", {120, 285, 120 + 73, 285 + 60});
+    PlaceCommandButton(resetButton_, L"Reset", L"ICON_RESET", {256, 285, 256 + 81, 285 + 60});
+    AddControl(saveButton_);
+    AddControl(resetButton_);
     saveButton_.OnClick = [this](ui::Control&) { OnSaveClick(); };
     resetButton_.OnClick = [this](ui::Control&) { OnResetClick(); };
 }
@@ -65,22 +39,11 @@ void MoreOptionsWindow::ShowModal(const std::vector<HotKeyCommand>& heldElsewher
         return;
     }
     hotKeys_->Show(options_.HotKeys, heldElsewhere);
-    const HWND previous = GetActiveWindow();
     modal_ = true;
     closeRequested_ = false;
-    {
-        ui::ModalScope scope(Handle());
-        ui::App().AddDialogWindow(Handle());
-        ShowWindow(Handle(), SW_SHOW);
-        SetForegroundWindow(Handle());
-        SetFocus(hotKeys_->Field(HotKeyCommand::FullScreen));
-        ui::App().RunModalLoop([this] { return closeRequested_ || !IsWindowVisible(Handle()); });
-        ui::App().RemoveDialogWindow(Handle());
-        scope.End();
-        ShowWindow(Handle(), SW_HIDE);
-    }
+    ui::RunModalWindow(
+        Handle(), [this] { return closeRequested_; }, [this] { SetFocus(hotKeys_->Field(HotKeyCommand::FullScreen)); });
     modal_ = false;
-    if (previous && previous != Handle() && IsWindow(previous) && IsWindowVisible(previous)) SetActiveWindow(previous);
 }
 
 bool MoreOptionsWindow::ApplyHotKeys() {

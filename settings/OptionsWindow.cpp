@@ -1,6 +1,7 @@
 #include "settings/OptionsWindow.h"
 
 #include "settings/OptionValues.h"
+#include "settings/SettingsWindowParts.h"
 #include "ui/Application.h"
 #include "ui/Error.h"
 #include "ui/FolderBrowser.h"
@@ -66,23 +67,8 @@ void SetStyle(HWND window, DWORD style, bool on) {
 
 OptionsWindow::OptionsWindow(CaptureOptions& options, IniFile& configFile)
     : options_(options), configFile_(configFile) {
-    // A fixed dialog frame: no sizing border, no minimise or maximise box,
-    // and no icon in the caption. The window is owned by the application's
-    // hidden window, which keeps it off the taskbar like the rest of the
-    // program. WS_CLIPCHILDREN keeps the painting of the window's picture
-    // off the native controls.
-    const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-    const DWORD exStyle = WS_EX_DLGMODALFRAME;
-    RECT frame{0, 0, kClientWidth, kClientHeight};
-    AdjustWindowRectEx(&frame, style, FALSE, exStyle);
-    CreateHost(kOptionsWindowClass, {.caption = L"Snapora - Options",
-                                     .style = style,
-                                     .exStyle = exStyle,
-                                     .x = kWindowPosition.x,
-                                     .y = kWindowPosition.y,
-                                     .width = frame.right - frame.left,
-                                     .height = frame.bottom - frame.top,
-                                     .parent = ui::App().HiddenOwner()});
+    CreateHost(kOptionsWindowClass,
+               SettingsWindowArgs(L"Snapora - Options", kWindowPosition, kClientWidth, kClientHeight));
     Color = kPanelColor;
     backgroundPicture_ = ui::LoadBitmapResource(L"OPTIONS_BACKGROUND");
     CreateControls();
@@ -109,23 +95,8 @@ void OptionsWindow::CreateControls() {
     browseButton_.SetButtonStyle(controls::PngButton::FrameStyle::Flat);
     browseButton_.SetImageNormal(ui::PngImage::FromResource(L"ICON_BROWSE"));
     browseButton_.OnClick = [this](ui::Control&) { OnBrowseClick(); };
-    struct CommandButton {
-        controls::PngButton& button;
-        const wchar_t* caption;
-        const wchar_t* picture;
-        RECT bounds;
-    };
-    const CommandButton commands[] = {
-        {saveButton_, L"Save", L"ICON_OPTIONS_SAVE", {120, 440, 120 + 73, 440 + 60}},
-        {resetButton_, L"Reset", L"ICON_RESET", {256, 440, 256 + 81, 440 + 60}},
-    };
-    for (const CommandButton& c : commands) {
-        c.button.SetBounds(c.bounds);
-        c.button.SetButtonStyle(controls::PngButton::FrameStyle::NoFrame);
-        c.button.SetFont(L"Verdana", 11, RGB(0, 0, 0));
-        c.button.SetCaption(c.caption);
-        c.button.SetImageNormal(ui::PngImage::FromResource(c.picture));
-    }
+    PlaceCommandButton(saveButton_, L"Save", L"ICON_OPTIONS_SAVE", {120, 440, 120 + 73, 440 + 60});
+    PlaceCommandButton(resetButton_, L"Reset", L"ICON_RESET", {256, 440, 256 + 81, 440 + 60});
     saveButton_.OnClick = [this](ui::Control&) { OnSaveClick(); };
     resetButton_.OnClick = [this](ui::Control&) { OnResetClick(); };
     // Beside the two commands, the way to the settings that Options does not hold.
@@ -268,26 +239,18 @@ void OptionsWindow::ShowModal() {
     }
     FillControls();
     ShowSavedInterval();
-    const HWND previous = GetActiveWindow();
     modal_ = true;
     closeRequested_ = false;
-    {
-        ui::ModalScope scope(Handle());
-        ui::App().AddDialogWindow(Handle());
-        ShowWindow(Handle(), SW_SHOW);
-        SetForegroundWindow(Handle());
-        // Like a dialog, the window opens with the text of the box that has
-        // the focus selected, ready to be typed over.
-        const HWND focus = GetFocus();
-        if (focus && IsChild(Handle(), focus) && (SendMessageW(focus, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL))
-            SendMessageW(focus, EM_SETSEL, 0, -1);
-        ui::App().RunModalLoop([this] { return closeRequested_ || !IsWindowVisible(Handle()); });
-        ui::App().RemoveDialogWindow(Handle());
-        scope.End();
-        ShowWindow(Handle(), SW_HIDE);
-    }
+    ui::RunModalWindow(
+        Handle(), [this] { return closeRequested_; },
+        [this] {
+            // Like a dialog, the window opens with the text of the box that
+            // has the focus selected, ready to be typed over.
+            const HWND focus = GetFocus();
+            if (focus && IsChild(Handle(), focus) && (SendMessageW(focus, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL))
+                SendMessageW(focus, EM_SETSEL, 0, -1);
+        });
     modal_ = false;
-    if (previous && previous != Handle() && IsWindow(previous) && IsWindowVisible(previous)) SetActiveWindow(previous);
 }
 
 void OptionsWindow::OnClose() {

@@ -4,14 +4,6 @@ namespace ui {
 
 namespace {
 
-void RegisterHotKeyClass() {
-    static const bool registered = [] {
-        INITCOMMONCONTROLSEX init{sizeof init, ICC_HOTKEY_CLASS};
-        return InitCommonControlsEx(&init) != FALSE;
-    }();
-    (void)registered;
-}
-
 // The field speaks HOTKEYF_* flags, whose Shift and Alt bits are the other
 // way round from RegisterHotKey's MOD_* flags.
 UINT ModifiersOfField(BYTE flags) {
@@ -29,7 +21,7 @@ bool Held(int key) { return GetKeyState(key) < 0; }
 } // namespace
 
 HotKeyField::HotKeyField(HostWindow& host, const NativeControlArgs& args) {
-    RegisterHotKeyClass();
+    RegisterCommonControlClasses(ICC_HOTKEY_CLASS);
     Create(host, HOTKEY_CLASSW, WS_TABSTOP, WS_EX_CLIENTEDGE, args);
     // A letter or digit alone would take the key from every program: the
     // field adds Ctrl to such a key, as it does to one with Shift alone.
