@@ -24,6 +24,8 @@
 #include "capture/FrameGeometry.h"
 #include "capture/Grab.h"
 #include "capture/PeriodicCapture.h"
+#include "tests/support/Input.h"
+#include "tests/support/Wait.h"
 #include "ui/Application.h"
 #include "ui/Error.h"
 #include "ui/ImageWriters.h"
@@ -46,6 +48,9 @@ using bench::NowMs;
 using bench::PumpFor;
 using bench::PumpUntil;
 using bench::Row;
+using support::MoveMouse;
+using support::SendMouse;
+using support::TypeCaptureKey;
 
 constexpr int kRuns = 9;
 constexpr double kMegabyte = 1024.0 * 1024.0;
@@ -56,42 +61,6 @@ std::vector<std::wstring> g_problems;
 void Problem(const std::wstring& text) {
     std::fwprintf(stderr, L"bench: %ls\n", text.c_str());
     g_problems.push_back(text);
-}
-
-// --- Input, as a user gives it --------------------------------------------
-
-void SendMouseMove(POINT to) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    // Absolute coordinates map to pixels as dx * width / 65536, rounded
-    // down: the smallest value that reaches the pixel lands on it exactly.
-    const LONGLONG w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-    input.mi.dx = static_cast<LONG>((to.x * 65536LL + w - 1) / w);
-    input.mi.dy = static_cast<LONG>((to.y * 65536LL + h - 1) / h);
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &input, sizeof input);
-}
-
-bool MoveMouse(POINT to) {
-    SendMouseMove(to);
-    return PumpUntil([&] {
-        POINT now{};
-        GetCursorPos(&now);
-        return now.x == to.x && now.y == to.y;
-    });
-}
-
-void SendKey(WORD key, bool up) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = key;
-    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    SendInput(1, &input, sizeof input);
-}
-
-// Ctrl+D, the capture key, as typed.
-void TypeCaptureKey() {
-    SendKey(VK_CONTROL, false), SendKey('D', false), SendKey('D', true), SendKey(VK_CONTROL, true);
 }
 
 POINT Centre(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
@@ -272,8 +241,8 @@ void Interactive::KeyToGrab() {
         }));
     }
     run_.table.Add({"key to grab, Full Screen", Median(keyToGrab), "ms", "target 50 ms", 50, 1.0});
-    run_.table.Add({"key to grab, Full Screen", Median(keyToGrab), "ms", "the grab alone, new picture",
-                    Median(grabOnly)});
+    run_.table.Add(
+        {"key to grab, Full Screen", Median(keyToGrab), "ms", "the grab alone, new picture", Median(grabOnly)});
 }
 
 void Interactive::Memory(const std::string& mark) {
@@ -345,7 +314,7 @@ void Interactive::FrameLag() {
         for (int i = 0; i < 15; ++i) {
             const RECT& target = i % 2 == 0 ? b : a;
             const double from = NowMs();
-            SendMouseMove(Centre(target));
+            SendMouse(MOUSEEVENTF_MOVE, Centre(target));
             const double lag = WaitForFrame(capture::ObjectFrame(target).bounds, objectRing(target), from);
             if (lag < 0) {
                 Problem(L"the Object frame did not follow the mouse");
@@ -375,7 +344,7 @@ void Interactive::FrameLag() {
         for (int i = 0; i < 15; ++i) {
             const POINT p = points[i % 2];
             const double from = NowMs();
-            SendMouseMove(p);
+            SendMouse(MOUSEEVENTF_MOVE, p);
             const double lag = WaitForFrame(capture::FixRegionFrame(p, boxW, boxH).bounds, fixedRing(p), from);
             if (lag < 0) {
                 Problem(L"the Fixed Region frame did not follow the mouse");
@@ -505,6 +474,8 @@ int Table(const std::wstring& handshake, bool memoryOnly) {
 int main(int argc, char** argv) {
     // Physical pixels, as the program itself (its manifest says so).
     SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+    // The windows live on this thread: waits for the input handle their messages.
+    support::SetMessagePump([] { ui::App().ProcessMessages(); });
     try {
         const std::vector<std::string> args(argv + 1, argv + argc);
         if (!args.empty() && args[0] == "--png-sweep") {

@@ -16,7 +16,10 @@
 #   empty, every name reads as "yyyy-mm-dd hh_nn_ss[ (n)].jpg";
 # - other files: nothing else is left in the folder (no temporary files);
 # - gaps in time series: the time stamps of the names, in order, never step
-#   by more than the period plus one second of timer jitter;
+#   by more than the period plus one second of timer jitter (judged here and
+#   not in the tests: on a machine loaded by other work a tick can take most
+#   of a period, and the system's timer skips a tick that falls due while the
+#   program is still busy with a capture by hotkey);
 # - private bytes, GDI objects, windows: sampled from outside the program
 #   (after a capture cycle, with the picture window closed) about a hundred
 #   times; after warm-up (the first fifth of the run, at least 10 s) no sample

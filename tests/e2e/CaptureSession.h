@@ -4,16 +4,24 @@
 
 #include "capture/MainWindow.h"
 #include "picture/PictureWindow.h"
-#include "tests/e2e/Driver.h"
+#include "tests/support/Files.h"
+#include "tests/support/Input.h"
+#include "tests/support/Picture.h"
+#include "tests/support/RunningSnapora.h"
+#include "tests/support/Wait.h"
+#include "tests/support/Windows.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 
 namespace e2e {
 
-constexpr DWORD kWait = 8000;
+using namespace support;
+
+constexpr DWORD kWait = kGenerousWait;
 
 inline POINT Centre(HWND window) {
     RECT r{};
@@ -59,9 +67,11 @@ inline void KeepMouseAt(POINT at) {
 class CaptureSession : public ::testing::Test {
 protected:
     void Start(std::optional<std::string> config = std::nullopt) {
-        app.emplace(SnaporaApp::LaunchArgs{.configIni = std::move(config)});
+        app.emplace(RunningSnapora::LaunchArgs{.configIni = std::move(config)});
         main = app->WaitForWindow(capture::kMainWindowClass, L"Snapora", 15000);
         ASSERT_NE(main, nullptr) << "no main window";
+        // Its hotkeys, hooks and windows are set up before its message loop.
+        ASSERT_TRUE(Answers(main, 15000)) << "the message loop did not start";
     }
 
     // Clicks the method's radio button on the main window.
@@ -106,12 +116,8 @@ protected:
         HWND box = app->WaitForWindow(L"#32770", nullptr, kWait);
         EXPECT_NE(box, nullptr) << "no confirmation";
         if (!box) return {};
-        // The box is the system's, not ours: its button is pressed by message,
-        // which does not depend on when the box has settled in its place.
-        HWND ok = FindWindowExW(box, nullptr, L"Button", nullptr);
-        PostMessageW(ok, BM_CLICK, 0, 0);
-        EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(box); }, kWait));
-        return ReadClipboardBitmap().value_or(Picture{});
+        EXPECT_TRUE(PressOk(box));
+        return ReadClipboardBitmap().value_or(ClipboardPicture{});
     }
 
     void ZoomIn(HWND save) { Click(Toolbar(save, 87, 73)); }
@@ -121,11 +127,37 @@ protected:
         EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(save); }, kWait));
     }
 
-    static void TypeCaptureKey() { PressKeys({VK_CONTROL, 'D'}); }
+    // The middle of the tray icon: Snapora's is the only one, in the
+    // rightmost slot of the taskbar's notification area.
+    static POINT TrayIcon() {
+        RECT bar{};
+        GetWindowRect(FindWindowW(L"Shell_TrayWnd", nullptr), &bar);
+        return {bar.right - 10, (bar.top + bar.bottom) / 2};
+    }
+
+    // Whether the taskbar shows the icon: its slot is no longer one colour.
+    static bool TrayIconShown() {
+        const POINT at = TrayIcon();
+        const Picture slot = GrabScreen({at.x - 8, at.y - 8, at.x + 8, at.y + 8});
+        return std::any_of(slot.pixels.begin(), slot.pixels.end(),
+                           [&](std::uint32_t p) { return p != slot.pixels[0]; });
+    }
+
+    // The open pop-up menu, once it is up.
+    static HWND WaitForMenu() {
+        HWND menu = nullptr;
+        WaitUntil(
+            [&] {
+                menu = FindWindowW(L"#32768", nullptr);
+                return menu && IsWindowVisible(menu);
+            },
+            kWait);
+        return menu;
+    }
 
     static RECT Screen() { return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
 
-    std::optional<SnaporaApp> app;
+    std::optional<RunningSnapora> app;
     HWND main = nullptr;
 };
 

@@ -7,7 +7,6 @@
 #include "picture/PictureWindow.h"
 #include "region/RegionScreen.h"
 #include "tests/e2e/CaptureSession.h"
-#include "tests/e2e/Driver.h"
 
 #include <gtest/gtest.h>
 
@@ -16,8 +15,8 @@
 #include <optional>
 #include <string>
 
-using e2e::Picture;
-using e2e::SnaporaApp;
+using support::Picture;
+using support::RunningSnapora;
 
 namespace {
 
@@ -30,9 +29,9 @@ class Capture : public CaptureSession {};
 TEST_F(Capture, FullScreenByKeyThenNotAgainByKeyButAgainByTheCaptureButton) {
     Start();
     Select(L"Full Screen");
-    e2e::TargetProgram target({60, 680, 360, 900});
-    e2e::MoveMouse({1200, 980});
-    const Picture before = e2e::GrabScreen(Screen());
+    support::TargetProgram target({60, 680, 360, 900});
+    support::MoveMouse({1200, 980});
+    const Picture before = support::GrabScreen(Screen());
 
     TypeCaptureKey();
     HWND save = WaitForPictureWindow();
@@ -56,7 +55,7 @@ TEST_F(Capture, FullScreenByKeyThenNotAgainByKeyButAgainByTheCaptureButton) {
 
     // The Capture button arms and captures again, into the open window.
     ShowWindow(save, SW_MINIMIZE);
-    ASSERT_TRUE(e2e::WaitUntil([&] { return IsIconic(save); }, kWait));
+    ASSERT_TRUE(support::WaitUntil([&] { return IsIconic(save); }, kWait));
     ClickCaptureButton();
     save = WaitForPictureWindow();
     ASSERT_NE(save, nullptr) << "the Capture button did not capture again";
@@ -69,14 +68,14 @@ TEST_F(Capture, FullScreenByKeyThenNotAgainByKeyButAgainByTheCaptureButton) {
 TEST_F(Capture, ActiveWindowTakesTheForegroundWindowFrameIncluded) {
     Start();
     Select(L"Active Window");
-    e2e::TargetProgram target({420, 300, 740, 540});
+    support::TargetProgram target({420, 300, 740, 540});
     RECT t{};
     GetWindowRect(target.Window(), &t);
     // A click on the window's body (away from its button) brings it to the front.
-    e2e::Click({t.left + 20, t.bottom - 20});
-    ASSERT_TRUE(e2e::WaitUntil([&] { return GetForegroundWindow() == target.Window(); }, kWait));
-    e2e::MoveMouse({1200, 980});
-    const Picture before = e2e::GrabScreen(t);
+    support::Click({t.left + 20, t.bottom - 20});
+    ASSERT_TRUE(support::WaitUntil([&] { return GetForegroundWindow() == target.Window(); }, kWait));
+    support::MoveMouse({1200, 980});
+    const Picture before = support::GrabScreen(t);
 
     TypeCaptureKey();
     HWND save = WaitForPictureWindow();
@@ -89,18 +88,18 @@ TEST_F(Capture, ActiveWindowTakesTheForegroundWindowFrameIncluded) {
 TEST_F(Capture, ObjectFollowsTheMouseAndTakesTheControlUnderItSwallowingTheClick) {
     Start();
     Select(L"Object");
-    e2e::TargetProgram target({420, 300, 740, 540});
+    support::TargetProgram target({420, 300, 740, 540});
     RECT button{};
     GetWindowRect(target.Button(), &button);
-    const Picture before = e2e::GrabScreen(button);
+    const Picture before = support::GrabScreen(button);
 
     TypeCaptureKey();
-    e2e::MoveMouse(Centre(target.Button()));
+    support::MoveMouse(Centre(target.Button()));
     // The highlight frame lies around the button, its ring just outside it.
     HWND frame = nullptr;
     const RECT expected{button.left - 5, button.top - 5, button.right + 5, button.bottom + 5};
     RECT seen{};
-    ASSERT_TRUE(e2e::WaitUntil(
+    ASSERT_TRUE(support::WaitUntil(
         [&] {
             KeepMouseAt(Centre(target.Button()));
             frame = app->FindWindowOf(capture::kHighlightFrameClass, nullptr, false);
@@ -110,10 +109,13 @@ TEST_F(Capture, ObjectFollowsTheMouseAndTakesTheControlUnderItSwallowingTheClick
         << "no highlight frame around the button; " << (frame ? "the frame stands at " : "no frame shown") << seen.left
         << ", " << seen.top << " - " << seen.right << ", " << seen.bottom;
     // The ring is the frame's colour, just outside the button.
-    EXPECT_TRUE(e2e::WaitUntil(
-        [&] { return e2e::ScreenPixel(button.left - 2, Centre(target.Button()).y) == 0xFA0CFAu; }, kWait));
+    EXPECT_TRUE(support::WaitUntil(
+        [&] {
+            return support::ScreenPixel({button.left - 2, Centre(target.Button()).y}) == 0xFA0CFAu;
+        },
+        kWait));
 
-    e2e::Click(Centre(target.Button()));
+    support::Click(Centre(target.Button()));
     // The capture takes what is under the mouse at the next tick; the hand
     // rests on the button until then.
     HWND save = WaitForPictureWindow(Centre(target.Button()));
@@ -129,14 +131,14 @@ TEST_F(Capture, FixedRegionTakesTheBoxAroundTheCursor) {
     Select(L"Fixed Region");
     // Another program's window under the box, its caption above it: content
     // that stays the same while the box is on screen.
-    e2e::TargetProgram target({330, 240, 680, 540});
-    e2e::MoveMouse({1200, 980});
-    const Picture before = e2e::GrabScreen(Screen());
+    support::TargetProgram target({330, 240, 680, 540});
+    support::MoveMouse({1200, 980});
+    const Picture before = support::GrabScreen(Screen());
 
     TypeCaptureKey();
-    e2e::MoveMouse({500, 400});
+    support::MoveMouse({500, 400});
     HWND frame = nullptr;
-    ASSERT_TRUE(e2e::WaitUntil(
+    ASSERT_TRUE(support::WaitUntil(
         [&] {
             KeepMouseAt({500, 400});
             frame = app->FindWindowOf(capture::kHighlightFrameClass, nullptr, false);
@@ -146,11 +148,11 @@ TEST_F(Capture, FixedRegionTakesTheBoxAroundTheCursor) {
         kWait))
         << "no 330 x 250 frame at (340, 280)";
     // The ring: outer edge (342, 282), inner edge (345, 285); the hole shows the screen.
-    EXPECT_TRUE(e2e::WaitUntil([] { return e2e::ScreenPixel(342, 400) == 0xFA0CFAu; }, kWait));
-    EXPECT_EQ(e2e::ScreenPixel(344, 400), 0xFA0CFAu);
-    EXPECT_EQ(e2e::ScreenPixel(345, 300), before.At(345, 300));
+    EXPECT_TRUE(support::WaitUntil([] { return support::ScreenPixel({342, 400}) == 0xFA0CFAu; }, kWait));
+    EXPECT_EQ(support::ScreenPixel({344, 400}), 0xFA0CFAu);
+    EXPECT_EQ(support::ScreenPixel({345, 300}), before.At(345, 300));
 
-    e2e::Click({500, 400});
+    support::Click({500, 400});
     HWND save = WaitForPictureWindow(POINT{500, 400});
     ASSERT_NE(save, nullptr);
     const Picture shot = CopyPicture(save);
@@ -165,15 +167,15 @@ TEST_F(Capture, FixedRegionTakesTheBoxAroundTheCursor) {
 
 TEST_F(Capture, SelectedRegionByARealDragGivesTheDraggedSize) {
     Start();
-    e2e::TargetProgram target({250, 150, 650, 450});
-    e2e::MoveMouse({1200, 980});
-    const Picture before = e2e::GrabScreen(Screen());
+    support::TargetProgram target({250, 150, 650, 450});
+    support::MoveMouse({1200, 980});
+    const Picture before = support::GrabScreen(Screen());
 
     TypeCaptureKey();
     HWND display = app->WaitForWindow(region::kRegionScreenClass, nullptr, kWait);
     ASSERT_NE(display, nullptr) << "the region screen did not open";
     // Bottom-right to top-left, with the right button: the same as the other way round.
-    e2e::Drag({500, 300}, {300, 200}, e2e::Button::Right);
+    support::Drag({500, 300}, {300, 200}, support::Button::Right);
     HWND save = WaitForPictureWindow();
     ASSERT_NE(save, nullptr);
     const Picture shot = CopyPicture(save);
@@ -193,7 +195,7 @@ TEST_F(Capture, SelectedRegionByARealDragGivesTheDraggedSize) {
         ASSERT_TRUE(matches(99, 298)) << "bottom row at " << x;
     }
     Cancel(save);
-    EXPECT_TRUE(e2e::WaitUntil([&] { return !IsWindowVisible(display); }, kWait))
+    EXPECT_TRUE(support::WaitUntil([&] { return !IsWindowVisible(display); }, kWait))
         << "the region screen stays up after the picture window closed";
     EXPECT_EQ(target.Clicks(), 0);
 }
@@ -204,15 +206,15 @@ TEST_F(Capture, TheCaptureKeyRightAfterStartAndTheCaptureButtonOpenTheRegionScre
     HWND display = app->WaitForWindow(region::kRegionScreenClass, nullptr, kWait);
     ASSERT_NE(display, nullptr) << "the capture key right after start did nothing";
     // A press and release at one point: an empty selection still opens the picture window.
-    e2e::Click({640, 500});
+    support::Click({640, 500});
     HWND save = WaitForPictureWindow();
     ASSERT_NE(save, nullptr);
     Cancel(save);
-    ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindowVisible(display); }, kWait));
+    ASSERT_TRUE(support::WaitUntil([&] { return !IsWindowVisible(display); }, kWait));
 
     // The Capture button arms the hook and types the key, which the hook sees.
     ClickCaptureButton();
-    EXPECT_TRUE(e2e::WaitUntil([&] { return IsWindowVisible(display) != FALSE; }, kWait))
+    EXPECT_TRUE(support::WaitUntil([&] { return IsWindowVisible(display) != FALSE; }, kWait))
         << "the Capture button did not reach the trigger";
 }
 
@@ -224,9 +226,9 @@ TEST_F(Capture, IncludeCursorDrawsTheCursorIntoThePicture) {
     // the cursor shown here is Snapora's own.)
     POINT rest{255, 250};
     ClientToScreen(main, &rest);
-    e2e::MoveMouse(rest);
+    support::MoveMouse(rest);
     Sleep(300); // the window under the pointer sets its cursor first
-    const Picture before = e2e::GrabScreen(Screen());
+    const Picture before = support::GrabScreen(Screen());
 
     TypeCaptureKey();
     HWND save = WaitForPictureWindow();

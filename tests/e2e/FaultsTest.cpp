@@ -7,16 +7,12 @@
 #include "picture/PictureWindow.h"
 #include "settings/OptionsWindow.h"
 #include "tests/e2e/CaptureSession.h"
-#include "tests/e2e/Driver.h"
-#include "tests/e2e/JpegFile.h"
 #include "tests/e2e/LongRun.h"
 #include "tests/e2e/SmallVolume.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
@@ -24,8 +20,6 @@
 namespace {
 
 using namespace e2e;
-
-std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
 std::string Names(const std::vector<std::wstring>& names) {
     std::string text;
@@ -41,7 +35,7 @@ protected:
         HWND box = nullptr;
         WaitUntil(
             [&] {
-                const std::vector<HWND> boxes = MessageBoxes(*app);
+                const std::vector<HWND> boxes = app->MessageBoxes();
                 box = boxes.empty() ? nullptr : boxes.front();
                 return box != nullptr;
             },
@@ -58,7 +52,7 @@ protected:
         EXPECT_EQ(text.rfind(L"Cannot create file \"" + folder + L"\\", 0), 0u) << Narrow(text);
         RecordProperty("message" + std::to_string(++reports_), Narrow(text));
         Sleep(2000); // four more periods
-        EXPECT_EQ(MessageBoxes(*app).size(), 1u) << "boxes piled up";
+        EXPECT_EQ(app->MessageBoxes().size(), 1u) << "boxes piled up";
         const PictureSeries series = ReadPictureSeries(folder, false);
         EXPECT_EQ(series.files, picturesBefore) << "a picture was written";
         EXPECT_EQ(series.empty, 0) << "an empty picture was left";
@@ -79,7 +73,6 @@ TEST_F(Faults, PeriodicCaptureOntoAVolumeThatFillsUpAndTurnsReadOnlyReportsOnceA
     ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
     ASSERT_TRUE(volume.Fill());
     Start(PeriodicConfig(500, folder));
-    Sleep(500);
     ASSERT_TRUE(StartPeriodicCapture(*app));
 
     // The volume is full.
@@ -111,7 +104,7 @@ TEST_F(Faults, PeriodicCaptureOntoAVolumeThatFillsUpAndTurnsReadOnlyReportsOnceA
 }
 
 TEST_F(Faults, KilledInTheMiddleOfPeriodicCaptureLeavesOnlyWholePicturesUnderTheirNames) {
-    const ScratchFolder folder(L"killed");
+    const TempFolder folder(L"killed");
     // A tick every 100 ms spends most of its time grabbing, encoding and
     // writing, so that many kills fall into writes.
     std::mt19937 random(20240611);
@@ -142,9 +135,9 @@ TEST_F(Faults, KilledInTheMiddleOfPeriodicCaptureLeavesOnlyWholePicturesUnderThe
 }
 
 TEST_F(Faults, SavingOverAFileThatAnotherProgramHoldsOpenShowsWhyAndKeepsTheOldFile) {
-    const ScratchFolder folder(L"held");
-    const std::wstring path = folder.Path() + L"\\picture.jpg";
-    { std::ofstream(std::filesystem::path(path), std::ios::binary) << "the picture from before"; }
+    const TempFolder folder(L"held");
+    const std::wstring path = folder.File(L"picture.jpg");
+    WriteFileBytes(path, "the picture from before");
     HANDLE held = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
 
@@ -166,7 +159,7 @@ TEST_F(Faults, SavingOverAFileThatAnotherProgramHoldsOpenShowsWhyAndKeepsTheOldF
         // The first Save dialog of a fresh Wine prefix can take many seconds.
         ASSERT_TRUE(WaitUntil(
             [&] {
-                for (HWND box : MessageBoxes(*app))
+                for (HWND box : app->MessageBoxes())
                     if (GetWindow(box, GW_OWNER) == picture) dialog = box;
                 return dialog != nullptr;
             },
@@ -180,7 +173,7 @@ TEST_F(Faults, SavingOverAFileThatAnotherProgramHoldsOpenShowsWhyAndKeepsTheOldF
         HWND ask = nullptr;
         ASSERT_TRUE(WaitUntil(
             [&] {
-                for (HWND box : MessageBoxes(*app))
+                for (HWND box : app->MessageBoxes())
                     if (GetWindow(box, GW_OWNER) == dialog) ask = box;
                 return ask != nullptr;
             },
@@ -211,18 +204,17 @@ TEST_F(Faults, SavingOverAFileThatAnotherProgramHoldsOpenShowsWhyAndKeepsTheOldF
     ASSERT_NO_FATAL_FAILURE(saveAs(path));
     ASSERT_TRUE(WaitUntil([&] { return DecodeJpegFile(path).has_value(); }, kWait)) << "the picture was not saved";
     EXPECT_EQ(DecodeJpegFile(path)->width, GetSystemMetrics(SM_CXSCREEN));
-    EXPECT_TRUE(MessageBoxes(*app).empty());
+    EXPECT_TRUE(app->MessageBoxes().empty());
     Cancel(picture);
     EXPECT_EQ(app->Close(), std::optional<DWORD>(0));
 }
 
 TEST_F(Faults, AFolderNameThatCannotExistIsReportedOnceUntilCtrlSAndAGoodNameInOptionsWorks) {
-    const ScratchFolder scratch(L"named");
-    const std::wstring bad = scratch.Path() + L"\\shots <1>|2";
-    const std::wstring good = scratch.Path() + L"\\shots";
+    const TempFolder scratch(L"named");
+    const std::wstring bad = scratch.File(L"shots <1>|2");
+    const std::wstring good = scratch.File(L"shots");
     // A whole number of seconds, which the Options window shows and saves as it is.
     Start(PeriodicConfig(1000, bad));
-    Sleep(500);
     ASSERT_TRUE(StartPeriodicCapture(*app));
     HWND box = WaitForErrorBox();
     ExpectOneBoxAndNothingWritten(box, bad, 0);
@@ -233,7 +225,7 @@ TEST_F(Faults, AFolderNameThatCannotExistIsReportedOnceUntilCtrlSAndAGoodNameInO
     ASSERT_TRUE(StopPeriodicCapture(*app)) << "Ctrl+S did not stop periodic capture behind the box";
     PressOk(box);
     Sleep(1500);
-    EXPECT_TRUE(MessageBoxes(*app).empty()) << "a box came back after Ctrl+S";
+    EXPECT_TRUE(app->MessageBoxes().empty()) << "a box came back after Ctrl+S";
 
     // Options: a good folder, Save; then Ctrl+R writes there.
     POINT optionsButton{88 + 36, 40 + 30};
@@ -263,6 +255,6 @@ TEST_F(Faults, AFolderNameThatCannotExistIsReportedOnceUntilCtrlSAndAGoodNameInO
     const PictureSeries series = ReadPictureSeries(good);
     EXPECT_EQ(series.decodable, series.files);
     EXPECT_TRUE(series.others.empty()) << "left behind: " << Names(series.others);
-    EXPECT_TRUE(MessageBoxes(*app).empty());
+    EXPECT_TRUE(app->MessageBoxes().empty());
     EXPECT_EQ(app->Close(), std::optional<DWORD>(0));
 }

@@ -4,7 +4,6 @@
 #include "capture/MainWindow.h"
 #include "region/RegionScreen.h"
 #include "tests/e2e/CaptureSession.h"
-#include "tests/e2e/Driver.h"
 
 #include <gtest/gtest.h>
 
@@ -23,34 +22,15 @@ class HotKeysAndTray : public CaptureSession {
 protected:
     // Starts the program with its main window hidden, as StartupSuspend does.
     void StartHidden() {
-        app.emplace(SnaporaApp::LaunchArgs{.configIni = "[Options]\r\nStartupSuspend=1\r\n"});
+        app.emplace(RunningSnapora::LaunchArgs{.configIni = "[Options]\r\nStartupSuspend=1\r\n"});
         main = app->WaitForWindow(capture::kMainWindowClass, L"Snapora", 15000, true);
         ASSERT_NE(main, nullptr) << "no main window";
+        ASSERT_TRUE(Answers(main, 15000)) << "the message loop did not start";
     }
 
     bool Checked(const wchar_t* caption) const {
         HWND button = FindWindowExW(main, nullptr, L"Button", caption);
         return button && SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED;
-    }
-
-    // The middle of the tray icon: Snapora's is the only one, in the
-    // rightmost slot of the taskbar's notification area.
-    static POINT TrayIcon() {
-        RECT bar{};
-        GetWindowRect(FindWindowW(L"Shell_TrayWnd", nullptr), &bar);
-        return {bar.right - 10, (bar.top + bar.bottom) / 2};
-    }
-
-    // The open pop-up menu, once it is up.
-    static HWND WaitForMenu() {
-        HWND menu = nullptr;
-        WaitUntil(
-            [&] {
-                menu = FindWindowW(L"#32768", nullptr);
-                return menu && IsWindowVisible(menu);
-            },
-            kWait);
-        return menu;
     }
 
     // The rows of the menu's left margin (where check marks are drawn) that
@@ -79,8 +59,14 @@ protected:
         Click(TrayIcon(), Button::Right);
         HWND menu = WaitForMenu();
         if (!menu) return std::nullopt;
-        Sleep(300);
-        const std::vector<int> marks = CheckMarkRows(menu);
+        // Until the menu has painted, its margin shows no mark.
+        std::vector<int> marks;
+        WaitUntil(
+            [&] {
+                marks = CheckMarkRows(menu);
+                return marks.size() == 1;
+            },
+            kWait);
         PressKeys({VK_ESCAPE});
         WaitUntil([&] { return !IsWindowVisible(menu); }, kWait);
         if (marks.size() != 1) return std::nullopt;
@@ -93,7 +79,6 @@ protected:
 TEST_F(HotKeysAndTray, MethodHotKeysCaptureWhileTheMainWindowStaysHidden) {
     StartHidden();
     ASSERT_FALSE(IsWindowVisible(main));
-    Sleep(500);
 
     // Ctrl+4: the region screen, over everything, with the main window still hidden.
     PressKeys({VK_CONTROL, '4'});
@@ -151,12 +136,12 @@ TEST_F(HotKeysAndTray, MethodHotKeysCaptureWhileTheMainWindowStaysHidden) {
 TEST_F(HotKeysAndTray, TheTrayIconShowsAndHidesTheWindowAndItsMenuTracksTheMethodAndExits) {
     Start();
     ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }, kWait));
-    Sleep(500);
+    ASSERT_TRUE(WaitUntil(TrayIconShown, kWait)) << "no tray icon";
 
     // A left click hides the shown window, the next one shows it again.
     Click(TrayIcon());
     EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(main); }, kWait)) << "the first click did not hide it";
-    Sleep(700); // apart, so that the second click is no double-click
+    AwaitDoubleClickTime();
     Click(TrayIcon());
     EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }, kWait)) << "the second click did not show it";
 
@@ -179,13 +164,13 @@ TEST_F(HotKeysAndTray, TheTrayIconShowsAndHidesTheWindowAndItsMenuTracksTheMetho
     EXPECT_GT(*activeWindowMark, *fullScreenMark + 8) << "the mark did not move down to the next item";
 
     // "Exit", the menu's last item, ends the program and gives back the atoms.
-    Sleep(700); // apart from the last right click, so that this is no double-click
+    AwaitDoubleClickTime();
     Click(TrayIcon(), Button::Right);
     HWND menu = WaitForMenu();
     ASSERT_NE(menu, nullptr);
     RECT r{};
     GetWindowRect(menu, &r);
-    Sleep(300);
+    ASSERT_TRUE(WaitUntil([&] { return CheckMarkRows(menu).size() == 1; }, kWait)) << "the menu did not paint";
     Click({r.left + 40, r.bottom - 10});
     EXPECT_EQ(app->WaitForExit(kWait), std::optional<DWORD>(0));
     for (const wchar_t* atom : kHotKeyAtoms)
@@ -197,7 +182,6 @@ TEST_F(HotKeysAndTray, AHotKeyHeldByAnotherProgramIsMissingWhileTheOthersWork) {
     constexpr int kHeldId = 0x2F00;
     ASSERT_TRUE(RegisterHotKey(nullptr, kHeldId, MOD_CONTROL, '3'));
     Start();
-    Sleep(500);
     PressKeys({VK_CONTROL, '3'});
     Sleep(1200);
     EXPECT_FALSE(Checked(L"Object")) << "Ctrl+3 reached Snapora";

@@ -2,12 +2,14 @@
 
 #include "capture/MainWindow.h"
 #include "picture/PictureWindow.h"
-#include "tests/e2e/JpegFile.h"
+#include "tests/support/Input.h"
+#include "tests/support/Picture.h"
+#include "tests/support/Wait.h"
+#include "tests/support/Windows.h"
 
 #include <algorithm>
 #include <cwchar>
 #include <filesystem>
-#include <iterator>
 
 namespace e2e {
 
@@ -26,19 +28,19 @@ POINT CancelButton(HWND pictureWindow) {
 // toolbar and of the taskbar.
 constexpr POINT kRestingPlace{1200, 980};
 
-HWND RealTimeCheckBox(const SnaporaApp& app) {
+HWND RealTimeCheckBox(const RunningSnapora& app) {
     HWND main = app.FindWindowOf(capture::kMainWindowClass);
     return main ? FindWindowExW(main, nullptr, L"Button", L"Real Time Capture") : nullptr;
 }
 
-bool RealTimeChecked(const SnaporaApp& app) {
+bool RealTimeChecked(const RunningSnapora& app) {
     HWND box = RealTimeCheckBox(app);
     return box && SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 } // namespace
 
-int CaptureAndCancel(const SnaporaApp& app, DWORD timeoutMs) {
+int CaptureAndCancel(const RunningSnapora& app, DWORD timeoutMs) {
     PressKeys({VK_CONTROL, '1'});
     HWND picture = nullptr;
     if (!WaitUntil(
@@ -60,7 +62,7 @@ int CaptureAndCancel(const SnaporaApp& app, DWORD timeoutMs) {
     // activated can be lost under Wine: the pointer rests on the button for a
     // moment first, and the button is pressed again should the window stay.
     MoveMouse(cancel);
-    Sleep(100);
+    Pause(100);
     int presses = 0;
     bool closed = false;
     while (!closed && presses < 3) {
@@ -74,10 +76,10 @@ int CaptureAndCancel(const SnaporaApp& app, DWORD timeoutMs) {
 
 std::string PeriodicConfig(int periodMs, const std::wstring& folder) {
     return "[Options]\r\nInterval=" + std::to_string(periodMs) +
-           "\r\nIntervalCent=Seconds\r\nRealSavePath=" + std::string(folder.begin(), folder.end()) + "\r\n";
+           "\r\nIntervalCent=Seconds\r\nRealSavePath=" + Narrow(folder) + "\r\n";
 }
 
-bool StartPeriodicCapture(const SnaporaApp& app, DWORD timeoutMs) {
+bool StartPeriodicCapture(const RunningSnapora& app, DWORD timeoutMs) {
     // Under Wine a hotkey typed while the activation passes from a closing
     // window to the next can be lost: it is typed again when no confirmation
     // comes.
@@ -99,54 +101,9 @@ bool StartPeriodicCapture(const SnaporaApp& app, DWORD timeoutMs) {
         timeoutMs, 100);
 }
 
-bool StopPeriodicCapture(const SnaporaApp& app, DWORD timeoutMs) {
+bool StopPeriodicCapture(const RunningSnapora& app, DWORD timeoutMs) {
     PressKeys({VK_CONTROL, 'S'});
     return WaitUntil([&] { return !RealTimeChecked(app); }, timeoutMs);
-}
-
-std::vector<HWND> MessageBoxes(const SnaporaApp& app) {
-    std::vector<HWND> boxes;
-    for (HWND window : app.Windows())
-        if (WindowClass(window) == L"#32770") boxes.push_back(window);
-    return boxes;
-}
-
-std::wstring MessageBoxText(HWND box) {
-    std::wstring text;
-    EnumChildWindows(
-        box,
-        [](HWND child, LPARAM lParam) -> BOOL {
-            if (lstrcmpiW(WindowClass(child).c_str(), L"Static") == 0) {
-                // WM_GETTEXT, since GetWindowText does not read another
-                // process's controls.
-                wchar_t buffer[2048]{};
-                SendMessageW(child, WM_GETTEXT, std::size(buffer), reinterpret_cast<LPARAM>(buffer));
-                *reinterpret_cast<std::wstring*>(lParam) += buffer;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&text));
-    return text;
-}
-
-bool PressOk(HWND box, DWORD timeoutMs) {
-    PostMessageW(FindWindowExW(box, nullptr, L"Button", nullptr), BM_CLICK, 0, 0);
-    return WaitUntil([&] { return !IsWindow(box) || !IsWindowVisible(box); }, timeoutMs);
-}
-
-ScratchFolder::ScratchFolder(const std::wstring& name) {
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    const fs::path folder = fs::path(temp) / (L"snapora-" + name + L"-" + std::to_wstring(GetCurrentProcessId()));
-    std::error_code ignored;
-    fs::remove_all(folder, ignored);
-    fs::create_directories(folder);
-    path_ = folder.wstring();
-}
-
-ScratchFolder::~ScratchFolder() {
-    std::error_code ignored;
-    fs::remove_all(path_, ignored);
 }
 
 int PictureSeries::Gaps(int periodSeconds) const {

@@ -3,7 +3,7 @@
 // the reading of the folder that periodic capture fills.
 #pragma once
 
-#include "tests/e2e/Driver.h"
+#include "tests/support/RunningSnapora.h"
 
 #include <windows.h>
 
@@ -14,41 +14,22 @@
 
 namespace e2e {
 
+using namespace support;
+
 // One capture as a user makes it over and over: Ctrl+1, the picture window
 // comes up maximized, "Cancel" closes it, and the mouse moves off the button
 // so that the next window does not appear under a resting pointer. Gives
 // how many presses of "Cancel" it took (a press can be lost under Wine, and
 // up to three are made), or 0 when the window did not come or did not close.
-int CaptureAndCancel(const SnaporaApp& app, DWORD timeoutMs = 8000);
+int CaptureAndCancel(const RunningSnapora& app, DWORD timeoutMs = 8000);
 
 // A settings file for periodic capture every periodMs into folder.
 std::string PeriodicConfig(int periodMs, const std::wstring& folder);
 
 // Ctrl+R and OK on the confirmation; Ctrl+S. Both wait for the main window's
 // "Real Time Capture" box to show the new state and say whether it did.
-bool StartPeriodicCapture(const SnaporaApp& app, DWORD timeoutMs = 8000);
-bool StopPeriodicCapture(const SnaporaApp& app, DWORD timeoutMs = 8000);
-
-// The program's message boxes on the screen (error boxes, notices).
-std::vector<HWND> MessageBoxes(const SnaporaApp& app);
-// The text of a message box.
-std::wstring MessageBoxText(HWND box);
-// Presses the box's first button (OK) and waits until it has gone.
-bool PressOk(HWND box, DWORD timeoutMs = 8000);
-
-// A fresh folder under the temporary folder, removed with its content when
-// the object goes.
-class ScratchFolder {
-public:
-    explicit ScratchFolder(const std::wstring& name);
-    ~ScratchFolder();
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-    const std::wstring& Path() const { return path_; }
-
-private:
-    std::wstring path_;
-};
+bool StartPeriodicCapture(const RunningSnapora& app, DWORD timeoutMs = 8000);
+bool StopPeriodicCapture(const RunningSnapora& app, DWORD timeoutMs = 8000);
 
 // The pictures of a periodic-capture folder, read back.
 struct PictureSeries {

@@ -1,13 +1,16 @@
 // The main window as a user meets it: where it opens and what it selects, a
 // start that keeps it hidden, moving it by its header, and its close button.
 #include "capture/MainWindow.h"
-#include "tests/e2e/Driver.h"
+#include "tests/support/Input.h"
+#include "tests/support/RunningSnapora.h"
+#include "tests/support/Wait.h"
+#include "tests/support/Windows.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-using e2e::SnaporaApp;
+using support::RunningSnapora;
 
 namespace {
 
@@ -20,9 +23,9 @@ const wchar_t* const kHotKeyAtoms[] = {L"MyCtrl1HotKey", L"MyCtrl2HotKey", L"MyC
 
 // Waits for the main window to be on the screen and in front, where a click
 // reaches it at once.
-HWND WaitForShownMainWindow(const SnaporaApp& app) {
+HWND WaitForShownMainWindow(const RunningSnapora& app) {
     HWND main = app.WaitForWindow(capture::kMainWindowClass, nullptr, kTimeoutMs);
-    if (main) e2e::WaitUntil([&] { return GetForegroundWindow() == main; }, 5000);
+    if (main) support::WaitUntil([&] { return GetForegroundWindow() == main; }, 5000);
     return main;
 }
 
@@ -37,14 +40,6 @@ POINT ClientPoint(HWND window, int x, int y) {
     return {origin.x + x, origin.y + y};
 }
 
-// Returns once the window's thread answers a message, which it does only from
-// a message loop. Sent messages go ahead of queued input, so input sent just
-// before may still be waiting.
-bool Sync(HWND window) {
-    DWORD_PTR ignored = 0;
-    return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored) != 0;
-}
-
 HWND FindChildButton(HWND parent, const wchar_t* text) {
     struct Search {
         const wchar_t* text;
@@ -54,7 +49,8 @@ HWND FindChildButton(HWND parent, const wchar_t* text) {
         parent,
         [](HWND child, LPARAM lParam) -> BOOL {
             auto* s = reinterpret_cast<Search*>(lParam);
-            if (lstrcmpiW(e2e::WindowClass(child).c_str(), L"BUTTON") != 0 || e2e::WindowCaption(child) != s->text)
+            if (lstrcmpiW(support::WindowClass(child).c_str(), L"BUTTON") != 0 ||
+                support::WindowCaption(child) != s->text)
                 return TRUE;
             s->found = child;
             return FALSE;
@@ -66,10 +62,10 @@ HWND FindChildButton(HWND parent, const wchar_t* text) {
 } // namespace
 
 TEST(MainWindow, OpensAtItsDesignPlaceAndSizeWithSelectedRegionAlone) {
-    SnaporaApp app;
+    RunningSnapora app;
     HWND main = WaitForShownMainWindow(app);
     ASSERT_TRUE(main) << "the main window was not shown";
-    EXPECT_EQ(e2e::WindowCaption(main), L"Snapora");
+    EXPECT_EQ(support::WindowCaption(main), L"Snapora");
 
     RECT client{};
     GetClientRect(main, &client);
@@ -96,23 +92,23 @@ TEST(MainWindow, OpensAtItsDesignPlaceAndSizeWithSelectedRegionAlone) {
 }
 
 TEST(MainWindow, StartupSuspendKeepsEveryWindowHidden) {
-    SnaporaApp app({.configIni = "[Options]\r\nStartupSuspend=1\r\n"});
+    RunningSnapora app({.configIni = "[Options]\r\nStartupSuspend=1\r\n"});
     // The suspend panel is the last window made before the message loop
     // starts, and the main window answers only from that loop: by then the
     // main window would have been shown.
     HWND main = app.WaitForWindow(capture::kMainWindowClass, nullptr, kTimeoutMs, true);
     ASSERT_TRUE(main) << "no main window was created";
     ASSERT_TRUE(app.WaitForWindow(L"TFormSimple", nullptr, kTimeoutMs, true)) << "no suspend panel was created";
-    ASSERT_TRUE(Sync(main)) << "the message loop did not start";
+    ASSERT_TRUE(support::Answers(main, 10000)) << "the message loop did not start";
 
     EXPECT_TRUE(app.IsRunning());
     for (HWND shown : app.Windows())
-        ADD_FAILURE() << "a window is shown: class " << testing::PrintToString(e2e::WindowClass(shown)) << ", caption "
-                      << testing::PrintToString(e2e::WindowCaption(shown));
+        ADD_FAILURE() << "a window is shown: class " << testing::PrintToString(support::WindowClass(shown))
+                      << ", caption " << testing::PrintToString(support::WindowCaption(shown));
 }
 
 TEST(MainWindow, HeaderMovesTheWindowWithTheLeftButtonOnly) {
-    SnaporaApp app;
+    RunningSnapora app;
     HWND main = WaitForShownMainWindow(app);
     ASSERT_TRUE(main);
     const POINT start = ClientOrigin(main);
@@ -120,8 +116,8 @@ TEST(MainWindow, HeaderMovesTheWindowWithTheLeftButtonOnly) {
     // On the header's middle picture, clear of its buttons and of the
     // minimize and close buttons.
     const POINT grip = ClientPoint(main, 400, 20);
-    e2e::Drag(grip, {grip.x + 150, grip.y + 90}, e2e::Button::Right);
-    ASSERT_TRUE(Sync(main));
+    support::Drag(grip, {grip.x + 150, grip.y + 90}, support::Button::Right);
+    ASSERT_TRUE(support::Answers(main, 10000));
     POINT now = ClientOrigin(main);
     EXPECT_EQ(now.x, start.x) << "a right-button drag moved the window";
     EXPECT_EQ(now.y, start.y) << "a right-button drag moved the window";
@@ -130,8 +126,8 @@ TEST(MainWindow, HeaderMovesTheWindowWithTheLeftButtonOnly) {
     // started as the left drag went; had the right drag moved it too (even
     // after the check above), it would end further.
     const POINT from = ClientPoint(main, 400, 20);
-    e2e::Drag(from, {from.x + 100, from.y + 60});
-    const bool moved = e2e::WaitUntil(
+    support::Drag(from, {from.x + 100, from.y + 60});
+    const bool moved = support::WaitUntil(
         [&] {
             now = ClientOrigin(main);
             return now.x == start.x + 100 && now.y == start.y + 60;
@@ -145,7 +141,7 @@ TEST(MainWindow, CloseButtonEndsTheProgramAndReleasesTheHotKeyAtoms) {
     for (const wchar_t* name : kHotKeyAtoms)
         ASSERT_EQ(GlobalFindAtomW(name), 0) << "left over from an earlier run: " << testing::PrintToString(name);
 
-    SnaporaApp app;
+    RunningSnapora app;
     HWND main = WaitForShownMainWindow(app);
     ASSERT_TRUE(main);
     for (const wchar_t* name : kHotKeyAtoms)
@@ -155,7 +151,7 @@ TEST(MainWindow, CloseButtonEndsTheProgramAndReleasesTheHotKeyAtoms) {
     // the top; its 24 x 20 picture fills its upper part.
     RECT client{};
     GetClientRect(main, &client);
-    e2e::Click(ClientPoint(main, client.right - 43 + 12, 6 + 10));
+    support::Click(ClientPoint(main, client.right - 43 + 12, 6 + 10));
     const auto code = app.WaitForExit(kTimeoutMs);
     ASSERT_TRUE(code.has_value()) << "the program did not end when its close button was clicked";
     EXPECT_EQ(*code, 0u);

@@ -2,19 +2,18 @@
 // a fixed seed, lets the program start and close cleanly and is left exactly
 // as it was.
 #include "capture/MainWindow.h"
-#include "tests/e2e/Driver.h"
+#include "tests/support/Files.h"
+#include "tests/support/RunningSnapora.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <random>
 #include <string>
 
 namespace {
 
-using e2e::SnaporaApp;
+using support::ReadFileBytes;
+using support::RunningSnapora;
 
 const char* const kKeys[] = {"StartupSuspend", "IncludeCursor", "FixedRegionWidth", "FixedRegionHeight",
                              "Interval",       "IntervalCent",  "CaptureIndex",     "RealSavePath"};
@@ -65,11 +64,6 @@ std::string MalformedConfig(int number, std::mt19937& random) {
     return text;
 }
 
-std::string ReadAll(const std::wstring& path) {
-    std::ifstream in(std::filesystem::path(path), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 } // namespace
 
 TEST(MalformedSettings, EveryDamagedFileStartsAndClosesCleanlyAndStaysUntouched) {
@@ -77,10 +71,10 @@ TEST(MalformedSettings, EveryDamagedFileStartsAndClosesCleanlyAndStaysUntouched)
     std::mt19937 random(20261208);
     for (int i = 0; i < kFiles; ++i) {
         const std::string config = MalformedConfig(i, random);
-        SnaporaApp app(SnaporaApp::LaunchArgs{.configIni = config});
+        RunningSnapora app(RunningSnapora::LaunchArgs{.configIni = config});
         HWND main = app.WaitForWindow(capture::kMainWindowClass, L"Snapora", 15000, true);
         ASSERT_NE(main, nullptr) << "file " << i << ": no main window";
         ASSERT_EQ(app.Close(), std::optional<DWORD>(0)) << "file " << i << ": did not close cleanly";
-        ASSERT_EQ(ReadAll(app.Folder() + L"\\config.ini"), config) << "file " << i << " was changed";
+        ASSERT_EQ(ReadFileBytes(app.Folder() + L"\\config.ini"), config) << "file " << i << " was changed";
     }
 }

@@ -6,14 +6,14 @@
 #include "capture/MainWindow.h"
 #include "settings/OptionsWindow.h"
 #include "tests/e2e/CaptureSession.h"
-#include "tests/e2e/Driver.h"
-#include "tests/e2e/JpegFile.h"
+#include "tests/e2e/LongRun.h"
+#include "tests/support/Files.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <regex>
 #include <string>
 #include <vector>
@@ -22,29 +22,19 @@ namespace {
 
 using namespace e2e;
 
+// Timers and file times of the same clock may disagree by this much.
+constexpr std::int64_t kClockSlackMs = 50;
+
 class PeriodicCapture : public CaptureSession {
 protected:
-    // A settings file that writes every period_ms into folder.
-    static std::string Config(int periodMs, const std::wstring& folder) {
-        return "[Options]\r\nInterval=" + std::to_string(periodMs) +
-               "\r\nIntervalCent=Seconds\r\nRealSavePath=" + std::string(folder.begin(), folder.end()) + "\r\n";
-    }
-
     // The folder for the pictures, two levels below one that exists.
-    std::wstring NewFolder(const wchar_t* name) const {
-        wchar_t temp[MAX_PATH];
-        GetTempPathW(MAX_PATH, temp);
-        const std::filesystem::path base =
-            std::filesystem::path(temp) /
-            (std::wstring(L"snapora-periodic-") + name + L"-" + std::to_wstring(GetCurrentProcessId()));
-        std::filesystem::remove_all(base);
-        return (base / L"day" / L"shots").wstring();
-    }
+    std::wstring NewFolder() const { return (scratch_.Path() / L"day" / L"shots").wstring(); }
 
     // Answers the confirmation with the button given (IDOK or IDCANCEL).
     bool AnswerNotice(int button) {
         HWND notice = app->WaitForWindow(L"#32770", L"Notice", kWait);
         if (!notice) return false;
+        answeredAt_ = SystemTimeMs();
         PostMessageW(GetDlgItem(notice, button), BM_CLICK, 0, 0);
         return WaitUntil([&] { return !IsWindow(notice) || !IsWindowVisible(notice); }, kWait);
     }
@@ -54,45 +44,61 @@ protected:
         return box && SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
     }
 
-    // The message boxes of the program now on the screen.
-    int OpenBoxes() const {
-        int count = 0;
-        for (HWND window : app->Windows())
-            count += WindowClass(window) == L"#32770";
-        return count;
+    // Milliseconds of the system clock, which also stamps the files.
+    static std::int64_t SystemTimeMs() {
+        FILETIME now{};
+        GetSystemTimeAsFileTime(&now);
+        return MillisecondsOf(now);
     }
+    static std::int64_t MillisecondsOf(const FILETIME& t) {
+        return static_cast<std::int64_t>((ULONGLONG{t.dwHighDateTime} << 32 | t.dwLowDateTime) / 10000);
+    }
+    // When the earliest picture in the folder was written.
+    static std::int64_t FirstWrittenMs(const std::wstring& folder) {
+        std::int64_t first = INT64_MAX;
+        for (const std::wstring& name : ListFiles(folder, L"*.jpg")) {
+            WIN32_FILE_ATTRIBUTE_DATA data{};
+            if (GetFileAttributesExW((folder + L"\\" + name).c_str(), GetFileExInfoStandard, &data))
+                first = std::min(first, MillisecondsOf(data.ftLastWriteTime));
+        }
+        return first;
+    }
+
+    const TempFolder scratch_{L"periodic"};
+    std::int64_t answeredAt_ = 0;
 };
 
 } // namespace
 
 TEST_F(PeriodicCapture, CtrlRWritesOneScreenPicturePerPeriodIntoANewFolderUntilCtrlS) {
-    const std::wstring folder = NewFolder(L"run");
-    Start(Config(1000, folder));
-    Sleep(500);
+    const std::wstring folder = NewFolder();
+    Start(PeriodicConfig(1000, folder));
 
     PressKeys({VK_CONTROL, 'R'});
     ASSERT_TRUE(AnswerNotice(IDOK)) << "no confirmation, or it did not close";
-    const DWORD started = GetTickCount();
-    EXPECT_TRUE(RealTimeChecked());
-    Sleep(600);
-    EXPECT_TRUE(ListFiles(folder, L"*.jpg").empty()) << "a picture came before the first full period";
-    Sleep(static_cast<DWORD>(std::max<long>(0, 3500 - static_cast<long>(GetTickCount() - started))));
+    EXPECT_TRUE(WaitUntil([&] { return RealTimeChecked(); }, kWait));
+    // Pictures come one per period, the first a full period after OK: a
+    // loaded machine can only make them later, never earlier or more.
+    ASSERT_TRUE(WaitUntil([&] { return ListFiles(folder, L"*.jpg").size() >= 3; }, 3 * kWait))
+        << "fewer than three pictures came";
+    EXPECT_GE(FirstWrittenMs(folder), answeredAt_ + 1000 - kClockSlackMs)
+        << "a picture came before the first full period";
 
     PressKeys({VK_CONTROL, 'S'});
     ASSERT_TRUE(WaitUntil([&] { return !RealTimeChecked(); }, kWait)) << "Ctrl+S did not clear the box";
+    const std::int64_t periods = (SystemTimeMs() - answeredAt_ + kClockSlackMs) / 1000;
     const std::vector<std::wstring> files = ListFiles(folder, L"*.jpg");
-    EXPECT_GE(files.size(), 2u);
-    EXPECT_LE(files.size(), 4u);
+    EXPECT_LE(static_cast<std::int64_t>(files.size()), periods) << "more than one picture per period";
     SYSTEMTIME now{};
     GetLocalTime(&now);
     wchar_t today[16];
     swprintf(today, 16, L"%04d-%02d-%02d ", now.wYear, now.wMonth, now.wDay);
     const std::wregex pattern(LR"(\d{4}-\d{2}-\d{2} \d{2}_\d{2}_\d{2}( \(\d+\))?\.jpg)");
     for (const std::wstring& name : files) {
-        EXPECT_TRUE(std::regex_match(name, pattern)) << std::string(name.begin(), name.end());
+        EXPECT_TRUE(std::regex_match(name, pattern)) << Narrow(name);
         EXPECT_EQ(name.substr(0, 11), today) << "not named after the local date";
         const auto size = DecodeJpegFile(folder + L"\\" + name);
-        ASSERT_TRUE(size) << "does not decode: " << std::string(name.begin(), name.end());
+        ASSERT_TRUE(size) << "does not decode: " << Narrow(name);
         EXPECT_EQ(size->width, GetSystemMetrics(SM_CXSCREEN));
         EXPECT_EQ(size->height, GetSystemMetrics(SM_CYSCREEN));
     }
@@ -110,9 +116,8 @@ TEST_F(PeriodicCapture, CtrlRWritesOneScreenPicturePerPeriodIntoANewFolderUntilC
 }
 
 TEST_F(PeriodicCapture, CancelAtTheConfirmationStartsNothing) {
-    const std::wstring folder = NewFolder(L"cancel");
-    Start(Config(300, folder));
-    Sleep(500);
+    const std::wstring folder = NewFolder();
+    Start(PeriodicConfig(300, folder));
     PressKeys({VK_CONTROL, 'R'});
     ASSERT_TRUE(AnswerNotice(IDCANCEL));
     Sleep(1500);
@@ -122,12 +127,11 @@ TEST_F(PeriodicCapture, CancelAtTheConfirmationStartsNothing) {
 
 TEST_F(PeriodicCapture, AFolderThatCannotBeWrittenIsReportedOnceAndCaptureResumesWhenItCan) {
     // A file stands where the folder should be created.
-    const std::wstring folder = NewFolder(L"blocked");
+    const std::wstring folder = NewFolder();
     const std::filesystem::path blocker = std::filesystem::path(folder).parent_path();
     std::filesystem::create_directories(blocker.parent_path());
-    { std::ofstream(blocker, std::ios::binary) << "not a folder"; }
-    Start(Config(400, folder));
-    Sleep(500);
+    WriteFileBytes(blocker.wstring(), "not a folder");
+    Start(PeriodicConfig(400, folder));
     PressKeys({VK_CONTROL, 'R'});
     ASSERT_TRUE(AnswerNotice(IDOK));
 
@@ -140,13 +144,13 @@ TEST_F(PeriodicCapture, AFolderThatCannotBeWrittenIsReportedOnceAndCaptureResume
         kWait))
         << "the failure was not reported";
     Sleep(2000); // five more periods
-    EXPECT_EQ(OpenBoxes(), 1) << "boxes piled up";
+    EXPECT_EQ(app->MessageBoxes().size(), 1u) << "boxes piled up";
 
     // The cause goes away; once the box is closed, pictures come by themselves.
     std::filesystem::remove(blocker);
     PostMessageW(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
     ASSERT_TRUE(WaitUntil([&] { return !ListFiles(folder, L"*.jpg").empty(); }, kWait)) << "capture did not resume";
-    EXPECT_EQ(OpenBoxes(), 0);
+    EXPECT_TRUE(WaitUntil([&] { return app->MessageBoxes().empty(); }, kWait)) << "the box stayed, or another came";
     EXPECT_TRUE(RealTimeChecked());
     PressKeys({VK_CONTROL, 'S'});
     ASSERT_TRUE(WaitUntil([&] { return !RealTimeChecked(); }, kWait));
@@ -155,7 +159,7 @@ TEST_F(PeriodicCapture, AFolderThatCannotBeWrittenIsReportedOnceAndCaptureResume
 }
 
 TEST_F(PeriodicCapture, ShowingTheOptionsWindowAloneLeavesTheSettingsFileAsItWas) {
-    const std::string config = Config(300000, L"C:\\pictures") + "FixedRegionWidth=321\r\n";
+    const std::string config = PeriodicConfig(300000, L"C:\\pictures") + "FixedRegionWidth=321\r\n";
     Start(config);
     // "Options" on the header.
     POINT options{88 + 36, 40 + 30};
@@ -169,6 +173,5 @@ TEST_F(PeriodicCapture, ShowingTheOptionsWindowAloneLeavesTheSettingsFileAsItWas
     EXPECT_EQ(client.bottom, 529);
     PostMessageW(window, WM_CLOSE, 0, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(window); }, kWait));
-    std::ifstream in(std::filesystem::path(app->Folder() + L"\\config.ini"), std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), config);
+    EXPECT_EQ(ReadFileBytes(app->Folder() + L"\\config.ini"), config);
 }

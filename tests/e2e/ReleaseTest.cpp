@@ -6,7 +6,6 @@
 #include "SnaporaVersion.h"
 #include "capture/MainWindow.h"
 #include "tests/e2e/CaptureSession.h"
-#include "tests/e2e/Driver.h"
 
 #include <gtest/gtest.h>
 
@@ -150,7 +149,7 @@ TEST_F(Release, FilesShowVersionIconAndManifest) {
 }
 
 TEST_F(Release, StartsFromTheUnpackedFolderAndCapturesTheFullScreenByHotkey) {
-    app.emplace(SnaporaApp::LaunchArgs{.programFolder = folder_});
+    app.emplace(RunningSnapora::LaunchArgs{.programFolder = folder_});
     main = app->WaitForWindow(capture::kMainWindowClass, L"Snapora", 15000);
     ASSERT_NE(main, nullptr) << "Snapora.exe did not start from the package's files alone";
 

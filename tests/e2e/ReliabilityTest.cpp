@@ -4,13 +4,10 @@
 #include "capture/HighlightFrame.h"
 #include "capture/MainWindow.h"
 #include "tests/e2e/CaptureSession.h"
-#include "tests/e2e/Driver.h"
+#include "tests/support/Files.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 namespace {
@@ -22,30 +19,7 @@ protected:
     // The text of the message box the program shows, once it is up.
     std::wstring WaitForMessageBox(HWND& box) {
         box = app->WaitForWindow(L"#32770", nullptr, kWait);
-        if (!box) return {};
-        std::wstring text;
-        EnumChildWindows(
-            box,
-            [](HWND child, LPARAM lParam) -> BOOL {
-                if (lstrcmpiW(WindowClass(child).c_str(), L"Static") == 0) {
-                    wchar_t buffer[1024]{};
-                    SendMessageW(child, WM_GETTEXT, std::size(buffer), reinterpret_cast<LPARAM>(buffer));
-                    *reinterpret_cast<std::wstring*>(lParam) += buffer;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&text));
-        return text;
-    }
-
-    static void PressOk(HWND box) {
-        PostMessageW(FindWindowExW(box, nullptr, L"Button", nullptr), BM_CLICK, 0, 0);
-        WaitUntil([&] { return !IsWindow(box) || !IsWindowVisible(box); }, kWait);
-    }
-
-    static std::string ReadAll(const std::wstring& path) {
-        std::ifstream in(std::filesystem::path(path), std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
+        return box ? MessageBoxText(box) : std::wstring();
     }
 };
 
@@ -53,15 +27,15 @@ protected:
 
 TEST_F(Reliability, ASecondCopyBringsTheFirstForwardAndLeavesEverythingAlone) {
     const std::string config = "[Options]\r\nStartupSuspend=1\r\nFixedRegionWidth=200\r\n";
-    app.emplace(SnaporaApp::LaunchArgs{.configIni = config});
+    app.emplace(RunningSnapora::LaunchArgs{.configIni = config});
     main = app->WaitForWindow(capture::kMainWindowClass, L"Snapora", 15000, true);
     ASSERT_NE(main, nullptr);
-    Sleep(500);
+    ASSERT_TRUE(Answers(main, 15000));
     ASSERT_FALSE(IsWindowVisible(main));
 
     EXPECT_EQ(app->RunAnotherCopy(15000), std::optional<DWORD>(0));
     EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }, kWait)) << "the first copy was not shown";
-    EXPECT_EQ(ReadAll(app->Folder() + L"\\config.ini"), config);
+    EXPECT_EQ(ReadFileBytes(app->Folder() + L"\\config.ini"), config);
     // The first copy still has its hotkeys: Ctrl+1 captures.
     MoveMouse({1200, 980});
     PressKeys({VK_CONTROL, '1'});
@@ -73,12 +47,12 @@ TEST_F(Reliability, ASecondCopyBringsTheFirstForwardAndLeavesEverythingAlone) {
 
 TEST_F(Reliability, ASettingsFileHeldOpenIsNamedAndTheDefaultsServe) {
     HANDLE held = INVALID_HANDLE_VALUE;
-    app.emplace(SnaporaApp::LaunchArgs{.configIni = "[Options]\r\nFixedRegionWidth=200\r\nFixedRegionHeight=150\r\n",
-                                       .beforeStart = [&](const std::wstring& folder) {
-                                           const std::wstring path = folder + L"\\config.ini";
-                                           held = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                                              FILE_ATTRIBUTE_NORMAL, nullptr);
-                                       }});
+    app.emplace(RunningSnapora::LaunchArgs{
+        .configIni = "[Options]\r\nFixedRegionWidth=200\r\nFixedRegionHeight=150\r\n",
+        .beforeStart = [&](const std::wstring& folder) {
+            const std::wstring path = folder + L"\\config.ini";
+            held = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        }});
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     HWND box = nullptr;
     const std::wstring text = WaitForMessageBox(box);
@@ -94,8 +68,7 @@ TEST_F(Reliability, ASettingsFileHeldOpenIsNamedAndTheDefaultsServe) {
     Select(L"Fixed Region");
     TypeCaptureKey();
     const std::wstring notice = WaitForMessageBox(box);
-    EXPECT_NE(notice.find(L"(0 x 0 pixels)"), std::wstring::npos)
-        << "box " << box << ": " << std::string(notice.begin(), notice.end());
+    EXPECT_NE(notice.find(L"(0 x 0 pixels)"), std::wstring::npos) << "box " << box << ": " << Narrow(notice);
     if (box) PressOk(box);
     EXPECT_EQ(app->Close(), std::optional<DWORD>(0));
 }
@@ -108,7 +81,7 @@ TEST_F(Reliability, AFixedRegionTooLargeToHoldIsRefusedAndTheTriggerStaysArmed) 
     HWND box = nullptr;
     const std::wstring text = WaitForMessageBox(box);
     ASSERT_NE(box, nullptr) << "no message for a 30000 x 30000 region";
-    EXPECT_NE(text.find(L"too large"), std::wstring::npos) << "message: " << std::string(text.begin(), text.end());
+    EXPECT_NE(text.find(L"too large"), std::wstring::npos) << "message: " << Narrow(text);
     EXPECT_EQ(app->FindWindowOf(capture::kHighlightFrameClass, nullptr, false), nullptr) << "a frame was shown";
     PressOk(box);
 

@@ -1,6 +1,7 @@
 #include "tests/e2e/SmallVolume.h"
 
-#include "tests/e2e/Driver.h"
+#include "tests/support/Wait.h"
+#include "tests/support/Windows.h"
 
 #include <windows.h>
 
@@ -45,7 +46,7 @@ SmallVolume::SmallVolume() {
     mounted_ = true;
     const DWORD attributes = GetFileAttributesW(path_.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
-        unavailable_ = "the mounted volume is not seen at " + std::string(path_.begin(), path_.end());
+        unavailable_ = "the mounted volume is not seen at " + support::Narrow(path_);
 }
 
 SmallVolume::~SmallVolume() {
@@ -61,7 +62,7 @@ bool SmallVolume::Free() { return Shell("rm -f " + unixPath_ + "/filler"); }
 
 bool SmallVolume::SetReadOnly(bool readOnly) {
     const std::string command = "mount -o remount," + std::string(readOnly ? "ro " : "rw ") + unixPath_;
-    return WaitUntil([&] { return Shell(command); }, 5000, 100);
+    return support::WaitUntil([&] { return Shell(command); }, 5000, 100);
 }
 
 bool SmallVolume::Shell(const std::string& command) const {
@@ -83,7 +84,8 @@ bool SmallVolume::Shell(const std::string& command) const {
     CloseHandle(info.hThread);
     CloseHandle(info.hProcess);
     const std::wstring resultPath = WindowsPathOf(result);
-    if (!WaitUntil([&] { return GetFileAttributesW(resultPath.c_str()) != INVALID_FILE_ATTRIBUTES; }, 10000, 20))
+    if (!support::WaitUntil([&] { return GetFileAttributesW(resultPath.c_str()) != INVALID_FILE_ATTRIBUTES; }, 10000,
+                            20))
         return false;
     int code = -1;
     std::ifstream(std::filesystem::path(resultPath)) >> code;

@@ -1,18 +1,20 @@
 // The program starts, with or without its settings file, refuses to start
 // without its hook library, and ends cleanly when closed.
 #include "capture/MainWindow.h"
-#include "tests/e2e/Driver.h"
+#include "tests/support/Files.h"
+#include "tests/support/Input.h"
+#include "tests/support/Picture.h"
+#include "tests/support/RunningSnapora.h"
+#include "tests/support/Wait.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
-using e2e::SnaporaApp;
+using support::RunningSnapora;
 
 TEST(Smoke, StartsWithoutConfigAndEndsCleanlyWhenClosed) {
-    SnaporaApp app;
+    RunningSnapora app;
     ASSERT_TRUE(app.WaitForWindow(capture::kMainWindowClass, L"Snapora", 15000, true)) << "no main window appeared";
     EXPECT_TRUE(app.IsRunning());
     const auto code = app.Close();
@@ -24,18 +26,16 @@ TEST(Smoke, StartsWithoutConfigAndEndsCleanlyWhenClosed) {
 
 TEST(Smoke, StartsWithConfigAndLeavesItUntouched) {
     const std::string config = "[Options]\r\nStartupSuspend=1\r\nFixedRegionWidth=320\r\nFixedRegionHeight=240\r\n";
-    SnaporaApp app({.configIni = config});
+    RunningSnapora app({.configIni = config});
     ASSERT_TRUE(app.WaitForWindow(capture::kMainWindowClass, nullptr, 15000, true));
     const auto code = app.Close();
     ASSERT_TRUE(code.has_value());
     EXPECT_EQ(*code, 0u);
-    std::ifstream in(std::filesystem::path(app.Folder()) / L"config.ini", std::ios::binary);
-    const std::string after((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    EXPECT_EQ(after, config);
+    EXPECT_EQ(support::ReadFileBytes(app.Folder() + L"\\config.ini"), config);
 }
 
 TEST(Smoke, RefusesToStartWithoutTheHookLibrary) {
-    SnaporaApp app({.withHook = false});
+    RunningSnapora app({.withHook = false});
     const auto code = app.WaitForExit(15000);
     ASSERT_TRUE(code.has_value()) << "the program runs without hook.dll";
     EXPECT_NE(*code, 0u);
@@ -45,18 +45,18 @@ TEST(Smoke, RefusesToStartWithoutTheHookLibrary) {
 // The driver's real input reaches another program, and the screen reads back
 // what it painted: the ground every capture test stands on.
 TEST(Driver, RealInputReachesAnotherProgramAndTheScreenShowsIt) {
-    e2e::TargetProgram target({300, 300, 620, 540});
+    support::TargetProgram target({300, 300, 620, 540});
     RECT client;
     GetClientRect(target.Window(), &client);
     POINT corner{client.right - 5, client.bottom - 5};
     ClientToScreen(target.Window(), &corner);
-    EXPECT_EQ(e2e::ScreenPixel(corner.x, corner.y), 0xFF8000u);
+    EXPECT_EQ(support::ScreenPixel(corner), 0xFF8000u);
 
     RECT button;
     GetWindowRect(target.Button(), &button);
     const POINT at{(button.left + button.right) / 2, (button.top + button.bottom) / 2};
-    e2e::Click(at);
-    EXPECT_TRUE(e2e::WaitUntil([&] { return target.Clicks() == 1; }, 3000))
+    support::Click(at);
+    EXPECT_TRUE(support::WaitUntil([&] { return target.Clicks() == 1; }, 3000))
         << "clicks seen: " << target.Clicks()
         << ", button under the mouse: " << (WindowFromPoint(at) == target.Button());
 }

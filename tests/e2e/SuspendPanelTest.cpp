@@ -4,7 +4,6 @@
 #include "capture/MainWindow.h"
 #include "suspend/SuspendPanel.h"
 #include "tests/e2e/CaptureSession.h"
-#include "tests/e2e/Driver.h"
 
 #include <gtest/gtest.h>
 
@@ -36,13 +35,6 @@ protected:
         RECT r{};
         GetWindowRect(window, &r);
         return {r.left, r.top};
-    }
-
-    // The tray icon, in the rightmost slot of the taskbar's notification area.
-    static POINT TrayIcon() {
-        RECT bar{};
-        GetWindowRect(FindWindowW(L"Shell_TrayWnd", nullptr), &bar);
-        return {bar.right - 10, (bar.top + bar.bottom) / 2};
     }
 
     bool Checked(const wchar_t* caption) const {
@@ -85,7 +77,7 @@ TEST_F(SuspendPanel, ItStandsInForTheMainWindowCapturesTheUsersWindowAndMovesByI
     const POINT grip{home.x + 261, home.y + 20};
     Drag(grip, {grip.x + 120, grip.y + 80}, Button::Right);
     PressKeys({VK_ESCAPE}); // the right click's menu
-    Sleep(300);
+    ASSERT_TRUE(WaitUntil([] { return !IsWindowVisible(FindWindowW(L"#32768", nullptr)); }, kWait));
     EXPECT_EQ(TopLeft(panel).x, home.x) << "a right drag moved the panel";
     // In small steps, as a hand moves: under Wine a window that is not in
     // front keeps the mouse only while the pointer is over it.
@@ -101,17 +93,17 @@ TEST_F(SuspendPanel, ItStandsInForTheMainWindowCapturesTheUsersWindowAndMovesByI
 }
 
 TEST_F(SuspendPanel, WithStartupSuspendOnlyTheTrayShowsAndTheTrayMenuBringsThePanelHome) {
-    app.emplace(SnaporaApp::LaunchArgs{.configIni = "[Options]\r\nStartupSuspend=1\r\n"});
+    app.emplace(RunningSnapora::LaunchArgs{.configIni = "[Options]\r\nStartupSuspend=1\r\n"});
     main = app->WaitForWindow(capture::kMainWindowClass, L"Snapora", 15000, true);
     ASSERT_NE(main, nullptr);
-    Sleep(800);
+    // By the time its message loop runs, it would have shown its windows.
+    ASSERT_TRUE(Answers(main, 15000));
     EXPECT_FALSE(IsWindowVisible(main));
     EXPECT_EQ(app->FindWindowOf(suspend::kSuspendPanelClass, nullptr, false), nullptr) << "the panel showed";
 
     // "Show Suspend Panel": the eighth item that can be chosen in the tray menu.
     Click(TrayIcon(), Button::Right);
-    ASSERT_TRUE(WaitUntil([] { return FindWindowW(L"#32768", nullptr) != nullptr; }, kWait)) << "no tray menu";
-    Sleep(300);
+    ASSERT_TRUE(WaitForMenu() && Answers(main)) << "no tray menu";
     for (int i = 0; i < 8; ++i)
         PressKeys({VK_DOWN});
     PressKeys({VK_RETURN});
@@ -123,8 +115,7 @@ TEST_F(SuspendPanel, WithStartupSuspendOnlyTheTrayShowsAndTheTrayMenuBringsThePa
 
     // The panel's "Hide" leaves only the tray icon; the hotkeys still work.
     Click({717 + 6, 109 + 20}, Button::Right);
-    ASSERT_TRUE(WaitUntil([] { return FindWindowW(L"#32768", nullptr) != nullptr; }, kWait)) << "no panel menu";
-    Sleep(300);
+    ASSERT_TRUE(WaitForMenu() && Answers(main)) << "no panel menu";
     PressKeys({VK_DOWN});
     PressKeys({VK_DOWN});
     PressKeys({VK_RETURN});

@@ -3,8 +3,6 @@
 #include "settings/MoreOptionsWindow.h"
 #include "settings/OptionsWindow.h"
 #include "tests/e2e/CaptureSession.h"
-#include "tests/e2e/Driver.h"
-#include "tests/e2e/LongRun.h"
 
 #include <gtest/gtest.h>
 
@@ -120,7 +118,7 @@ TEST_F(UserHotKeys, KeysThatAnotherProgramHoldsAreNamedInOneMessage) {
     EXPECT_NE(text.find(L"Ctrl+R (Real Time Capture)"), std::wstring::npos);
     EXPECT_EQ(text.find(L"Ctrl+1"), std::wstring::npos);
     EXPECT_TRUE(PressOk(box));
-    EXPECT_FALSE(WaitUntil([&] { return !MessageBoxes(*app).empty(); }, 1500)) << "a second message came";
+    EXPECT_FALSE(WaitUntil([&] { return !app->MessageBoxes().empty(); }, 1500)) << "a second message came";
     UnregisterHotKey(nullptr, 0x2F10);
     UnregisterHotKey(nullptr, 0x2F11);
     EXPECT_EQ(app->Close(), std::optional<DWORD>(0));

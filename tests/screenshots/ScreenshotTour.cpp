@@ -8,7 +8,10 @@
 #include "settings/MoreOptionsWindow.h"
 #include "settings/OptionsWindow.h"
 #include "suspend/SuspendPanel.h"
-#include "tests/e2e/Driver.h"
+#include "tests/support/Input.h"
+#include "tests/support/Picture.h"
+#include "tests/support/RunningSnapora.h"
+#include "tests/support/Wait.h"
 
 #include <windows.h>
 
@@ -22,7 +25,7 @@
 
 namespace {
 
-using namespace e2e;
+using namespace support;
 
 constexpr DWORD kWaitMs = 15000;
 
@@ -82,7 +85,7 @@ HWND Expect(HWND window, const char* what) {
 
 void Tour(const std::wstring& folder) {
     const Picture desktop = WholeScreen();
-    SnaporaApp app;
+    RunningSnapora app;
     const HWND main = Expect(app.WaitForWindow(capture::kMainWindowClass, L"Snapora", kWaitMs), "the main window");
     WaitUntil([&] { return GetForegroundWindow() == main; }, 5000);
     SaveWindow(main, desktop, folder, L"main-window");

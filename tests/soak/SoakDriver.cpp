@@ -9,9 +9,11 @@
 //   soak_driver --check-counters  shows that the counters see what they count
 //   soak_driver --stats PID       prints the figures of any process
 #include "capture/MainWindow.h"
-#include "tests/e2e/Driver.h"
 #include "tests/e2e/LongRun.h"
 #include "tests/e2e/ProcessStats.h"
+#include "tests/support/Files.h"
+#include "tests/support/RunningSnapora.h"
+#include "tests/support/Windows.h"
 
 #include <windows.h>
 
@@ -90,14 +92,14 @@ int RunSoak(int minutes, int cycles, const std::wstring& samplesPath) {
                 kPeriodMs / 1000, minutes, cycles, warmUp, sampleEvery);
     std::fflush(stdout);
 
-    ScratchFolder pictures(L"soak");
-    std::optional<SnaporaApp> app;
-    app.emplace(SnaporaApp::LaunchArgs{.configIni = PeriodicConfig(kPeriodMs, pictures.Path())});
-    if (!app->WaitForWindow(capture::kMainWindowClass, L"Snapora", 15000)) {
+    TempFolder pictures(L"soak");
+    std::optional<RunningSnapora> app;
+    app.emplace(RunningSnapora::LaunchArgs{.configIni = PeriodicConfig(kPeriodMs, pictures.Path())});
+    HWND main = app->WaitForWindow(capture::kMainWindowClass, L"Snapora", 15000);
+    if (!main || !Answers(main, 15000)) {
         Report("start", "no main window", false);
         return 1;
     }
-    Sleep(500);
     if (!StartPeriodicCapture(*app)) {
         Report("start", "periodic capture did not start", false);
         return 1;
@@ -157,7 +159,7 @@ int RunSoak(int minutes, int cycles, const std::wstring& samplesPath) {
            series.files > 0 && series.decodable == series.files && series.empty == 0 && series.unnamed == 0);
     std::string leftovers = series.others.empty() ? "none" : "";
     for (const std::wstring& name : series.others)
-        leftovers += std::string(name.begin(), name.end()) + " ";
+        leftovers += Narrow(name) + " ";
     Report("other files", leftovers, series.others.empty());
     Report("gaps in time series",
            Format("%.0f steps over %.0f s (longest step %.0f s)", series.Gaps(kPeriodMs / 1000), kPeriodMs / 1000 + 1,

@@ -1,7 +1,9 @@
 // The capture trigger in-process: the windows as the application object
 // creates and wires them, driven by typed keys through the real hook and the
 // trigger's real timer.
-#include "RealInput.h"
+#include "tests/support/Input.h"
+#include "tests/support/Picture.h"
+#include "tests/support/Wait.h"
 #include "RecordedBoxes.h"
 #include "app/SnaporaApp.h"
 #include "hook/hook.h"
@@ -14,7 +16,7 @@
 #include <string>
 #include <vector>
 
-using namespace realinput;
+using namespace support;
 
 namespace {
 
@@ -46,10 +48,10 @@ protected:
 } // namespace
 
 TEST_F(CaptureTrigger, SelectingAMethodEndsATrackingUnderWay) {
-    ASSERT_TRUE(MoveTo({700, 700}));
+    ASSERT_TRUE(MoveMouse({700, 700}));
     main().OnMethodChosen(CaptureMethod::Object);
     TypeCaptureKey();
-    ASSERT_TRUE(PumpUntil([&] { return trigger().Tracking() && FrameShown(); })) << "Object tracking did not start";
+    ASSERT_TRUE(WaitUntil([&] { return trigger().Tracking() && FrameShown(); })) << "Object tracking did not start";
 
     main().OnMethodChosen(CaptureMethod::FullScreen);
     EXPECT_FALSE(trigger().Tracking());
@@ -58,23 +60,23 @@ TEST_F(CaptureTrigger, SelectingAMethodEndsATrackingUnderWay) {
 
     // A click now is an ordinary click: it captures nothing, now or later.
     ASSERT_TRUE(Click({700, 700}));
-    PumpFor(1200);
+    Pause(1200);
     EXPECT_FALSE(IsWindowVisible(save().Handle()));
     EXPECT_FALSE(GetMouseDown());
     // Selecting Object again waits for a new capture key.
     main().OnMethodChosen(CaptureMethod::Object);
-    PumpFor(1200);
+    Pause(1200);
     EXPECT_FALSE(trigger().Tracking());
     EXPECT_FALSE(FrameShown());
 }
 
 TEST_F(CaptureTrigger, AFixedRegionTooSmallToCaptureSaysSoAndStaysArmed) {
-    ASSERT_TRUE(MoveTo({700, 700}));
+    ASSERT_TRUE(MoveMouse({700, 700}));
     main().Options().FixedRegionWidth = 10;
     main().Options().FixedRegionHeight = 240;
     main().OnMethodChosen(CaptureMethod::FixedRegion);
     TypeCaptureKey();
-    ASSERT_TRUE(PumpUntil([&] { return !messages.empty(); })) << "no notice";
+    ASSERT_TRUE(WaitUntil([&] { return !messages.empty(); })) << "no notice";
     EXPECT_NE(messages[0].find(L"Options"), std::wstring::npos);
     EXPECT_FALSE(trigger().Tracking());
     EXPECT_FALSE(FrameShown());
@@ -83,7 +85,7 @@ TEST_F(CaptureTrigger, AFixedRegionTooSmallToCaptureSaysSoAndStaysArmed) {
     // Armed again: with a box that has an inside, the same key starts tracking.
     main().Options().FixedRegionWidth = 11;
     TypeCaptureKey();
-    ASSERT_TRUE(PumpUntil([&] { return trigger().Tracking() && FrameShown(); }));
+    ASSERT_TRUE(WaitUntil([&] { return trigger().Tracking() && FrameShown(); }));
     RECT r{};
     GetWindowRect(snapora->HighlightFrame().Handle(), &r);
     EXPECT_EQ(r.left, 700 - 5);
@@ -96,13 +98,13 @@ TEST_F(CaptureTrigger, AReleaseAfterTheMethodChangedShowsWhatThePictureWindowHol
     held.SetPixel(5, 5, 0x123456);
     save().LoadPicture(held);
     main().OnMethodChosen(CaptureMethod::SelectedRegion);
-    ASSERT_TRUE(MoveTo({100, 100}));
+    ASSERT_TRUE(MoveMouse({100, 100}));
     TypeCaptureKey();
-    ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(display().Handle()) != FALSE; })) << "no region screen";
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(display().Handle()) != FALSE; })) << "no region screen";
     EXPECT_FALSE(trigger().TimerRunning()) << "the trigger stays armed under the region screen";
 
     display().OnSelectionStart();
-    ASSERT_TRUE(MoveTo({300, 200}));
+    ASSERT_TRUE(MoveMouse({300, 200}));
     display().OnSelectionDrag();
     EXPECT_EQ(display().SizeLabel().WidthText(), L"X:200");
     EXPECT_EQ(display().SizeLabel().HeightText(), L"Y:100");
@@ -124,7 +126,7 @@ TEST_F(CaptureTrigger, AReleaseAfterTheMethodChangedShowsWhatThePictureWindowHol
         user.SetEnabled(false);
     };
     display().OnSelectionEnd();
-    ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(display().Handle()) == FALSE; }));
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(display().Handle()) == FALSE; }));
     EXPECT_TRUE(regionScreenUnder) << "the region screen stays up under the picture window";
 
     EXPECT_FALSE(IsWindowVisible(save().Handle()));
@@ -138,11 +140,11 @@ TEST_F(CaptureTrigger, AReleaseAfterTheMethodChangedShowsWhatThePictureWindowHol
     // and the trigger is armed at once.
     main().OnMethodChosen(CaptureMethod::SelectedRegion);
     TypeCaptureKey();
-    ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(display().Handle()) != FALSE; })) << "no region screen";
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(display().Handle()) != FALSE; })) << "no region screen";
     display().OnSelectionStart();
     main().OnMethodChosen(CaptureMethod::FullScreen);
     display().OnSelectionEnd();
-    ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(display().Handle()) == FALSE; }));
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(display().Handle()) == FALSE; }));
     EXPECT_FALSE(IsWindowVisible(save().Handle())) << "an empty picture window opened";
     EXPECT_TRUE(trigger().TimerRunning());
 }

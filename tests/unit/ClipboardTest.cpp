@@ -1,4 +1,4 @@
-#include "ClipboardReader.h"
+#include "tests/support/Picture.h"
 #include "ui/Clipboard.h"
 #include "ui/Error.h"
 
@@ -13,12 +13,15 @@ TEST(Clipboard, PutsThePictureOnTheClipboardPixelForPixel) {
         picture.SetPixel(4, 2, 0x00FF00);
         picture.SetPixel(2, 1, 0x123456);
         ui::CopyBitmapToClipboard(picture, nullptr);
-        const ui::Bitmap back = ReadClipboardDib();
-        ASSERT_EQ(back.Width(), 5);
-        ASSERT_EQ(back.Height(), 3);
+        // As other programs see it: a 24-bit DIB, whatever the picture's depth.
+        const auto back = support::ReadClipboardBitmap();
+        ASSERT_TRUE(back);
+        EXPECT_EQ(back->bitsPerPixel, 24);
+        ASSERT_EQ(back->width, 5);
+        ASSERT_EQ(back->height, 3);
         for (int y = 0; y < 3; ++y)
             for (int x = 0; x < 5; ++x)
-                EXPECT_EQ(back.Pixel(x, y), picture.Pixel(x, y)) << x << "," << y;
+                EXPECT_EQ(back->At(x, y), picture.Pixel(x, y)) << x << "," << y;
     }
 }
 
@@ -40,7 +43,9 @@ TEST(Clipboard, WaitsBrieflyForAnotherHolderThenGivesUpWithAMessage) {
     CloseHandle(held);
     EXPECT_NO_THROW(ui::CopyBitmapToClipboard(picture, nullptr));
     briefHolder.join();
-    EXPECT_EQ(ReadClipboardDib().Pixel(1, 1), 0xABCDEFu);
+    const auto copied = support::ReadClipboardBitmap();
+    ASSERT_TRUE(copied);
+    EXPECT_EQ(copied->At(1, 1), 0xABCDEFu);
 
     // Held for long: "Cannot open clipboard", and the clipboard is untouched.
     HANDLE opened = CreateEventW(nullptr, TRUE, FALSE, nullptr);
@@ -66,5 +71,5 @@ TEST(Clipboard, WaitsBrieflyForAnotherHolderThenGivesUpWithAMessage) {
     longHolder.join();
     CloseHandle(opened);
     CloseHandle(release);
-    EXPECT_EQ(ReadClipboardDib().Width(), 2);
+    EXPECT_EQ(support::ReadClipboardBitmap().value_or(support::ClipboardPicture{}).width, 2);
 }

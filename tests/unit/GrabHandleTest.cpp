@@ -2,11 +2,13 @@
 // input, and robust against the mouse being taken away or the controller
 // going away in the middle of a drag.
 #include "CropTestRig.h"
-#include "RealInput.h"
+#include "tests/support/Input.h"
+#include "tests/support/Picture.h"
+#include "tests/support/Wait.h"
 
 using namespace croptest;
 
-using namespace realinput;
+using namespace support;
 
 struct VisibleRig {
     static constexpr POINT Origin{100, 100};
@@ -33,11 +35,11 @@ TEST(GrabHandle, HandlesArePaintedBlackAndStayOnTopOfTheirHostsPaint) {
         const picture::GrabHandle& handle = rig.controller.HandleAt(which);
         for (POINT corner : {POINT{0, 0}, POINT{5, 5}, POINT{3, 2}}) {
             const POINT at = rig.Screen(handle.Left() + corner.x, handle.Top() + corner.y);
-            EXPECT_EQ(ScreenPixel(at), RGB(0, 0, 0)) << "handle " << static_cast<int>(which);
+            EXPECT_EQ(ScreenPixel(at), 0u) << "handle " << static_cast<int>(which);
         }
     }
     // Beside a handle the host's own colour shows.
-    EXPECT_EQ(ScreenPixel(rig.Screen(18 - 2, 114 - 2)), GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(ScreenPixel(rig.Screen(18 - 2, 114 - 2)), RgbOf(GetSysColor(COLOR_BTNFACE)));
 }
 
 TEST(GrabHandle, ARealDragKeepsTheMouseOnTheHandleAndHonoursARealShiftKey) {
@@ -45,34 +47,34 @@ TEST(GrabHandle, ARealDragKeepsTheMouseOnTheHandleAndHonoursARealShiftKey) {
     const HWND corner = rig.controller.HandleAt(H::BottomRight).Handle();
     POINT at = rig.Screen(177 + 3, 249 + 3);
     SendMouse(MOUSEEVENTF_MOVE, at);
-    ASSERT_TRUE(PumpUntil([&] { return CursorAt(at); }));
+    ASSERT_TRUE(WaitUntil([&] { return CursorAt(at); }));
     ASSERT_EQ(WindowFromPoint(at), corner);
 
     SendMouse(MOUSEEVENTF_LEFTDOWN);
-    ASSERT_TRUE(PumpUntil([&] { return GetCapture() == corner; }));
+    ASSERT_TRUE(WaitUntil([&] { return GetCapture() == corner; }));
     // The first move already leaves the 6 x 6 handle behind; the drag goes on
     // because the handle holds the mouse.
     at = {at.x + 40, at.y + 30};
     SendMouse(MOUSEEVENTF_MOVE, at);
-    EXPECT_TRUE(PumpUntil([&] { return rig.frame.Width() == 193; }));
+    EXPECT_TRUE(WaitUntil([&] { return rig.frame.Width() == 193; }));
     EXPECT_TRUE(BoundsAre(rig.frame, 24, 120, 193, 159));
 
     // With Shift down the moves are dropped; after it is let go, the next
     // move catches up with everything the cursor travelled.
     SendKey(VK_SHIFT, false);
-    ASSERT_TRUE(PumpUntil([] { return (GetKeyState(VK_SHIFT) & 0x8000) != 0; }));
+    ASSERT_TRUE(WaitUntil([] { return (GetKeyState(VK_SHIFT) & 0x8000) != 0; }));
     at = {at.x + 10, at.y};
     SendMouse(MOUSEEVENTF_MOVE, at);
-    ASSERT_TRUE(PumpUntil([&] { return CursorAt(at); }));
+    ASSERT_TRUE(WaitUntil([&] { return CursorAt(at); }));
     EXPECT_TRUE(BoundsAre(rig.frame, 24, 120, 193, 159));
     SendKey(VK_SHIFT, true);
-    ASSERT_TRUE(PumpUntil([] { return (GetKeyState(VK_SHIFT) & 0x8000) == 0; }));
+    ASSERT_TRUE(WaitUntil([] { return (GetKeyState(VK_SHIFT) & 0x8000) == 0; }));
     at = {at.x + 5, at.y};
     SendMouse(MOUSEEVENTF_MOVE, at);
-    EXPECT_TRUE(PumpUntil([&] { return rig.frame.Width() == 208; }));
+    EXPECT_TRUE(WaitUntil([&] { return rig.frame.Width() == 208; }));
 
     SendMouse(MOUSEEVENTF_LEFTUP);
-    EXPECT_TRUE(PumpUntil([] { return GetCapture() == nullptr; }));
+    EXPECT_TRUE(WaitUntil([] { return GetCapture() == nullptr; }));
     EXPECT_TRUE(BoundsAre(rig.frame, 24, 120, 208, 159));
     rig.controller.HandleAt(H::BottomRight).SetDragging(false); // whatever happened above, leave no drag behind
 }

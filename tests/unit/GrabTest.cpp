@@ -2,6 +2,8 @@
 // paint known pictures, the screen is grabbed, and the crops are checked
 // against the windows' rectangles and contents.
 #include "capture/Grab.h"
+#include "tests/support/Input.h"
+#include "tests/support/Wait.h"
 #include "ui/Handles.h"
 
 #include <gtest/gtest.h>
@@ -108,18 +110,6 @@ private:
     ui::UniqueWindow window_;
 };
 
-void Pump(int milliseconds) {
-    const DWORD end = GetTickCount() + static_cast<DWORD>(milliseconds);
-    do {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        Sleep(10);
-    } while (static_cast<int>(end - GetTickCount()) > 0);
-}
-
 // Whether the window's picture is on the screen, wherever the screen shows it.
 bool PictureOnScreen(const ui::Bitmap& screen, const TestWindow& window) {
     const POINT origin = window.ClientOrigin();
@@ -140,12 +130,10 @@ ui::Bitmap ShowAndGrab(const TestWindow& window) {
     SetForegroundWindow(window.Handle());
     UpdateWindow(window.Handle());
     ui::Bitmap screen;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        Pump(20);
+    EXPECT_TRUE(support::WaitUntil([&] {
         capture::GetFullScreenBmp(screen);
-        if (PictureOnScreen(screen, window)) break;
-    }
-    EXPECT_TRUE(PictureOnScreen(screen, window)) << "the test window never showed its picture";
+        return PictureOnScreen(screen, window);
+    })) << "the test window never showed its picture";
     return screen;
 }
 
@@ -185,14 +173,11 @@ void ExpectClientInCrop(const ui::Bitmap& crop, const TestWindow& window) {
 // Moves the mouse and waits until the system reports the new position: under
 // Wine the move reaches the desktop asynchronously.
 void MoveCursorTo(int x, int y) {
-    POINT at{};
-    for (int attempt = 0; attempt < 200; ++attempt) {
+    EXPECT_TRUE(support::WaitUntil([&] {
         SetCursorPos(x, y);
-        Pump(10);
-        GetCursorPos(&at);
-        if (at.x == x && at.y == y) return;
-    }
-    ADD_FAILURE() << "the cursor did not move to " << x << ", " << y;
+        return support::CursorAt({x, y});
+    })) << "the cursor did not move to "
+        << x << ", " << y;
 }
 
 struct CursorShown {

@@ -1,6 +1,6 @@
 // The hotkeys as config.ini and the user read them.
 #include "settings/Options.h"
-#include "tests/unit/TempFolder.h"
+#include "tests/support/Files.h"
 
 #include <gtest/gtest.h>
 
@@ -48,19 +48,19 @@ TEST(KeyCombinationText, ReadsAnyLetterCaseAndBlanksAndRefusesWhatNamesNoKey) {
 }
 
 TEST(HotKeySettings, AFileOfTodayGivesTheDefaultsAnEmptyValueNoKeyAndABadOneTheDefault) {
-    testing_support::TempFolder folder;
+    support::TempFolder folder;
     const std::wstring path = folder.File(L"config.ini");
     settings::IniFile file(path);
     settings::CaptureOptions options;
     options.HotKeys.fill({MOD_ALT, 'Z'});
-    testing_support::WriteFileBytes(path, "[Options]\r\nInterval=1000\r\n");
+    support::WriteFileBytes(path, "[Options]\r\nInterval=1000\r\n");
     settings::LoadOptions(file, options);
     EXPECT_EQ(options.HotKeys, settings::DefaultHotKeys());
     EXPECT_EQ(options.HotKeys[static_cast<int>(HotKeyCommand::StopPeriodic)], (KeyCombination{MOD_CONTROL, 'S'}));
     EXPECT_EQ(options.HotKeys[static_cast<int>(HotKeyCommand::CaptureKey)], (KeyCombination{MOD_CONTROL, 'D'}));
 
-    testing_support::WriteFileBytes(path, "[Options]\r\nHotKeyFullScreen=ctrl+shift+f\r\nHotKeyObject=\r\n"
-                                          "HotKeyFixedRegion=Ctrl+Nothing\r\nCaptureKey=Ctrl+Q\r\n");
+    support::WriteFileBytes(path, "[Options]\r\nHotKeyFullScreen=ctrl+shift+f\r\nHotKeyObject=\r\n"
+                                  "HotKeyFixedRegion=Ctrl+Nothing\r\nCaptureKey=Ctrl+Q\r\n");
     settings::LoadOptions(file, options);
     auto key = [&](HotKeyCommand command) { return options.HotKeys[static_cast<int>(command)]; };
     EXPECT_EQ(key(HotKeyCommand::FullScreen), (KeyCombination{MOD_CONTROL | MOD_SHIFT, 'F'}));
@@ -70,7 +70,7 @@ TEST(HotKeySettings, AFileOfTodayGivesTheDefaultsAnEmptyValueNoKeyAndABadOneTheD
 
     // Saved as the user reads them, and read back the same.
     settings::SaveOptions(file, options);
-    const std::string text = testing_support::ReadFileBytes(path);
+    const std::string text = support::ReadFileBytes(path);
     EXPECT_NE(text.find("HotKeyFullScreen=Ctrl+Shift+F\r\n"), std::string::npos) << text;
     EXPECT_NE(text.find("HotKeyObject=\r\n"), std::string::npos) << text;
     settings::CaptureOptions reread;

@@ -2,7 +2,9 @@
 // libraries (libjpeg-turbo, libpng, and GDI for BMP) and compared with the
 // picture; the JPEG markers are read back; failing writes leave nothing
 // behind and never harm the file they were to replace.
-#include "tests/unit/TempFolder.h"
+#include "tests/support/Files.h"
+#include "tests/support/Picture.h"
+#include "tests/support/Windows.h"
 #include "ui/Error.h"
 #include "ui/ImageWriters.h"
 
@@ -10,7 +12,6 @@
 
 #include <windows.h>
 
-#include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -18,13 +19,13 @@
 #include <string>
 #include <vector>
 
-#include <jpeglib.h>
 #include <png.h>
 #include <zlib.h>
 
-using testing_support::ReadFileBytes;
-using testing_support::TempFolder;
-using testing_support::WriteFileBytes;
+using support::Narrow;
+using support::ReadFileBytes;
+using support::TempFolder;
+using support::WriteFileBytes;
 
 namespace {
 
@@ -59,67 +60,21 @@ ui::Bitmap SmoothPicture(int bitsPerPixel) {
     return picture;
 }
 
-struct Decoded {
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint8_t> bgr; // tightly packed rows, top down
-    std::uint32_t Pixel(int x, int y) const {
-        const std::uint8_t* p = &bgr[(static_cast<size_t>(y) * width + x) * 3];
-        return (std::uint32_t{p[2]} << 16) | (std::uint32_t{p[1]} << 8) | p[0];
-    }
-};
+using Decoded = support::Picture;
 
-struct JpegDecodeError {
-    jpeg_error_mgr manager;
-    std::jmp_buf jump;
-};
-
-void JpegDecodeErrorExit(j_common_ptr info) { std::longjmp(reinterpret_cast<JpegDecodeError*>(info->err)->jump, 1); }
-
-bool DecodeJpegInto(const std::string& bytes, Decoded* out, JpegDecodeError* error, std::uint8_t* pixels) {
-    jpeg_decompress_struct info{};
-    info.err = jpeg_std_error(&error->manager);
-    error->manager.error_exit = JpegDecodeErrorExit;
-    if (setjmp(error->jump)) {
-        jpeg_destroy_decompress(&info);
-        return false;
-    }
-    jpeg_create_decompress(&info);
-    jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<unsigned long>(bytes.size()));
-    jpeg_read_header(&info, TRUE);
-    info.out_color_space = JCS_EXT_BGR;
-    jpeg_start_decompress(&info);
-    out->width = static_cast<int>(info.output_width);
-    out->height = static_cast<int>(info.output_height);
-    while (info.output_scanline < info.output_height && pixels) {
-        JSAMPROW row = pixels + static_cast<size_t>(info.output_scanline) * info.output_width * 3;
-        jpeg_read_scanlines(&info, &row, 1);
-    }
-    if (pixels) jpeg_finish_decompress(&info);
-    jpeg_destroy_decompress(&info);
-    return true;
-}
-
-Decoded DecodeJpeg(const std::string& bytes) {
-    Decoded result;
-    JpegDecodeError error;
-    // First the size, then the pixels into a buffer of that size.
-    if (!DecodeJpegInto(bytes, &result, &error, nullptr)) return {};
-    result.bgr.resize(static_cast<size_t>(result.width) * result.height * 3);
-    if (!DecodeJpegInto(bytes, &result, &error, result.bgr.data())) return {};
-    return result;
-}
+Decoded DecodeJpeg(const std::string& bytes) { return support::DecodeJpeg(bytes).value_or(support::DecodedJpeg{}); }
 
 Decoded DecodePng(const std::string& bytes) {
     png_image image{};
     image.version = PNG_IMAGE_VERSION;
     if (!png_image_begin_read_from_memory(&image, bytes.data(), bytes.size())) return {};
-    image.format = PNG_FORMAT_BGR;
-    Decoded result;
-    result.width = static_cast<int>(image.width);
-    result.height = static_cast<int>(image.height);
-    result.bgr.resize(PNG_IMAGE_SIZE(image));
-    if (!png_image_finish_read(&image, nullptr, result.bgr.data(), 0, nullptr)) return {};
+    // Four bytes a pixel, blue first: one 0xAARRGGBB word each.
+    image.format = PNG_FORMAT_BGRA;
+    Decoded result{static_cast<int>(image.width), static_cast<int>(image.height), {}};
+    result.pixels.resize(static_cast<size_t>(result.width) * result.height);
+    if (!png_image_finish_read(&image, nullptr, result.pixels.data(), 0, nullptr)) return {};
+    for (auto& p : result.pixels)
+        p &= 0xFFFFFF;
     return result;
 }
 
@@ -129,24 +84,20 @@ Decoded DecodeBmp(const std::wstring& path) {
     if (!loaded) return {};
     DIBSECTION dib{};
     GetObjectW(loaded.Get(), sizeof(dib), &dib);
-    Decoded result;
-    result.width = dib.dsBm.bmWidth;
-    result.height = std::abs(dib.dsBm.bmHeight);
+    Decoded result{dib.dsBm.bmWidth, std::abs(dib.dsBm.bmHeight), {}};
+    result.pixels.resize(static_cast<size_t>(result.width) * result.height);
     // GetDIBits hands out the rows in the depth and order asked for.
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     info.bmiHeader.biWidth = result.width;
     info.bmiHeader.biHeight = -result.height;
     info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    const int stride = ((result.width * 24 + 31) / 32) * 4;
-    std::vector<std::uint8_t> padded(static_cast<size_t>(stride) * result.height);
     ui::WindowDC screen(nullptr);
-    GetDIBits(screen.Get(), loaded.Get(), 0, result.height, padded.data(), &info, DIB_RGB_COLORS);
-    for (int y = 0; y < result.height; ++y)
-        result.bgr.insert(result.bgr.end(), padded.begin() + y * stride,
-                          padded.begin() + y * stride + result.width * 3);
+    GetDIBits(screen.Get(), loaded.Get(), 0, result.height, result.pixels.data(), &info, DIB_RGB_COLORS);
+    for (auto& p : result.pixels)
+        p &= 0xFFFFFF;
     return result;
 }
 
@@ -156,9 +107,9 @@ void ExpectSamePixels(const ui::Bitmap& picture, const Decoded& decoded) {
     int differing = 0;
     for (int y = 0; y < picture.Height(); ++y)
         for (int x = 0; x < picture.Width(); ++x)
-            if (decoded.Pixel(x, y) != picture.Pixel(x, y) && ++differing <= 3)
-                ADD_FAILURE() << "pixel (" << x << ", " << y << ") " << std::hex << decoded.Pixel(x, y)
-                              << " instead of " << picture.Pixel(x, y);
+            if (decoded.At(x, y) != picture.Pixel(x, y) && ++differing <= 3)
+                ADD_FAILURE() << "pixel (" << x << ", " << y << ") " << std::hex << decoded.At(x, y) << " instead of "
+                              << picture.Pixel(x, y);
     EXPECT_EQ(differing, 0);
 }
 
@@ -170,7 +121,7 @@ std::pair<int, double> ChannelError(const ui::Bitmap& picture, const Decoded& de
         for (int x = 0; x < picture.Width(); ++x)
             for (int shift : {0, 8, 16}) {
                 const int a = static_cast<int>((picture.Pixel(x, y) >> shift) & 0xFF);
-                const int b = static_cast<int>((decoded.Pixel(x, y) >> shift) & 0xFF);
+                const int b = static_cast<int>((decoded.At(x, y) >> shift) & 0xFF);
                 worst = std::max(worst, std::abs(a - b));
                 sum += std::abs(a - b);
             }
@@ -247,8 +198,6 @@ std::wstring CannotCreate(const std::wstring& path, DWORD code) {
     GetFullPathNameW(path.c_str(), MAX_PATH, full, nullptr);
     return L"Cannot create file \"" + std::wstring(full) + L"\". " + ui::SystemErrorText(code);
 }
-
-std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
 // The message of the ui::Error that writing throws, or "" when it succeeds.
 std::wstring FailureOf(const std::function<void()>& write) {

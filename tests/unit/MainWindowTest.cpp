@@ -1,7 +1,9 @@
 // The main window's periodic-capture commands as the tray menu, the check box
 // and the hotkeys drive them: the confirmation, the menu's marks and enabled
 // items, and the tray tip that tells the user pictures are being written.
-#include "RealInput.h"
+#include "tests/support/Input.h"
+#include "tests/support/Picture.h"
+#include "tests/support/Wait.h"
 #include "app/SnaporaApp.h"
 #include "ui/Application.h"
 

@@ -3,7 +3,8 @@
 // from inside its modal loop by steps that type into its boxes and click its
 // buttons as the user would.
 #include "RecordedBoxes.h"
-#include "TempFolder.h"
+#include "tests/support/Files.h"
+#include "tests/support/Windows.h"
 #include "settings/OptionValues.h"
 #include "settings/OptionsWindow.h"
 #include "ui/Application.h"
@@ -24,13 +25,12 @@
 using settings::CaptureOptions;
 using settings::IniFile;
 using settings::OptionsWindow;
-using testing_support::ReadFileBytes;
-using testing_support::TempFolder;
-using testing_support::WriteFileBytes;
+using support::Narrow;
+using support::ReadFileBytes;
+using support::TempFolder;
+using support::WriteFileBytes;
 
 namespace {
-
-std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
 // What a reader gives: the value, or the message of the error it throws.
 template <typename Fn> std::wstring Outcome(Fn&& read) {

@@ -1,9 +1,11 @@
 // The picture window as the user meets it: loaded with known pictures, shown,
 // and worked with real mouse and keyboard input.
-#include "ClipboardReader.h"
-#include "RealInput.h"
+#include "tests/support/Input.h"
+#include "tests/support/Picture.h"
+#include "tests/support/Wait.h"
+#include "tests/support/Windows.h"
 #include "RecordedBoxes.h"
-#include "TempFolder.h"
+#include "tests/support/Files.h"
 #include "hook/hook.h"
 #include "capture/CaptureTrigger.h"
 #include "picture/PictureWindow.h"
@@ -14,14 +16,13 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <algorithm>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
-using namespace realinput;
+using namespace support;
 
 namespace {
 
@@ -31,8 +32,6 @@ std::uint32_t BlockColour(int bx, int by) {
     return static_cast<std::uint32_t>(((bx * 40 + 20) & 0xFF) << 16 | ((by * 50 + 30) & 0xFF) << 8 |
                                       ((bx + by) * 17 & 0xFF));
 }
-
-COLORREF AsColorRef(std::uint32_t rgb) { return RGB(rgb >> 16, rgb >> 8 & 0xFF, rgb & 0xFF); }
 
 ui::Bitmap Blocks(int width, int height) {
     ui::Bitmap picture(width, height);
@@ -50,6 +49,17 @@ ui::Bitmap Blocks(int width, int height) {
         for (int x = 0; x < a.Width(); ++x)
             if (a.Pixel(x, y) != b.Pixel(x, y)) return ::testing::AssertionFailure() << "differs at " << x << ", " << y;
     return ::testing::AssertionSuccess();
+}
+
+// The clipboard holds the picture, pixel for pixel.
+::testing::AssertionResult OnClipboard(const ui::Bitmap& picture) {
+    const std::optional<ClipboardPicture> got = ReadClipboardBitmap();
+    if (!got) return ::testing::AssertionFailure() << "no picture on the clipboard";
+    ui::Bitmap back(got->width, got->height);
+    for (int y = 0; y < got->height; ++y)
+        for (int x = 0; x < got->width; ++x)
+            back.SetPixel(x, y, got->At(x, y));
+    return SamePixels(back, picture);
 }
 
 // The picture is the block picture of the given original size drawn scaled:
@@ -70,10 +80,10 @@ ui::Bitmap Blocks(int width, int height) {
 }
 
 bool StartsWith(const std::wstring& path, std::initializer_list<unsigned char> bytes) {
-    std::ifstream file(std::filesystem::path(path), std::ios::binary);
-    std::vector<unsigned char> head(bytes.size());
-    file.read(reinterpret_cast<char*>(head.data()), static_cast<std::streamsize>(head.size()));
-    return file && std::equal(head.begin(), head.end(), bytes.begin());
+    const std::string file = ReadFileBytes(path);
+    return file.size() >= bytes.size() &&
+           std::equal(bytes.begin(), bytes.end(), file.begin(),
+                      [](unsigned char a, char b) { return a == static_cast<unsigned char>(b); });
 }
 
 bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
@@ -97,11 +107,12 @@ protected:
 
     static std::string ToUtf8(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
-    // Loads the picture and shows the window as a capture does, then lets it paint.
+    // Loads the picture and shows the window as a capture does, then waits
+    // until the screen shows the picture's first pixel where it belongs.
     void Show(const ui::Bitmap& picture) {
         form->LoadPicture(picture);
         form->Present();
-        PumpFor(200);
+        WaitUntil([&] { return ScreenPixel(OnPicture(0, 0)) == Shown().Pixel(0, 0); });
     }
 
     // The screen point at (x, y) of a control's client area.
@@ -119,6 +130,8 @@ protected:
         const bool clicked = Click(at);
         GetCursorPos(&now);
         ASSERT_TRUE(clicked) << "at " << at.x << ", " << at.y << "; cursor " << now.x << ", " << now.y;
+        // Handled once no input waits in this thread's queue any more.
+        WaitUntil([] { return HIWORD(GetQueueStatus(QS_INPUT)) == 0; });
     }
 
     const ui::Bitmap& Shown() const { return form->PictureView().Picture(); }
@@ -180,9 +193,9 @@ TEST_F(PictureWindow, ShowsMaximizedWithThePictureAndNoFrame) {
     for (auto which : {picture::CropFrameController::Handle::TopLeft, picture::CropFrameController::Handle::Bottom})
         EXPECT_FALSE(IsWindowVisible(form->CropController().HandleAt(which).Handle()));
     // What the user sees: the picture where the loader put it, the grey around it.
-    EXPECT_EQ(ScreenPixel(OnPicture(5, 5)), AsColorRef(BlockColour(0, 0)));
-    EXPECT_EQ(ScreenPixel(OnPicture(95, 45)), AsColorRef(BlockColour(9, 4)));
-    EXPECT_EQ(ScreenPixel(OnPicture(120, 10)), RGB(128, 128, 128));
+    EXPECT_EQ(ScreenPixel(OnPicture(5, 5)), BlockColour(0, 0));
+    EXPECT_EQ(ScreenPixel(OnPicture(95, 45)), BlockColour(9, 4));
+    EXPECT_EQ(ScreenPixel(OnPicture(120, 10)), 0x808080u);
 }
 
 TEST_F(PictureWindow, ZoomStepsRenderFromTheMasterAndOriginalGoesBackPixelForPixel) {
@@ -271,7 +284,7 @@ TEST_F(PictureWindow, CropAtZoomKeepsTheScaleUntilRestore) {
         IsWindowVisible(form->CropController().HandleAt(picture::CropFrameController::Handle::TopLeft).Handle()));
     form->CropOutline().SetBounds(form->PictureView().Left() + 12, form->PictureView().Top() + 6, 48, 30);
     ASSERT_TRUE(DoubleClick(OnScreen(form->Handle(), form->CropOutline(), 24, 15)));
-    ASSERT_TRUE(PumpUntil([&] { return Shown().Width() == 48; }));
+    ASSERT_TRUE(WaitUntil([&] { return Shown().Width() == 48; }));
 
     EXPECT_FALSE(form->CropOutline().Visible());
     EXPECT_FALSE(
@@ -303,7 +316,7 @@ TEST_F(PictureWindow, DoubleClicksThatMustNotCut) {
     EXPECT_TRUE(SamePixels(Shown(), picture));
 
     form->OnStartCrop();
-    PumpFor(100);
+    Pause(100);
     // Outside the frame, on the picture.
     ASSERT_TRUE(DoubleClick(OnScreen(form->Handle(), form->CropOutline(), 100, 30)));
     // On a handle.
@@ -339,21 +352,22 @@ TEST_F(PictureWindow, CopyPutsTheDisplayedPictureOnTheClipboard) {
     Show(Blocks(100, 50));
     Press(form->Toolbar().Button(picture::PictureToolbar::Command::ZoomIn));
     Press(form->Toolbar().Button(picture::PictureToolbar::Command::Copy));
+    WaitUntil([&] { return !messages.empty(); });
     ASSERT_EQ(messages, std::vector<std::wstring>{L"The picture is copied to the clipboard!"});
-    EXPECT_TRUE(SamePixels(ReadClipboardDib(), Shown()));
-    EXPECT_EQ(ReadClipboardDib().Width(), 120);
+    EXPECT_TRUE(OnClipboard(Shown()));
+    EXPECT_EQ(ReadClipboardBitmap().value_or(ClipboardPicture{}).width, 120);
 
     form->OnStartCrop();
     form->CropOutline().SetBounds(form->PictureView().Left() + 4, form->PictureView().Top() + 4, 30, 20);
     ASSERT_TRUE(DoubleClick(OnScreen(form->Handle(), form->CropOutline(), 10, 10)));
-    ASSERT_TRUE(PumpUntil([&] { return Shown().Width() == 30; }));
+    ASSERT_TRUE(WaitUntil([&] { return Shown().Width() == 30; }));
     Press(form->Toolbar().Button(picture::PictureToolbar::Command::Copy));
-    EXPECT_TRUE(SamePixels(ReadClipboardDib(), Shown()));
-    EXPECT_EQ(ReadClipboardDib().Width(), 30);
+    EXPECT_TRUE(OnClipboard(Shown()));
+    EXPECT_EQ(ReadClipboardBitmap().value_or(ClipboardPicture{}).width, 30);
 }
 
 TEST_F(PictureWindow, SaveThroughTheDialogTypedByTheUser) {
-    testing_support::TempFolder folder;
+    TempFolder folder;
     Show(Blocks(100, 50));
 
     // Types a name into the Save dialog, from another thread, as the user would.
@@ -362,18 +376,28 @@ TEST_F(PictureWindow, SaveThroughTheDialogTypedByTheUser) {
     const auto saveAs = [&](const std::wstring& name, bool replace = false) {
         std::atomic<bool> typed{false};
         std::thread user([&] {
-            HWND dialog = nullptr;
             // The first Save dialog of a fresh Wine prefix can take many
-            // seconds on a loaded machine.
-            for (int i = 0; i < 1200 && !dialog; ++i, Sleep(25)) {
-                HWND found = FindWindowW(L"#32770", nullptr);
-                if (found && IsWindowVisible(found) && GetWindow(found, GW_OWNER) == form->Handle()) dialog = found;
-            }
+            // seconds on a loaded machine. Keys go to it once it is in front
+            // and its loop runs.
+            const auto inFront = [](HWND owner) {
+                HWND found = nullptr;
+                const bool shown = WaitUntil(
+                    [&] {
+                        for (HWND window : WindowsOf(GetCurrentProcessId()))
+                            if (WindowClass(window) == L"#32770" && GetWindow(window, GW_OWNER) == owner)
+                                found = window;
+                        return found != nullptr;
+                    },
+                    30000, 25);
+                if (!shown) return HWND{};
+                SetForegroundWindow(found);
+                WaitUntil([&] { return GetForegroundWindow() == found; });
+                return Answers(found) ? found : HWND{};
+            };
+            HWND dialog = inFront(form->Handle());
             if (!dialog) return;
-            SetForegroundWindow(dialog);
-            Sleep(300);
             // Select whatever the name box holds and type over it.
-            SendKey(VK_CONTROL, false), SendKey('A', false), SendKey('A', true), SendKey(VK_CONTROL, true);
+            PressKeys({VK_CONTROL, 'A'});
             for (wchar_t c : folder.File(name)) {
                 INPUT input[2]{};
                 input[0].type = input[1].type = INPUT_KEYBOARD;
@@ -382,37 +406,32 @@ TEST_F(PictureWindow, SaveThroughTheDialogTypedByTheUser) {
                 input[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
                 SendInput(2, input, sizeof(INPUT));
             }
-            SendKey(VK_RETURN, false), SendKey(VK_RETURN, true);
+            PressKeys({VK_RETURN});
             if (replace) {
-                HWND ask = nullptr;
-                for (int i = 0; i < 400 && !ask; ++i, Sleep(25)) {
-                    HWND found = FindWindowW(L"#32770", nullptr);
-                    if (found && IsWindowVisible(found) && GetWindow(found, GW_OWNER) == dialog) ask = found;
-                }
-                if (!ask) return;
-                SetForegroundWindow(ask);
-                Sleep(300);
-                SendKey('Y', false), SendKey('Y', true);
+                if (!inFront(dialog)) return;
+                PressKeys({'Y'});
             }
             typed = true;
         });
+        // Each Save is pressed at the same place as the one before.
+        AwaitDoubleClickTime();
         Press(form->Toolbar().Button(picture::PictureToolbar::Command::Save));
         user.join();
         ASSERT_TRUE(typed) << "the Save dialog did not appear";
     };
 
     saveAs(L"first");
-    ASSERT_TRUE(PumpUntil([&] { return Exists(folder.File(L"first.jpg")); }));
+    ASSERT_TRUE(WaitUntil([&] { return Exists(folder.File(L"first.jpg")); }));
     EXPECT_TRUE(StartsWith(folder.File(L"first.jpg"), {0xFF, 0xD8, 0xFF}));
 
     form->OnZoomIn();
     saveAs(L"second.png");
-    ASSERT_TRUE(PumpUntil([&] { return Exists(folder.File(L"second.png")); }));
+    ASSERT_TRUE(WaitUntil([&] { return Exists(folder.File(L"second.png")); }));
     EXPECT_TRUE(StartsWith(folder.File(L"second.png"), {0x89, 'P', 'N', 'G'}));
     EXPECT_EQ(form->SaveDialog().DefaultExt, L".png");
 
     saveAs(L"third");
-    ASSERT_TRUE(PumpUntil([&] { return Exists(folder.File(L"third.png")); }));
+    ASSERT_TRUE(WaitUntil([&] { return Exists(folder.File(L"third.png")); }));
     EXPECT_TRUE(StartsWith(folder.File(L"third.png"), {0x89, 'P', 'N', 'G'}));
     EXPECT_FALSE(Exists(folder.File(L"third.jpg")));
     EXPECT_TRUE(messages.empty());
@@ -420,15 +439,14 @@ TEST_F(PictureWindow, SaveThroughTheDialogTypedByTheUser) {
     // A file that cannot be written: the reason is shown, the old file and
     // the window's picture stay as they were.
     const std::wstring locked = folder.File(L"locked.png");
-    { std::ofstream(std::filesystem::path(locked), std::ios::binary) << "old"; }
+    WriteFileBytes(locked, "old");
     SetFileAttributesW(locked.c_str(), FILE_ATTRIBUTE_READONLY);
     const int width = Shown().Width();
     saveAs(L"locked.png", true);
-    ASSERT_TRUE(PumpUntil([&] { return !errors.empty(); })) << "no error shown";
+    ASSERT_TRUE(WaitUntil([&] { return !errors.empty(); })) << "no error shown";
     EXPECT_NE(errors[0].find(L"locked.png"), std::wstring::npos);
     errors.clear();
-    std::ifstream back(std::filesystem::path(locked), std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(back), {}), "old");
+    EXPECT_EQ(ReadFileBytes(locked), "old");
     EXPECT_EQ(Shown().Width(), width);
     EXPECT_TRUE(IsWindowVisible(form->Handle()));
 }
@@ -449,7 +467,7 @@ TEST_F(PictureWindow, EveryCloseRearmsTheTrigger) {
         trigger.SetTimerRunning(false);
         GetDownHotKey();
         TypeCaptureKey();
-        EXPECT_TRUE(PumpUntil([] { return GetDownHotKey(); })) << how;
+        EXPECT_TRUE(WaitUntil([] { return GetDownHotKey(); })) << how;
     };
 
     for (const char* how : {"cancel", "title bar"}) {
@@ -469,7 +487,7 @@ TEST_F(PictureWindow, EveryCloseRearmsTheTrigger) {
                                  bar.rcTitleBar.top + (bar.rcTitleBar.bottom - bar.rcTitleBar.top) / 2};
             ASSERT_TRUE(Click(closeBox));
         }
-        ASSERT_TRUE(PumpUntil([&] { return !IsWindowVisible(form->Handle()); })) << how;
+        ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(form->Handle()); })) << how;
         expectRearmed(how);
     }
     DisableHotKeyHook();

@@ -1,15 +1,17 @@
 #include "settings/Options.h"
-#include "tests/unit/TempFolder.h"
+#include "tests/support/Files.h"
 #include "ui/Error.h"
 
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
 using settings::CaptureOptions;
 using settings::IniFile;
 using settings::ParseIniInteger;
-using testing_support::ReadFileBytes;
-using testing_support::TempFolder;
-using testing_support::WriteFileBytes;
+using support::ReadFileBytes;
+using support::TempFolder;
+using support::WriteFileBytes;
 
 TEST(IniInteger, ReadsDecimalAndBothHexadecimalForms) {
     EXPECT_EQ(ParseIniInteger(L"30000"), 30000);

@@ -1,6 +1,9 @@
 // The suspend panel as the user meets it: shown over another window of the
 // test that has the focus, and worked with the real mouse and keyboard.
-#include "RealInput.h"
+#include "tests/support/Input.h"
+#include "tests/support/Picture.h"
+#include "tests/support/Wait.h"
+#include "tests/support/Windows.h"
 #include "RecordedBoxes.h"
 #include "suspend/SuspendPanel.h"
 #include "ui/Application.h"
@@ -12,6 +15,7 @@
 #include <commctrl.h>
 
 #include <atomic>
+#include <cstdint>
 #include <cstdlib>
 #include <functional>
 #include <memory>
@@ -19,7 +23,7 @@
 #include <thread>
 #include <vector>
 
-using namespace realinput;
+using namespace support;
 using suspend::SuspendPanel;
 using ButtonId = SuspendPanel::ButtonId;
 
@@ -79,17 +83,19 @@ private:
     std::atomic<HWND> handle_ = nullptr;
 };
 
-std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
-
 POINT TopLeft(HWND window) {
     RECT r{};
     GetWindowRect(window, &r);
     return {r.left, r.top};
 }
 
-bool Near(COLORREF a, COLORREF b) {
-    return std::abs(GetRValue(a) - GetRValue(b)) < 8 && std::abs(GetGValue(a) - GetGValue(b)) < 8 &&
-           std::abs(GetBValue(a) - GetBValue(b)) < 8;
+// The bar's colours: little red, much more blue.
+bool IsBarColour(std::uint32_t pixel) { return (pixel >> 16) < 80 && (pixel & 0xFF) > (pixel >> 16) + 40; }
+
+bool Near(std::uint32_t a, std::uint32_t b) {
+    for (int shift : {0, 8, 16})
+        if (std::abs(static_cast<int>(a >> shift & 0xFF) - static_cast<int>(b >> shift & 0xFF)) >= 8) return false;
+    return true;
 }
 
 // The visible pop-up menu window of this process, or null.
@@ -119,13 +125,19 @@ protected:
         panel->OnShowOptions = [record] { record("options"); };
         panel->OnShowMainWindow = [record] { record("main window"); };
         panel->OnQuit = [record] { record("quit"); };
-        PumpUntil([this] { return GetForegroundWindow() == work->Handle(); });
+        WaitUntil([this] { return GetForegroundWindow() == work->Handle(); });
     }
     void TearDown() override {
         EXPECT_TRUE(boxes.errors.empty()) << "first error: " << (boxes.errors.empty() ? "" : Narrow(boxes.errors[0]));
         panel.reset();
         work.reset();
-        PumpFor(50);
+        Pause(50);
+    }
+
+    // Shows the panel and waits until the screen shows its bar, dark blue.
+    void ShowPanel() {
+        panel->ShowPanel();
+        WaitUntil([&] { return IsBarColour(ScreenPixel(OnPanel(150, 4))); });
     }
 
     // A screen point at (x, y) of the panel.
@@ -142,7 +154,7 @@ protected:
 
     void Press(POINT at, DWORD down) {
         SendMouse(MOUSEEVENTF_MOVE | down, at);
-        PumpFor(50);
+        Pause(50);
     }
 
     // Moves the mouse with a button held until the panel's corner reaches
@@ -157,7 +169,7 @@ protected:
         for (int attempt = 0; attempt < 3 && !arrived(); ++attempt) {
             if (attempt > 0) SendMouse(MOUSEEVENTF_MOVE, {to.x + 1, to.y});
             SendMouse(MOUSEEVENTF_MOVE, to);
-            PumpUntil(arrived, 1500);
+            WaitUntil(arrived, 1500);
         }
         const POINT now = TopLeft(panel->Handle());
         EXPECT_TRUE(arrived()) << "panel at " << now.x << ", " << now.y;
@@ -173,15 +185,14 @@ protected:
         const HWND owner = panel->Handle();
         std::thread helper([&] {
             HWND menu = nullptr;
-            for (int i = 0; i < 200 && !menu; ++i, Sleep(20))
-                menu = OpenMenuWindow();
+            WaitUntil([&] { return (menu = OpenMenuWindow()) != nullptr; });
             if (menu) {
                 opened = true;
-                Sleep(200);
+                // The menu's loop answers once it runs, and then takes the input.
+                Answers(owner);
                 if (menuRect) GetWindowRect(menu, menuRect);
                 user();
-                for (int i = 0; i < 150 && OpenMenuWindow(); ++i)
-                    Sleep(20);
+                WaitUntil([] { return OpenMenuWindow() == nullptr; }, 3000);
                 // A menu the user could not close would hold the test for
                 // good; the owner's cancel-mode ends any menu it opened.
                 if (OpenMenuWindow()) {
@@ -192,17 +203,17 @@ protected:
             done = true;
         });
         openingInput();
-        PumpUntil([&] { return done && OpenMenuWindow() == nullptr; }, 8000);
+        WaitUntil([&] { return done && OpenMenuWindow() == nullptr; }, 8000);
         helper.join();
-        PumpFor(100);
+        Pause(100);
         EXPECT_FALSE(stuck) << "the menu stayed open";
         return opened;
     }
     bool RightClickAndInMenu(POINT at, const std::function<void()>& user, RECT* menuRect = nullptr) {
         return InMenuOpenedBy(
             [&] {
-                MoveTo(at);
-                PumpFor(100);
+                MoveMouse(at);
+                Pause(100);
                 Press(at, MOUSEEVENTF_RIGHTDOWN);
                 SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_RIGHTUP, at);
             },
@@ -249,8 +260,7 @@ TEST_F(SuspendPanelTest, IsAFloatingBarWhosePureWhiteIsSeeThrough) {
     EXPECT_EQ(alpha, 255);
     EXPECT_EQ(flags, static_cast<DWORD>(LWA_COLORKEY | LWA_ALPHA));
 
-    panel->ShowPanel();
-    PumpFor(300);
+    ShowPanel();
     const RECT bounds = panel->WindowRect();
     EXPECT_EQ(bounds.left, 717);
     EXPECT_EQ(bounds.top, 109);
@@ -261,11 +271,9 @@ TEST_F(SuspendPanelTest, IsAFloatingBarWhosePureWhiteIsSeeThrough) {
     // middle, the work window's red through its rounded corner, whose
     // transparent pixels the panel paints pure white.
     EXPECT_EQ(WindowFromPoint(OnPanel(133, 20)), panel->Handle());
-    const COLORREF middle = ScreenPixel(OnPanel(150, 4));
-    EXPECT_LT(GetRValue(middle), 80);
-    EXPECT_GT(GetBValue(middle), GetRValue(middle) + 40);
-    EXPECT_TRUE(Near(ScreenPixel(OnPanel(0, 0)), RGB(200, 30, 30))) << std::hex << ScreenPixel(OnPanel(0, 0));
-    EXPECT_TRUE(Near(ScreenPixel(OnPanel(266, 40)), RGB(200, 30, 30)));
+    EXPECT_TRUE(IsBarColour(ScreenPixel(OnPanel(150, 4)))) << std::hex << ScreenPixel(OnPanel(150, 4));
+    EXPECT_TRUE(Near(ScreenPixel(OnPanel(0, 0)), 0xC81E1E)) << std::hex << ScreenPixel(OnPanel(0, 0));
+    EXPECT_TRUE(Near(ScreenPixel(OnPanel(266, 40)), 0xC81E1E));
 
     // The program's main form loses its taskbar button to the hidden owner.
     const HWND mainForm =
@@ -279,8 +287,7 @@ TEST_F(SuspendPanelTest, IsAFloatingBarWhosePureWhiteIsSeeThrough) {
 }
 
 TEST_F(SuspendPanelTest, ButtonsShowTheirHintsAndRaiseTheirCommandsWithoutTakingTheFocus) {
-    panel->ShowPanel();
-    PumpFor(300);
+    ShowPanel();
     const struct {
         ButtonId id;
         const wchar_t* hint;
@@ -299,7 +306,7 @@ TEST_F(SuspendPanelTest, ButtonsShowTheirHintsAndRaiseTheirCommandsWithoutTaking
     for (const auto& button : expected) {
         SCOPED_TRACE(Narrow(button.hint));
         const POINT at = OnButton(button.id);
-        ASSERT_TRUE(MoveTo(at));
+        ASSERT_TRUE(MoveMouse(at));
         // The tooltip comes up under the resting mouse with the button's hint.
         wchar_t shown[80] = {};
         TTTOOLINFOW tool{};
@@ -311,7 +318,7 @@ TEST_F(SuspendPanelTest, ButtonsShowTheirHintsAndRaiseTheirCommandsWithoutTaking
         };
         // Under Wine the panel in the background can miss the move that
         // brought the pointer to rest; a hand would stir, and so does this.
-        for (int attempt = 0; attempt < 3 && !PumpUntil(tipShown, 1500); ++attempt) {
+        for (int attempt = 0; attempt < 3 && !WaitUntil(tipShown, 1500); ++attempt) {
             SendMouse(MOUSEEVENTF_MOVE, {at.x + 1, at.y});
             SendMouse(MOUSEEVENTF_MOVE, at);
         }
@@ -321,24 +328,23 @@ TEST_F(SuspendPanelTest, ButtonsShowTheirHintsAndRaiseTheirCommandsWithoutTaking
         events.clear();
         SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTDOWN, at);
         SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTUP, at);
-        PumpUntil([&] { return !events.empty(); });
+        WaitUntil([&] { return !events.empty(); });
         EXPECT_EQ(events, std::vector<std::string>{button.event});
         EXPECT_EQ(GetForegroundWindow(), work->Handle()) << "the click took the focus";
     }
 }
 
 TEST_F(SuspendPanelTest, DragsByTheBackgroundWithTheLeftButtonAndComesBackWhenLost) {
-    panel->ShowPanel();
-    PumpFor(300);
+    ShowPanel();
     const POINT grab = OnBackground();
-    ASSERT_TRUE(MoveTo(grab));
-    PumpFor(100);
+    ASSERT_TRUE(MoveMouse(grab));
+    Pause(100);
 
     // A right press and move drag nothing.
     const POINT nearby{grab.x + 4, grab.y + 6};
     Press(grab, MOUSEEVENTF_RIGHTDOWN);
     Press(nearby, 0);
-    PumpFor(100);
+    Pause(100);
     EXPECT_FALSE(panel->Dragging());
     EXPECT_EQ(TopLeft(panel->Handle()).x, 717);
     EXPECT_EQ(TopLeft(panel->Handle()).y, 109);
@@ -355,20 +361,20 @@ TEST_F(SuspendPanelTest, DragsByTheBackgroundWithTheLeftButtonAndComesBackWhenLo
     // screen: no clamping. Under Wine the capture holds only while this
     // program has the foreground, so the work window is on this thread now.
     work = std::make_unique<WorkWindow>(WorkWindow::Thread::Shared);
-    PumpUntil([this] { return GetForegroundWindow() == work->Handle(); });
-    ASSERT_TRUE(MoveTo(grab));
-    PumpFor(100);
+    WaitUntil([this] { return GetForegroundWindow() == work->Handle(); });
+    ASSERT_TRUE(MoveMouse(grab));
+    Pause(100);
     Press(grab, MOUSEEVENTF_LEFTDOWN);
-    EXPECT_TRUE(panel->Dragging());
+    EXPECT_TRUE(WaitUntil([&] { return panel->Dragging(); }));
     EXPECT_TRUE(DragTo({grab.x + 50, grab.y + 30}, {767, 139}));
     const POINT edge{5, 300};
     const POINT dropped{edge.x - (grab.x - 717), edge.y - (grab.y - 109)};
     EXPECT_TRUE(DragTo(edge, dropped));
     EXPECT_LT(dropped.x, 0);
     Press(edge, MOUSEEVENTF_LEFTUP);
-    EXPECT_TRUE(PumpUntil([&] { return !panel->Dragging(); }));
-    ASSERT_TRUE(MoveTo({edge.x + 100, edge.y + 50}));
-    PumpFor(100);
+    EXPECT_TRUE(WaitUntil([&] { return !panel->Dragging(); }));
+    ASSERT_TRUE(MoveMouse({edge.x + 100, edge.y + 50}));
+    Pause(100);
     EXPECT_EQ(TopLeft(panel->Handle()).x, dropped.x) << "moves after the release dragged on";
     EXPECT_EQ(GetForegroundWindow(), work->Handle());
 
@@ -386,41 +392,39 @@ TEST_F(SuspendPanelTest, DragsByTheBackgroundWithTheLeftButtonAndComesBackWhenLo
     panel->ShowPanel();
     EXPECT_EQ(TopLeft(panel->Handle()).x, 717);
     EXPECT_EQ(TopLeft(panel->Handle()).y, 109);
-    PumpFor(100);
+    Pause(100);
     EXPECT_EQ(GetForegroundWindow(), work->Handle());
 }
 
 TEST_F(SuspendPanelTest, ADragWhoseReleaseWentElsewhereEndsAtTheNextMove) {
-    panel->ShowPanel();
-    PumpFor(300);
+    ShowPanel();
     // A press, a jump far off the panel and a release there. While another
     // program has the foreground, Wine gives the jump and the release to the
     // window under the pointer, not to the panel that holds the mouse.
     const POINT grab = OnBackground(), away{300, 800};
-    ASSERT_TRUE(MoveTo(grab));
-    PumpFor(100);
+    ASSERT_TRUE(MoveMouse(grab));
+    Pause(100);
     Press(grab, MOUSEEVENTF_LEFTDOWN);
     Press(away, 0);
     Press(away, MOUSEEVENTF_LEFTUP);
-    PumpFor(200);
+    Pause(200);
     // Plain moves over the panel afterwards drag nothing.
     const POINT corner = TopLeft(panel->Handle());
-    ASSERT_TRUE(MoveTo(OnBackground()));
-    ASSERT_TRUE(MoveTo(OnPanel(40, 25)));
-    PumpFor(200);
+    ASSERT_TRUE(MoveMouse(OnBackground()));
+    ASSERT_TRUE(MoveMouse(OnPanel(40, 25)));
+    Pause(200);
     EXPECT_FALSE(panel->Dragging());
     EXPECT_EQ(TopLeft(panel->Handle()).x, corner.x);
     EXPECT_EQ(TopLeft(panel->Handle()).y, corner.y);
 }
 
 TEST_F(SuspendPanelTest, DoubleClickOnTheBackgroundAsksForTheMainWindow) {
-    panel->ShowPanel();
-    PumpFor(300);
+    ShowPanel();
     ASSERT_TRUE(Click(OnBackground()));
-    PumpFor(GetDoubleClickTime() + 50);
+    AwaitDoubleClickTime();
     EXPECT_TRUE(events.empty()) << "a single click raised " << (events.empty() ? "" : events[0]);
     ASSERT_TRUE(DoubleClick(OnBackground()));
-    PumpUntil([&] { return !events.empty(); }, 1000);
+    WaitUntil([&] { return !events.empty(); });
     EXPECT_EQ(events, std::vector<std::string>{"main window"});
     EXPECT_EQ(TopLeft(panel->Handle()).x, 717) << "the double click moved the panel";
     EXPECT_EQ(GetForegroundWindow(), work->Handle());
@@ -436,8 +440,7 @@ TEST_F(SuspendPanelTest, RightClickMenuOpensAtTheCursorAndRunsTheChosenItemAfter
         EXPECT_TRUE(menu.IsSeparator(i) || menu.Enabled(i)) << i;
     }
 
-    panel->ShowPanel();
-    PumpFor(300);
+    ShowPanel();
     const struct {
         int item;
         const char* event;
@@ -465,6 +468,6 @@ TEST_F(SuspendPanelTest, RightClickMenuOpensAtTheCursorAndRunsTheChosenItemAfter
             EXPECT_FALSE(IsWindowVisible(panel->Handle())) << "Hide left the panel shown";
         }
         EXPECT_EQ(GetForegroundWindow(), work->Handle()) << "the menu kept the focus";
-        PumpFor(GetDoubleClickTime() + 50);
+        AwaitDoubleClickTime();
     }
 }

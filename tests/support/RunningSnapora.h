@@ -1,25 +1,22 @@
-// The end-to-end driver: runs the real Snapora.exe from a fresh folder and
-// works it as a user would, with real input, reading what a user would see.
+// The real Snapora.exe, started from a fresh folder and worked from outside
+// as a user would; and another program's window for it to capture.
 #pragma once
+
+#include "tests/support/Files.h"
 
 #include <windows.h>
 
-#include <cstdint>
 #include <functional>
-#include <initializer_list>
 #include <optional>
 #include <string>
 #include <vector>
 
-namespace e2e {
-
-// Polls until done() holds or the time is up; returns done()'s last answer.
-bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs, DWORD pollMs = 50);
+namespace support {
 
 // The folder that holds the test program, Snapora.exe and hook.dll.
 std::wstring BuildFolder();
 
-class SnaporaApp {
+class RunningSnapora {
 public:
     struct LaunchArgs {
         // The config.ini to put beside the exe; none when empty.
@@ -32,14 +29,16 @@ public:
         std::wstring programFolder;
     };
 
-    // Copies Snapora.exe (and hook.dll) into a fresh temporary folder and starts
-    // it there, or starts it in the given programFolder.
-    explicit SnaporaApp(LaunchArgs args);
-    SnaporaApp() : SnaporaApp(LaunchArgs{}) {}
-    // Ends the program if it still runs and removes the folder it made.
-    ~SnaporaApp();
-    SnaporaApp(const SnaporaApp&) = delete;
-    SnaporaApp& operator=(const SnaporaApp&) = delete;
+    // Copies Snapora.exe (and hook.dll) into a fresh temporary folder and
+    // starts it there, or starts it in the given programFolder. Only one copy
+    // runs per session, so it first waits until any earlier copy has ended.
+    explicit RunningSnapora(LaunchArgs args);
+    RunningSnapora() : RunningSnapora(LaunchArgs{}) {}
+    // Ends the program if it still runs, waits until it has, and removes the
+    // folder it made.
+    ~RunningSnapora();
+    RunningSnapora(const RunningSnapora&) = delete;
+    RunningSnapora& operator=(const RunningSnapora&) = delete;
 
     const std::wstring& Folder() const { return folder_; }
     DWORD ProcessId() const { return processId_; }
@@ -53,6 +52,8 @@ public:
     HWND FindWindowOf(const wchar_t* className, const wchar_t* caption = nullptr, bool includeHidden = true) const;
     HWND WaitForWindow(const wchar_t* className, const wchar_t* caption = nullptr, DWORD timeoutMs = 10000,
                        bool includeHidden = false) const;
+    // The program's message boxes on the screen (error boxes, notices).
+    std::vector<HWND> MessageBoxes() const;
 
     // Starts another copy of the program from the same folder and gives its
     // exit code, or nothing if it did not end within the time.
@@ -63,8 +64,8 @@ public:
     std::optional<DWORD> Close(DWORD timeoutMs = 10000);
 
 private:
+    std::optional<TempFolder> ownFolder_;
     std::wstring folder_;
-    bool ownsFolder_ = true;
     HANDLE process_ = nullptr;
     DWORD processId_ = 0;
 };
@@ -92,39 +93,4 @@ private:
     HWND button_ = nullptr;
 };
 
-// Keyboard: presses the keys in order, then releases them in reverse order.
-void PressKeys(std::initializer_list<WORD> keys);
-
-// Mouse, in screen pixels.
-enum class Button { Left, Right, Middle };
-void MoveMouse(POINT to);
-void MouseDown(Button button = Button::Left);
-void MouseUp(Button button = Button::Left);
-void Click(POINT at, Button button = Button::Left);
-void DoubleClick(POINT at);
-// Presses at from, moves in steps to to, and releases there.
-void Drag(POINT from, POINT to, Button button = Button::Left, int steps = 10);
-
-// A picture read back from the system, pixels as 0x00RRGGBB, rows top down.
-struct Picture {
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint32_t> pixels;
-    std::uint32_t At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
-};
-
-// The bitmap on the clipboard (CF_DIB), if there is one.
-std::optional<Picture> ReadClipboardBitmap();
-void ClearClipboard();
-
-// What the screen shows in the rectangle.
-Picture GrabScreen(const RECT& area);
-std::uint32_t ScreenPixel(int x, int y);
-
-// Names of the files in folder matching pattern (e.g. L"*.jpg").
-std::vector<std::wstring> ListFiles(const std::wstring& folder, const std::wstring& pattern = L"*");
-
-std::wstring WindowCaption(HWND window);
-std::wstring WindowClass(HWND window);
-
-} // namespace e2e
+} // namespace support

@@ -1,0 +1,71 @@
+#include "tests/support/Windows.h"
+
+#include "tests/support/Wait.h"
+
+#include <iterator>
+
+namespace support {
+
+std::vector<HWND> WindowsOf(DWORD processId, bool includeHidden) {
+    struct Search {
+        DWORD processId;
+        bool includeHidden;
+        std::vector<HWND> found;
+    } search{processId, includeHidden, {}};
+    EnumWindows(
+        [](HWND hwnd, LPARAM lParam) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(lParam);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(hwnd, &owner);
+            if (owner == s->processId && (s->includeHidden || IsWindowVisible(hwnd))) s->found.push_back(hwnd);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::wstring WindowCaption(HWND window) {
+    wchar_t text[512] = L"";
+    GetWindowTextW(window, text, 512);
+    return text;
+}
+
+std::wstring WindowClass(HWND window) {
+    wchar_t name[256] = L"";
+    GetClassNameW(window, name, 256);
+    return name;
+}
+
+bool Answers(HWND window, DWORD timeoutMs) {
+    DWORD_PTR ignored = 0;
+    return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &ignored) != 0;
+}
+
+std::wstring MessageBoxText(HWND box) {
+    std::wstring text;
+    EnumChildWindows(
+        box,
+        [](HWND child, LPARAM lParam) -> BOOL {
+            if (lstrcmpiW(WindowClass(child).c_str(), L"Static") == 0) {
+                // WM_GETTEXT, since GetWindowText does not read another
+                // process's controls.
+                wchar_t buffer[2048]{};
+                SendMessageW(child, WM_GETTEXT, std::size(buffer), reinterpret_cast<LPARAM>(buffer));
+                *reinterpret_cast<std::wstring*>(lParam) += buffer;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&text));
+    return text;
+}
+
+bool PressOk(HWND box, DWORD timeoutMs) {
+    // By message: the box is the system's, and a command does not depend on
+    // whether it has settled in its place or is active.
+    PostMessageW(FindWindowExW(box, nullptr, L"Button", nullptr), BM_CLICK, 0, 0);
+    return WaitUntil([&] { return !IsWindow(box) || !IsWindowVisible(box); }, timeoutMs);
+}
+
+std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+
+} // namespace support

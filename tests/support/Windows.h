@@ -1,0 +1,33 @@
+// Reading windows, also another program's, as a user sees them.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace support {
+
+constexpr DWORD kMessageBoxWait = 8000;
+
+// The top-level windows of a process; only visible ones unless asked.
+std::vector<HWND> WindowsOf(DWORD processId, bool includeHidden = false);
+
+std::wstring WindowCaption(HWND window);
+std::wstring WindowClass(HWND window);
+
+// Returns once the window's thread answers a message, which it does only from
+// its message loop: what it did before it began waiting for input is done.
+// Sent messages go ahead of queued input, so input sent just before may
+// still be waiting.
+bool Answers(HWND window, DWORD timeoutMs = kMessageBoxWait);
+
+// The text of a message box (of the system's class "#32770").
+std::wstring MessageBoxText(HWND box);
+// Presses the box's first button (OK) and waits until the box has gone.
+bool PressOk(HWND box, DWORD timeoutMs = kMessageBoxWait);
+
+// A text for a test's failure message; the tests' texts are ASCII.
+std::string Narrow(const std::wstring& text);
+
+} // namespace support
