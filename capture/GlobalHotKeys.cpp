@@ -20,33 +20,31 @@ constexpr int kStringAtomBase = 0xC000;
 
 GlobalHotKeys::GlobalHotKeys(HWND window, const settings::HotKeyTable& keys) : window_(window) {
     ids_.fill(kNone);
-    std::copy_n(keys.begin(), kCount, keys_.begin());
+    registered_.fill(false);
     for (int i = 0; i < kCount; ++i)
         if (const ATOM atom = GlobalAddAtomW(kAtomNames[i])) ids_[i] = static_cast<int>(atom) - kStringAtomBase;
-    RegisterKeys();
+    Change(keys);
 }
 
 GlobalHotKeys::~GlobalHotKeys() { Release(); }
 
 void GlobalHotKeys::Change(const settings::HotKeyTable& keys) {
-    UnregisterKeys();
-    std::copy_n(keys.begin(), kCount, keys_.begin());
-    RegisterKeys();
-}
-
-void GlobalHotKeys::RegisterKeys() {
+    // A key that stays registered is left alone, so that it never misses a
+    // press; the changed ones are all let go before any is taken, so that
+    // two commands can swap their keys.
+    for (int i = 0; i < kCount; ++i) {
+        if (keys[i] == keys_[i] && registered_[i]) continue;
+        if (registered_[i]) UnregisterHotKey(window_, ids_[i]);
+        registered_[i] = false;
+        keys_[i] = keys[i];
+    }
     refused_.clear();
     for (int i = 0; i < kCount; ++i) {
-        if (ids_[i] == kNone || keys_[i].Empty()) continue;
+        if (registered_[i] || ids_[i] == kNone || keys_[i].Empty()) continue;
         // Another program may hold the combination already; the rest still work.
-        if (!RegisterHotKey(window_, ids_[i], keys_[i].modifiers, keys_[i].key))
-            refused_.push_back(static_cast<HotKey>(i));
+        registered_[i] = RegisterHotKey(window_, ids_[i], keys_[i].modifiers, keys_[i].key) != FALSE;
+        if (!registered_[i]) refused_.push_back(static_cast<HotKey>(i));
     }
-}
-
-void GlobalHotKeys::UnregisterKeys() {
-    for (int id : ids_)
-        if (id != kNone) UnregisterHotKey(window_, id);
 }
 
 void GlobalHotKeys::Release() {
@@ -56,6 +54,7 @@ void GlobalHotKeys::Release() {
         GlobalDeleteAtom(static_cast<ATOM>(id + kStringAtomBase));
         id = kNone;
     }
+    registered_.fill(false);
 }
 
 std::wstring RefusedHotKeysMessage(const std::vector<HotKey>& refused, const settings::HotKeyTable& keys) {

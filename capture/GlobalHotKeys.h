@@ -33,7 +33,8 @@ public:
     GlobalHotKeys(const GlobalHotKeys&) = delete;
     GlobalHotKeys& operator=(const GlobalHotKeys&) = delete;
 
-    // Registers other keys under the same identifiers, at once.
+    // Registers other keys under the same identifiers, at once; a key that
+    // another program held before is tried again.
     void Change(const settings::HotKeyTable& keys);
     // Same as the destructor, at once; harmless when done already.
     void Release();
@@ -49,12 +50,10 @@ public:
     std::optional<HotKey> Match(LPARAM lParam) const;
 
 private:
-    void RegisterKeys();
-    void UnregisterKeys();
-
     HWND window_;
     std::array<int, kCount> ids_;
-    std::array<settings::KeyCombination, kCount> keys_;
+    std::array<settings::KeyCombination, kCount> keys_{};
+    std::array<bool, kCount> registered_;
     std::vector<HotKey> refused_;
 };
 

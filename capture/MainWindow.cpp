@@ -65,7 +65,10 @@ MainWindow::MainWindow() : periodic_(options_, [this] { return PeriodicMethod ? 
     LoadSkin();
     CreateTrayMenu();
 
-    // Painting is double-buffered by the host window itself.
+    // Painting is double-buffered by the host window itself. The hotkeys are
+    // registered before the tray icon, as ever, with the default keys; the
+    // settings' own keys take their place once the settings are read.
+    hotKeys_.emplace(Handle(), options_.HotKeys);
     trayIcon_.emplace(Handle(), smallIcon_.Get(), ui::App().Title());
     // Selected Region is the method at start-up; the trigger starts armed.
     methodRadios_[static_cast<int>(CaptureMethod::SelectedRegion)]->SetChecked(true);
@@ -88,7 +91,6 @@ MainWindow::MainWindow() : periodic_(options_, [this] { return PeriodicMethod ? 
                               MB_OK | MB_ICONWARNING);
     else
         LoadOptions();
-    // The hotkeys are the settings' own: registered once those are read.
     ApplyHotKeys();
     if (!hotKeys_->Refused().empty()) PostMessageW(Handle(), kReportHotKeysMessage, 0, 0);
 
@@ -405,10 +407,7 @@ void MainWindow::UpdateTrayTip() {
 
 void MainWindow::ApplyHotKeys() {
     const settings::HotKeyTable& keys = options_.HotKeys;
-    if (hotKeys_)
-        hotKeys_->Change(keys);
-    else
-        hotKeys_.emplace(Handle(), keys);
+    hotKeys_->Change(keys);
     const settings::KeyCombination captureKey = keys[static_cast<int>(HotKey::CaptureKey)];
     SetCaptureKey(captureKey.modifiers, captureKey.key);
     for (int i = 0; i < kCaptureMethodCount; ++i)

@@ -130,4 +130,12 @@ TEST_F(HotKeysInForce, SaveRefusesAKeyGivenTwiceAndOtherwiseKeysAreInForceAtOnce
     EXPECT_EQ(Label(Item::FullScreen), L"Ctrl+1");
     EXPECT_FALSE(more().HotKeys().Marked(HotKeyCommand::StopPeriodic));
     EXPECT_EQ(main().Options().HotKeys, settings::DefaultHotKeys());
+
+    // Two commands swap their keys: neither is taken for another program's.
+    Set(HotKeyCommand::FullScreen, MOD_CONTROL, '2');
+    Set(HotKeyCommand::ActiveWindow, MOD_CONTROL, '1');
+    more().OnSaveClick();
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(main().HotKeys().Match(MAKELPARAM(MOD_CONTROL, '2')), capture::HotKey::FullScreen);
+    EXPECT_EQ(main().HotKeys().Match(MAKELPARAM(MOD_CONTROL, '1')), capture::HotKey::ActiveWindow);
 }
