@@ -5,6 +5,7 @@
 #include "hook/hook.h"
 #include "ui/Application.h"
 #include "ui/Cursor.h"
+#include "ui/Event.h"
 
 #include <string>
 #include <utility>
@@ -64,6 +65,12 @@ void CaptureTrigger::CaptureNow() {
     PostMessageW(hookNotices_.Handle(), kHookNoticeMessage, 0, 0);
 }
 
+void CaptureTrigger::ReleaseHooks() {
+    DisableHotKeyHook();
+    GetMouseDown();
+    DisableMouseHook();
+}
+
 void CaptureTrigger::EndTracking() {
     if (!tracking_) return;
     tracking_ = false;
@@ -84,10 +91,11 @@ void CaptureTrigger::StartTracking() {
     DisableHotKeyHook();
 }
 
-void CaptureTrigger::GrabScreen(ui::Bitmap& screen) const {
-    GetFullScreenBmp(screen);
-    if (OnScreenGrabbed) OnScreenGrabbed();
-    if (options_.IncludeCursor) DrawCursorToBmp(screen);
+ui::Bitmap CaptureTrigger::TakeScreen() const {
+    ui::Bitmap screen = GrabScreen();
+    ui::Raise(ScreenGrabbed);
+    if (options_.IncludeCursor) DrawCursor(screen);
+    return screen;
 }
 
 void CaptureTrigger::OnTriggerTick() {
@@ -101,9 +109,6 @@ void CaptureTrigger::OnTriggerTick() {
 }
 
 void CaptureTrigger::DispatchTick() {
-    // The picture of the screen for this tick; grabbing sizes it to the
-    // display, so an idle tick allocates nothing.
-    ui::Bitmap screen;
     const CaptureMethod method = selectedMethod_();
 
     // Both are taken, so that a typed key and a request together capture once.
@@ -111,25 +116,24 @@ void CaptureTrigger::DispatchTick() {
     const bool requested = std::exchange(captureRequested_, false);
     if (keyPressed || requested) {
         switch (method) {
-        case CaptureMethod::SelectedRegion:
-            GrabScreen(screen);
+        case CaptureMethod::SelectedRegion: {
+            const ui::Bitmap screen = TakeScreen();
             Disarm();
             windows_.regionScreen.ShowFrozen(screen);
             break;
-        case CaptureMethod::FullScreen:
-            GrabScreen(screen);
+        }
+        case CaptureMethod::FullScreen: {
+            ui::Bitmap screen = TakeScreen();
             Disarm();
             windows_.pictureWindow.LoadScreenPicture(std::move(screen));
             windows_.pictureWindow.Present();
             break;
+        }
         case CaptureMethod::Object:
             StartTracking();
             break;
         case CaptureMethod::ActiveWindow: {
-            ui::Bitmap window;
-            GrabScreen(screen);
-            GetActiveWindowBmp(screen, window);
-            windows_.pictureWindow.LoadPicture(window);
+            windows_.pictureWindow.LoadPicture(CutActiveWindow(TakeScreen()));
             Disarm();
             windows_.pictureWindow.Present();
             break;
@@ -159,23 +163,23 @@ void CaptureTrigger::DispatchTick() {
     } else {
         return;
     }
-    if (GetMouseDown()) CaptureTracked(method, screen);
+    if (GetMouseDown()) CaptureTracked(method);
 }
 
-void CaptureTrigger::CaptureTracked(CaptureMethod method, ui::Bitmap& screen) {
+void CaptureTrigger::CaptureTracked(CaptureMethod method) {
     ui::Bitmap picture;
-    GrabScreen(screen);
+    const ui::Bitmap screen = TakeScreen();
     tracking_ = false;
     followTimer_.SetEnabled(false);
     windows_.highlightFrame.Hide();
     if (method == CaptureMethod::Object) {
-        GetObjectBmp(screen, picture);
+        picture = CutObject(screen);
     } else {
         // The hole of the frame as it stands, placed by this very tick.
         RECT frame{};
         GetWindowRect(windows_.highlightFrame.Handle(), &frame);
-        GetFixRegionBmp(screen, picture, options_.FixedRegionWidth, options_.FixedRegionHeight,
-                        {frame.left, frame.top});
+        picture =
+            CutFixedRegion(screen, options_.FixedRegionWidth, options_.FixedRegionHeight, {frame.left, frame.top});
     }
     SetMouseDown(false);
     DisableMouseHook();
@@ -195,7 +199,7 @@ void CaptureTrigger::FrameWindowUnderCursor() {
 
 void CaptureTrigger::FrameFixedRegionAtCursor() {
     windows_.highlightFrame.Place(
-        FixRegionFrame(ui::CursorPosition(), options_.FixedRegionWidth, options_.FixedRegionHeight));
+        FixedRegionFrame(ui::CursorPosition(), options_.FixedRegionWidth, options_.FixedRegionHeight));
 }
 
 void CaptureTrigger::FollowCursor() {

@@ -3,8 +3,9 @@
 #include "capture/Grab.h"
 #include "ui/Application.h"
 #include "ui/Error.h"
-#include "ui/ImageWriters.h"
-#include "ui/ReplacingFile.h"
+#include "ui/Event.h"
+#include "imaging/ImageWriters.h"
+#include "imaging/ReplacingFile.h"
 
 #include <cwchar>
 #include <exception>
@@ -139,8 +140,9 @@ private:
     std::thread thread_;
 };
 
-PeriodicCapture::PeriodicCapture(const settings::CaptureOptions& options, std::function<int()> realTimeMethod)
-    : options_(options), realTimeMethod_(std::move(realTimeMethod)) {
+PeriodicCapture::PeriodicCapture(const settings::CaptureOptions& options,
+                                 std::function<settings::PeriodicSource()> source)
+    : options_(options), source_(std::move(source)) {
     periodicTimer_.OnTimer = [this] { Tick(); };
 }
 
@@ -160,7 +162,7 @@ void PeriodicCapture::Stop() { periodicTimer_.SetEnabled(false); }
 void PeriodicCapture::Tick() {
     bool written = false;
     try {
-        if (OnTickStarting) OnTickStarting();
+        ui::Raise(TickStarting);
         TakePicture();
         written = true;
     } catch (...) {
@@ -175,16 +177,16 @@ void PeriodicCapture::Tick() {
             reporting_ = false;
         }
     }
-    if (written && OnTickSucceeded) OnTickSucceeded();
+    if (written) ui::Raise(TickSucceeded);
 }
 
 void PeriodicCapture::TakePicture() {
     SYSTEMTIME now{};
     GetLocalTime(&now);
     const bool includeCursor = options_.IncludeCursor;
-    const std::wstring folder = options_.RealSavePath;
+    const std::wstring folder = options_.PeriodicFolder;
     ScreenCursor cursor;
-    std::unique_ptr<ui::ReplacingFile> file;
+    std::unique_ptr<imaging::ReplacingFile> file;
     // Finding the cursor and making the file take a few round trips to the
     // window and file systems each, which under load cost as much as a tenth
     // of the grab and the encoding together: the helper makes them while
@@ -195,24 +197,23 @@ void PeriodicCapture::TakePicture() {
     helper_->Start([&] {
         if (includeCursor) cursor = FindScreenCursor();
         CreateFolderTree(folder);
-        file = std::make_unique<ui::ReplacingFile>(FreeFileName(TimeStampedFileName(folder, now)));
+        file = std::make_unique<imaging::ReplacingFile>(FreeFileName(TimeStampedFileName(folder, now)));
     });
     // The job works on this function's locals: it ends before they do.
     try {
-        GetFullScreenBmp(screen_);
+        GrabScreen(screen_);
     } catch (...) {
         helper_->Finish();
         throw;
     }
     if (const std::exception_ptr failure = helper_->Finish()) std::rethrow_exception(failure);
     if (includeCursor) DrawScreenCursor(screen_, cursor);
-    const int method = realTimeMethod_ ? realTimeMethod_() : 0;
     const ui::Bitmap* picture = &screen_;
-    if (method != 0) {
-        GetActiveWindowBmp(screen_, window_);
+    if (source_() == settings::PeriodicSource::ActiveWindow) {
+        CutWindow(screen_, GetForegroundWindow(), window_);
         picture = &window_;
     }
-    ui::WriteJpeg(*picture, *file, ui::kRealTimeJpeg);
+    imaging::WriteJpeg(*picture, *file, imaging::kRealTimeJpeg);
 }
 
 } // namespace capture

@@ -40,9 +40,8 @@ bool CreateFolderTree(const std::wstring& folder);
 
 class PeriodicCapture {
 public:
-    // realTimeMethod gives the method at every tick: 0 grabs the whole
-    // screen, any other value the foreground window.
-    PeriodicCapture(const settings::CaptureOptions& options, std::function<int()> realTimeMethod);
+    // source says at every tick what to grab.
+    PeriodicCapture(const settings::CaptureOptions& options, std::function<settings::PeriodicSource()> source);
     ~PeriodicCapture();
     PeriodicCapture(const PeriodicCapture&) = delete;
     PeriodicCapture& operator=(const PeriodicCapture&) = delete;
@@ -57,8 +56,8 @@ public:
     // Raised at the start of every tick (the owner stops the capture
     // trigger's timer), and after a tick that wrote its file (the owner
     // starts it again). After a failed tick the error box has been shown.
-    std::function<void()> OnTickStarting;
-    std::function<void()> OnTickSucceeded;
+    std::function<void()> TickStarting;
+    std::function<void()> TickSucceeded;
 
     // One tick: grab, encode, write. An error ends it and is shown in the
     // standard error box. While that box is open, further ticks run and
@@ -72,7 +71,7 @@ private:
     void TakePicture();
 
     const settings::CaptureOptions& options_;
-    std::function<int()> realTimeMethod_;
+    std::function<settings::PeriodicSource()> source_;
     // The grab of the whole screen and the foreground window's part of it,
     // kept from tick to tick so that their memory is not allocated anew.
     ui::Bitmap screen_;

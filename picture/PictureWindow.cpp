@@ -2,9 +2,11 @@
 
 #include "picture/PictureMath.h"
 #include "ui/Application.h"
+#include "controls/Skin.h"
 #include "ui/Clipboard.h"
-#include "ui/ImageWriters.h"
-#include "ui/Parallel.h"
+#include "ui/Event.h"
+#include "imaging/ImageWriters.h"
+#include "imaging/Parallel.h"
 #include "ui/Modal.h"
 #include "ui/Resources.h"
 
@@ -103,7 +105,7 @@ void StretchNearest(const ui::Bitmap& source, ui::Bitmap& destination) {
     // Below a megapixel the pool's threads cost more than they save; above
     // it, bands of rows go to them.
     const int bands = static_cast<long long>(dw) * dh < 1024 * 1024 ? 1 : 8;
-    ui::RunInParallel(bands, 0, [&](int band) { stretchRows(dh * band / bands, dh * (band + 1) / bands); });
+    imaging::RunInParallel(bands, 0, [&](int band) { stretchRows(dh * band / bands, dh * (band + 1) / bands); });
 }
 
 } // namespace
@@ -124,12 +126,9 @@ PictureToolbar::PictureToolbar(HWND parent) {
     for (int i = 0; i < kCommandCount; ++i) {
         const ToolbarButton& entry = kButtons[i];
         controls::PngButton& button = buttons_[i];
-        button.SetBounds(entry.left, 8, entry.width, 60);
-        button.SetCaption(entry.caption);
-        button.SetFont(L"Verdana", 11, RGB(255, 255, 255));
-        button.SetImageNormal(ui::PngImage::FromResource(entry.picture));
-        button.SetButtonStyle(controls::PngButton::FrameStyle::NoFrame);
-        button.Cursor = LoadCursorW(nullptr, IDC_HAND);
+        controls::ApplySkin(
+            button,
+            {{entry.left, 8, entry.left + entry.width, 8 + 60}, entry.picture, entry.caption, RGB(255, 255, 255)});
         AddControl(button);
     }
     Layout(819);
@@ -280,7 +279,7 @@ void PictureWindow::OnShow() {
 void PictureWindow::OnClose() {
     ShowWindow(Handle(), SW_HIDE);
     ReleasePictures();
-    if (OnClosed) OnClosed();
+    ui::Raise(Closed);
 }
 
 void PictureWindow::ReleasePictures() {
@@ -343,13 +342,13 @@ void PictureWindow::OnCopy() {
 
 void PictureWindow::OnSave() {
     if (!saveDialog_.Execute(Handle())) return;
-    if (const std::wstring ext = ui::FileExtension(saveDialog_.FileName); !ext.empty()) {
+    if (const std::wstring ext = imaging::FileExtension(saveDialog_.FileName); !ext.empty()) {
         saveDialog_.DefaultExt = ext;
         // The file type follows too: the dialog appends the type's own
         // extension to a bare name, so the two must agree for the next save.
         if (const int index = FilterIndexOf(saveDialog_.Filter, ext)) saveDialog_.FilterIndex = index;
     }
-    ui::WritePictureFile(pictureView_.Picture(), saveDialog_.FileName);
+    imaging::WritePictureFile(pictureView_.Picture(), saveDialog_.FileName);
 }
 
 void PictureWindow::OnDoubleClick(POINT client) {

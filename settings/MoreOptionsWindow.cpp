@@ -1,80 +1,82 @@
 #include "settings/MoreOptionsWindow.h"
 
-#include "settings/SettingsWindowParts.h"
-#include "ui/Application.h"
-#include "ui/Modal.h"
-#include "ui/Resources.h"
+#include "controls/Skin.h"
 
 namespace settings {
 
 namespace {
 
-constexpr int kClientWidth = 443, kClientHeight = 360;
-constexpr POINT kWindowPosition{489, 180};
-constexpr COLORREF kPanelColor = RGB(0xF4, 0xF7, 0xFB);
+constexpr POINT kWindowPosition{509, 189};
+constexpr int kClientWidth = 443;
+// Groups stand at the left margin, kGroupGap apart, as wide as the Options
+// window's; the buttons sit under the last one.
+constexpr int kMargin = 24, kGroupGap = 7;
+constexpr int kGroupsTop = kMargin;
+constexpr SIZE kSaveSize{73, 60}, kResetSize{81, 60};
+constexpr int kSaveLeft = 120, kResetLeft = 256;
+
+// The top of the buttons, under the groups whose heights are given.
+constexpr int ButtonsTop(std::initializer_list<int> groupHeights) {
+    int bottom = kGroupsTop;
+    for (int height : groupHeights)
+        bottom += height + kGroupGap;
+    return bottom + kMargin - kGroupGap;
+}
+
+constexpr int kButtonsTop = ButtonsTop({HotKeysGroup::kHeight});
 
 } // namespace
 
 MoreOptionsWindow::MoreOptionsWindow(CaptureOptions& options, IniFile& configFile)
     : options_(options), configFile_(configFile) {
-    CreateHost(kMoreOptionsWindowClass,
-               SettingsWindowArgs(L"Snapora - More Options", kWindowPosition, kClientWidth, kClientHeight));
-    Color = kPanelColor;
-    font_ = ui::CreateFontOf(L"\u5B8B\u4F53", 12, GB2312_CHARSET);
-    hotKeys_.emplace(*this, POINT{24, 20}, font_.Get(), kPanelColor);
+    CreateDialogWindow(kMoreOptionsWindowClass, L"Snapora - More Options", kWindowPosition,
+                       {kClientWidth, kButtonsTop + kSaveSize.cy + kMargin});
+    const HFONT font = controls::SkinFont();
+    hotKeys_.emplace(*this, POINT{kMargin, kGroupsTop}, font, kPanelColor);
 
-    PlaceCommandButton(saveButton_, L"Save", L"ICON_OPTIONS_SAVE", {120, 285, 120 + 73, 285 + 60});
-    PlaceCommandButton(resetButton_, L"Reset", L"ICON_RESET", {256, 285, 256 + 81, 285 + 60});
-    AddControl(saveButton_);
-    AddControl(resetButton_);
+    controls::ApplySkin(saveButton_, {{kSaveLeft, kButtonsTop, kSaveLeft + kSaveSize.cx, kButtonsTop + kSaveSize.cy},
+                                      L"ICON_OPTIONS_SAVE",
+                                      L"Save"});
+    controls::ApplySkin(
+        resetButton_,
+        {{kResetLeft, kButtonsTop, kResetLeft + kResetSize.cx, kButtonsTop + kResetSize.cy}, L"ICON_RESET", L"Reset"});
     saveButton_.OnClick = [this](ui::Control&) { OnSaveClick(); };
     resetButton_.OnClick = [this](ui::Control&) { OnResetClick(); };
+    AddControl(saveButton_);
+    AddControl(resetButton_);
 }
 
-MoreOptionsWindow::~MoreOptionsWindow() { ui::App().RemoveDialogWindow(Handle()); }
+POINT MoreOptionsWindow::SaveButtonCentre() const {
+    return {kSaveLeft + kSaveSize.cx / 2, kButtonsTop + kSaveSize.cy / 2};
+}
 
-void MoreOptionsWindow::ShowModal(const std::vector<HotKeyCommand>& heldElsewhere) {
-    if (modal_) {
-        SetForegroundWindow(Handle());
-        return;
-    }
-    hotKeys_->Show(options_.HotKeys, heldElsewhere);
-    modal_ = true;
-    closeRequested_ = false;
-    ui::RunModalWindow(
-        Handle(), [this] { return closeRequested_; }, [this] { SetFocus(hotKeys_->Field(HotKeyCommand::FullScreen)); });
-    modal_ = false;
+POINT MoreOptionsWindow::ResetButtonCentre() const {
+    return {kResetLeft + kResetSize.cx / 2, kButtonsTop + kResetSize.cy / 2};
+}
+
+void MoreOptionsWindow::FillControls() {
+    hotKeys_->Show(options_.More.HotKeys, HeldElsewhere ? HeldElsewhere() : std::vector<HotKeyCommand>{});
 }
 
 bool MoreOptionsWindow::ApplyHotKeys() {
-    const std::vector<HotKeyCommand> held = OnHotKeysChanged ? OnHotKeysChanged() : std::vector<HotKeyCommand>{};
-    hotKeys_->Show(options_.HotKeys, held);
+    const std::vector<HotKeyCommand> held = HotKeysChanged ? HotKeysChanged() : std::vector<HotKeyCommand>{};
+    hotKeys_->Show(options_.More.HotKeys, held);
     return held.empty();
 }
 
 void MoreOptionsWindow::OnSaveClick() {
-    // Two commands with one key are refused before anything changes.
+    // Every group checks its controls first (two commands with one key are
+    // refused), so that a refused Save changes nothing.
     const HotKeyTable keys = hotKeys_->Read();
-    options_.HotKeys = keys;
+    options_.More.HotKeys = keys;
     SaveOptions(configFile_, options_);
     // A key that another program holds keeps the window open, its field marked.
-    if (ApplyHotKeys()) closeRequested_ = true;
+    if (ApplyHotKeys()) ConfirmSavedAndClose();
 }
 
 void MoreOptionsWindow::OnResetClick() {
-    options_.HotKeys = DefaultHotKeys();
-    WriteHotKeys(configFile_, options_.HotKeys);
+    ResetMoreOptions(configFile_, options_);
     ApplyHotKeys();
-}
-
-LRESULT MoreOptionsWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    // The close box and Esc only hide the window, saving nothing.
-    if (message == WM_CLOSE || (message == WM_COMMAND && lParam == 0 && LOWORD(wParam) == IDCANCEL)) {
-        closeRequested_ = true;
-        if (!modal_) Hide();
-        return 0;
-    }
-    return HostWindow::HandleMessage(message, wParam, lParam);
 }
 
 } // namespace settings

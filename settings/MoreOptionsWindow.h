@@ -1,14 +1,15 @@
-// "Snapora - More Options": the settings beyond the Options window, with a
-// Save and a Reset of their own; for now the Hotkeys group. It works on the
-// main window's settings record and writes config.ini through the settings
-// file it is given. Created hidden, it is shown modally when asked for.
+// The More Options window, "Snapora - More Options": the settings that came
+// after the Options window's, in groups stacked one under the other, with a
+// Save and a Reset of its own. Opened from the Options window's "More…"
+// button, it works on the same settings record and settings file. Save takes
+// its controls into the record and writes config.ini; Reset puts its own
+// settings back to their defaults, in the record and in the file, and stays
+// open. Neither touches what the Options window edits.
 #pragma once
 
 #include "controls/PngButton.h"
 #include "settings/HotKeysGroup.h"
-#include "settings/IniFile.h"
-#include "settings/Options.h"
-#include "ui/HostWindow.h"
+#include "settings/SettingsDialog.h"
 
 #include <functional>
 #include <optional>
@@ -16,43 +17,40 @@
 
 namespace settings {
 
+// The registered window class.
 inline constexpr wchar_t kMoreOptionsWindowClass[] = L"SnaporaMoreOptions";
 
-class MoreOptionsWindow : public ui::HostWindow {
+class MoreOptionsWindow : public SettingsDialog {
 public:
     MoreOptionsWindow(CaptureOptions& options, IniFile& configFile);
-    ~MoreOptionsWindow() override;
-
-    // Fills the controls from the settings and shows the window modally;
-    // returns when it is closed. heldElsewhere marks the fields whose keys
-    // another program holds.
-    void ShowModal(const std::vector<HotKeyCommand>& heldElsewhere);
-    bool IsModal() const { return modal_; }
 
     // Raised once Save or Reset has changed the hotkeys of the settings: the
     // listener puts them in force and gives the commands whose keys another
     // program holds, which the window then marks (and stays open for).
-    std::function<std::vector<HotKeyCommand>()> OnHotKeysChanged;
+    std::function<std::vector<HotKeyCommand>()> HotKeysChanged;
+    // The commands whose keys another program holds now, marked when the window opens.
+    std::function<std::vector<HotKeyCommand>()> HeldElsewhere;
 
     HotKeysGroup& HotKeys() { return *hotKeys_; }
-
     void OnSaveClick();
     void OnResetClick();
 
-protected:
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // The middle of the Save and Reset buttons, in client coordinates.
+    POINT SaveButtonCentre() const;
+    POINT ResetButtonCentre() const;
 
 private:
+    void OnShowing() override { FillControls(); }
+    HWND FirstFocus() const override { return hotKeys_->Field(HotKeyCommand::FullScreen); }
+    // Puts the settings into the controls.
+    void FillControls();
     // Puts the keys in force and shows what came of it; true when every key works.
     bool ApplyHotKeys();
 
     CaptureOptions& options_;
     IniFile& configFile_;
-    ui::UniqueFont font_;
     std::optional<HotKeysGroup> hotKeys_;
     controls::PngButton saveButton_, resetButton_;
-    bool modal_ = false;
-    bool closeRequested_ = false;
 };
 
 } // namespace settings

@@ -25,7 +25,6 @@ bool Application::DispatchOne(MSG& msg) {
 }
 
 int Application::Run() {
-    if (mainWindow_ && showMainWindowOnRun_) ShowWindow(mainWindow_, SW_SHOW);
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0)
         DispatchOne(msg);

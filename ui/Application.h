@@ -1,4 +1,4 @@
-// The application object: title, start-up show switch, the message loop and
+// The application object: title, the message loop and
 // modal loops, the application-wide message filter and error reporting.
 #pragma once
 
@@ -20,17 +20,10 @@ public:
     const std::wstring& Title() const { return title_; }
     void SetTitle(std::wstring title) { title_ = std::move(title); }
 
-    // Whether the main window is shown when the message loop starts.
-    bool ShowMainWindowOnRun() const { return showMainWindowOnRun_; }
-    void SetShowMainWindowOnRun(bool show) { showMainWindowOnRun_ = show; }
-
     // A hidden window that owns the forms which are to have no taskbar
     // button: the taskbar lists only unowned top-level windows. Created on
     // first use, destroyed with the application.
     HWND HiddenOwner();
-
-    HWND MainWindow() const { return mainWindow_; }
-    void SetMainWindow(HWND form) { mainWindow_ = form; }
 
     // Sees every message the loops take from the queue before it is
     // dispatched; returning true swallows the message.
@@ -90,8 +83,6 @@ private:
 
     HINSTANCE module_;
     std::wstring title_;
-    bool showMainWindowOnRun_ = true;
-    HWND mainWindow_ = nullptr;
     HWND hiddenOwner_ = nullptr;
     std::vector<HWND> dialogWindows_;
 };

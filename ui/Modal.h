@@ -8,7 +8,6 @@
 
 #include <windows.h>
 
-#include <functional>
 #include <vector>
 
 namespace ui {
@@ -26,12 +25,5 @@ public:
 private:
     std::vector<HWND> disabled_;
 };
-
-// Shows a dialog-like window modally and waits: the program's other windows
-// are disabled, the window takes the dialog keys (Tab, Esc) and comes to the
-// front, then afterShown runs; the application's loop runs, timers and all,
-// until closed() holds or the window is hidden. The window is hidden again
-// and the window that was active before gets the activation back.
-void RunModalWindow(HWND window, const std::function<bool()>& closed, const std::function<void()>& afterShown);
 
 } // namespace ui

@@ -2,7 +2,7 @@
 // method, works the picture window's toolbar and reads back what it shows.
 #pragma once
 
-#include "capture/MainWindow.h"
+#include "app/MainWindow.h"
 #include "picture/PictureWindow.h"
 #include "tests/support/Files.h"
 #include "tests/support/Input.h"
@@ -68,7 +68,7 @@ class CaptureSession : public ::testing::Test {
 protected:
     void Start(std::optional<std::string> config = std::nullopt) {
         app.emplace(RunningSnapora::LaunchArgs{.configIni = std::move(config)});
-        main = app->WaitForWindow(capture::kMainWindowClass, L"Snapora", 15000);
+        main = app->WaitForWindow(app::kMainWindowClass, L"Snapora", 15000);
         ASSERT_NE(main, nullptr) << "no main window";
         // Its hotkeys, hooks and windows are set up before its message loop.
         ASSERT_TRUE(Answers(main, 15000)) << "the message loop did not start";

@@ -3,7 +3,7 @@
 // volume that fills up and then turns read-only, into a folder whose name
 // cannot exist, and killed in the middle of its writes; a Save over a file
 // that another program holds open.
-#include "capture/MainWindow.h"
+#include "app/MainWindow.h"
 #include "picture/PictureWindow.h"
 #include "settings/OptionsWindow.h"
 #include "tests/e2e/CaptureSession.h"

@@ -3,7 +3,7 @@
 // folder it creates, stopped by Ctrl+S; a Cancel that starts nothing; a
 // folder that cannot be written, reported once, and capture resuming by
 // itself when the cause is gone.
-#include "capture/MainWindow.h"
+#include "app/MainWindow.h"
 #include "settings/OptionsWindow.h"
 #include "tests/e2e/CaptureSession.h"
 #include "tests/e2e/LongRun.h"

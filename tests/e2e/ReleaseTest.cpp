@@ -4,7 +4,7 @@
 // Explorer shows of the files, and a capture made by the program started
 // from that folder, so a runtime DLL or file the package lacks shows up here.
 #include "SnaporaVersion.h"
-#include "capture/MainWindow.h"
+#include "app/MainWindow.h"
 #include "tests/e2e/CaptureSession.h"
 
 #include <gtest/gtest.h>
@@ -150,7 +150,7 @@ TEST_F(Release, FilesShowVersionIconAndManifest) {
 
 TEST_F(Release, StartsFromTheUnpackedFolderAndCapturesTheFullScreenByHotkey) {
     app.emplace(RunningSnapora::LaunchArgs{.programFolder = folder_});
-    main = app->WaitForWindow(capture::kMainWindowClass, L"Snapora", 15000);
+    main = app->WaitForWindow(app::kMainWindowClass, L"Snapora", 15000);
     ASSERT_NE(main, nullptr) << "Snapora.exe did not start from the package's files alone";
 
     TargetProgram target({60, 680, 360, 900});

@@ -2,7 +2,7 @@
 // working afterwards: a second copy, a settings file held by another program,
 // a hand-edited fixed region far too large to capture.
 #include "capture/HighlightFrame.h"
-#include "capture/MainWindow.h"
+#include "app/MainWindow.h"
 #include "tests/e2e/CaptureSession.h"
 #include "tests/support/Files.h"
 
@@ -28,7 +28,7 @@ protected:
 TEST_F(Reliability, ASecondCopyBringsTheFirstForwardAndLeavesEverythingAlone) {
     const std::string config = "[Options]\r\nStartupSuspend=1\r\nFixedRegionWidth=200\r\n";
     app.emplace(RunningSnapora::LaunchArgs{.configIni = config});
-    main = app->WaitForWindow(capture::kMainWindowClass, L"Snapora", 15000, true);
+    main = app->WaitForWindow(app::kMainWindowClass, L"Snapora", 15000, true);
     ASSERT_NE(main, nullptr);
     ASSERT_TRUE(Answers(main, 15000));
     ASSERT_FALSE(IsWindowVisible(main));
@@ -61,7 +61,7 @@ TEST_F(Reliability, ASettingsFileHeldOpenIsNamedAndTheDefaultsServe) {
     EXPECT_NE(text.find(L"config.ini"), std::wstring::npos) << "the message does not name the file";
     EXPECT_NE(text.find(L"default settings"), std::wstring::npos);
     PressOk(box);
-    main = app->WaitForWindow(capture::kMainWindowClass, L"Snapora", 15000);
+    main = app->WaitForWindow(app::kMainWindowClass, L"Snapora", 15000);
     ASSERT_NE(main, nullptr) << "the program did not go on";
 
     // The defaults are in force: the fixed region is 0 x 0, which a capture refuses.

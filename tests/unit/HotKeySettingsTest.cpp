@@ -52,17 +52,17 @@ TEST(HotKeySettings, AFileOfTodayGivesTheDefaultsAnEmptyValueNoKeyAndABadOneTheD
     const std::wstring path = folder.File(L"config.ini");
     settings::IniFile file(path);
     settings::CaptureOptions options;
-    options.HotKeys.fill({MOD_ALT, 'Z'});
+    options.More.HotKeys.fill({MOD_ALT, 'Z'});
     support::WriteFileBytes(path, "[Options]\r\nInterval=1000\r\n");
     settings::LoadOptions(file, options);
-    EXPECT_EQ(options.HotKeys, settings::DefaultHotKeys());
-    EXPECT_EQ(options.HotKeys[static_cast<int>(HotKeyCommand::StopPeriodic)], (KeyCombination{MOD_CONTROL, 'S'}));
-    EXPECT_EQ(options.HotKeys[static_cast<int>(HotKeyCommand::CaptureKey)], (KeyCombination{MOD_CONTROL, 'D'}));
+    EXPECT_EQ(options.More.HotKeys, settings::DefaultHotKeys());
+    EXPECT_EQ(options.More.HotKeys[static_cast<int>(HotKeyCommand::StopPeriodic)], (KeyCombination{MOD_CONTROL, 'S'}));
+    EXPECT_EQ(options.More.HotKeys[static_cast<int>(HotKeyCommand::CaptureKey)], (KeyCombination{MOD_CONTROL, 'D'}));
 
     support::WriteFileBytes(path, "[Options]\r\nHotKeyFullScreen=ctrl+shift+f\r\nHotKeyObject=\r\n"
                                   "HotKeyFixedRegion=Ctrl+Nothing\r\nCaptureKey=Ctrl+Q\r\n");
     settings::LoadOptions(file, options);
-    auto key = [&](HotKeyCommand command) { return options.HotKeys[static_cast<int>(command)]; };
+    auto key = [&](HotKeyCommand command) { return options.More.HotKeys[static_cast<int>(command)]; };
     EXPECT_EQ(key(HotKeyCommand::FullScreen), (KeyCombination{MOD_CONTROL | MOD_SHIFT, 'F'}));
     EXPECT_TRUE(key(HotKeyCommand::Object).Empty());
     EXPECT_EQ(key(HotKeyCommand::FixedRegion), (KeyCombination{MOD_CONTROL, '5'}));
@@ -75,7 +75,7 @@ TEST(HotKeySettings, AFileOfTodayGivesTheDefaultsAnEmptyValueNoKeyAndABadOneTheD
     EXPECT_NE(text.find("HotKeyObject=\r\n"), std::string::npos) << text;
     settings::CaptureOptions reread;
     settings::LoadOptions(file, reread);
-    EXPECT_EQ(reread.HotKeys, options.HotKeys);
+    EXPECT_EQ(reread.More.HotKeys, options.More.HotKeys);
 }
 
 TEST(HotKeySettings, TwoCommandsSharingAKeyAreFoundButCommandsWithoutAKeyShareNothing) {

@@ -16,7 +16,8 @@
 namespace {
 
 using settings::HotKeyCommand;
-using Item = capture::MainWindow::TrayItem;
+using Item = app::Tray::Item;
+using capture::CaptureMethod;
 
 class HotKeysInForce : public ::testing::Test {
 protected:
@@ -35,17 +36,17 @@ protected:
         std::filesystem::remove(settings::ConfigFilePath());
     }
 
-    capture::MainWindow& main() { return snapora->MainWindow(); }
+    app::MainWindow& main() { return snapora->MainWindow(); }
     settings::MoreOptionsWindow& more() { return snapora->MoreOptionsWindow(); }
     HWND Field(HotKeyCommand command) { return more().HotKeys().Field(command); }
     ui::HotKeyField& FieldOf(HotKeyCommand command) {
         return *static_cast<ui::HotKeyField*>(ui::NativeControl::FromHandle(Field(command)));
     }
     void Set(HotKeyCommand command, UINT modifiers, UINT key) { FieldOf(command).SetKey(modifiers, key); }
-    std::wstring Label(Item item) { return main().TrayMenu().ShortcutLabel(static_cast<int>(item)); }
+    std::wstring Label(Item item) { return snapora->Tray().Menu().ShortcutLabel(static_cast<int>(item)); }
     std::wstring NoticeText() {
         messages.clear();
-        main().RequestPeriodicCapture(true);
+        snapora->RequestPeriodicCapture(true);
         return messages.empty() ? std::wstring() : messages.back();
     }
 
@@ -85,7 +86,7 @@ TEST_F(HotKeysInForce, TheFieldTakesPrintScreenFromItsKeyUpAndBackspaceClearsIt)
 }
 
 TEST_F(HotKeysInForce, SaveRefusesAKeyGivenTwiceAndOtherwiseKeysAreInForceAtOnce) {
-    more().HotKeys().Show(main().Options().HotKeys, {});
+    more().HotKeys().Show(snapora->Options().More.HotKeys, {});
     Set(HotKeyCommand::StopPeriodic, MOD_CONTROL, '3');
     try {
         more().OnSaveClick();
@@ -119,9 +120,9 @@ TEST_F(HotKeysInForce, SaveRefusesAKeyGivenTwiceAndOtherwiseKeysAreInForceAtOnce
                             L"system tray menu. Start now?");
 
     // The keys in force are the ones the hotkey messages match.
-    EXPECT_EQ(main().HotKeys().Match(MAKELPARAM(MOD_CONTROL | MOD_SHIFT, 'F')), capture::HotKey::FullScreen);
-    EXPECT_FALSE(main().HotKeys().Match(MAKELPARAM(MOD_CONTROL, '1')));
-    EXPECT_FALSE(main().HotKeys().Match(MAKELPARAM(MOD_CONTROL, '3')));
+    EXPECT_EQ(snapora->HotKeys().Match(MAKELPARAM(MOD_CONTROL | MOD_SHIFT, 'F')), (app::HotKey{app::HotKeyAction::Capture, CaptureMethod::FullScreen}));
+    EXPECT_FALSE(snapora->HotKeys().Match(MAKELPARAM(MOD_CONTROL, '1')));
+    EXPECT_FALSE(snapora->HotKeys().Match(MAKELPARAM(MOD_CONTROL, '3')));
 
     // Reset brings every default back into force, with no key left to report.
     messages.clear();
@@ -129,13 +130,13 @@ TEST_F(HotKeysInForce, SaveRefusesAKeyGivenTwiceAndOtherwiseKeysAreInForceAtOnce
     EXPECT_TRUE(messages.empty());
     EXPECT_EQ(Label(Item::FullScreen), L"Ctrl+1");
     EXPECT_FALSE(more().HotKeys().Marked(HotKeyCommand::StopPeriodic));
-    EXPECT_EQ(main().Options().HotKeys, settings::DefaultHotKeys());
+    EXPECT_EQ(snapora->Options().More.HotKeys, settings::DefaultHotKeys());
 
     // Two commands swap their keys: neither is taken for another program's.
     Set(HotKeyCommand::FullScreen, MOD_CONTROL, '2');
     Set(HotKeyCommand::ActiveWindow, MOD_CONTROL, '1');
     more().OnSaveClick();
-    EXPECT_TRUE(messages.empty());
-    EXPECT_EQ(main().HotKeys().Match(MAKELPARAM(MOD_CONTROL, '2')), capture::HotKey::FullScreen);
-    EXPECT_EQ(main().HotKeys().Match(MAKELPARAM(MOD_CONTROL, '1')), capture::HotKey::ActiveWindow);
+    EXPECT_EQ(messages, std::vector<std::wstring>{L"The config file is saved!"});
+    EXPECT_EQ(snapora->HotKeys().Match(MAKELPARAM(MOD_CONTROL, '2')), (app::HotKey{app::HotKeyAction::Capture, CaptureMethod::FullScreen}));
+    EXPECT_EQ(snapora->HotKeys().Match(MAKELPARAM(MOD_CONTROL, '1')), (app::HotKey{app::HotKeyAction::Capture, CaptureMethod::ActiveWindow}));
 }

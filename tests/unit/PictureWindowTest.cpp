@@ -458,7 +458,7 @@ TEST_F(PictureWindow, EveryCloseRearmsTheTrigger) {
     const settings::CaptureOptions options;
     capture::CaptureTrigger trigger({frame, regionScreen, *form}, options,
                                     [] { return capture::CaptureMethod::FullScreen; });
-    form->OnClosed = [&] { trigger.OnPictureClosed(); };
+    form->Closed = [&] { trigger.OnPictureClosed(); };
 
     const auto expectRearmed = [&](const char* how) {
         EXPECT_FALSE(IsWindowVisible(form->Handle())) << how;

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-namespace capture {
+namespace app {
 
 // A key as the main window names it: its text, or "none" when the command has no key.
 std::wstring KeyLabel(settings::KeyCombination key);
@@ -41,4 +41,4 @@ private:
     ui::UniqueFont font_;
 };
 
-} // namespace capture
+} // namespace app

@@ -1,7 +1,9 @@
 // The seven system-wide hotkeys, each registered under an identifier taken
-// from a global atom of its own, for as long as the object lives.
+// from a global atom of its own, for as long as the object lives; their keys
+// are the user's, and can change while they live.
 #pragma once
 
+#include "capture/CaptureMethod.h"
 #include "settings/HotKeySettings.h"
 
 #include <windows.h>
@@ -11,15 +13,21 @@
 #include <string>
 #include <vector>
 
-namespace capture {
+namespace app {
 
-// What each hotkey does, in registration order: the five capture methods,
-// then start and stop periodic capture. (The eighth command, the capture
-// key, is the keyboard hook's, not a system hotkey.)
-using HotKey = settings::HotKeyCommand;
+// What a hotkey asks for: a capture with a method, or the start or the stop
+// of periodic capture.
+enum class HotKeyAction { Capture, StartPeriodic, StopPeriodic };
+struct HotKey {
+    HotKeyAction action;
+    capture::CaptureMethod method = capture::CaptureMethod::FullScreen; // for Capture
+    bool operator==(const HotKey&) const = default;
+};
 
 class GlobalHotKeys {
 public:
+    // The first seven commands of the settings, in their order; the eighth,
+    // the capture key, is the keyboard hook's.
     static constexpr int kCount = 7;
     // The identifier of a row whose atom could not be added.
     static constexpr int kNone = -1;
@@ -39,11 +47,11 @@ public:
     // Same as the destructor, at once; harmless when done already.
     void Release();
 
-    // The identifiers in table order (kNone where no atom could be added).
+    // The identifiers in registration order (kNone where no atom could be added).
     const std::array<int, kCount>& Ids() const { return ids_; }
-    // The hotkeys whose registration the system refused, in table order:
+    // The commands whose registration the system refused, in their order:
     // another program holds their keys.
-    const std::vector<HotKey>& Refused() const { return refused_; }
+    const std::vector<settings::HotKeyCommand>& Refused() const { return refused_; }
 
     // The hotkey a WM_HOTKEY message stands for, matched on its modifiers and
     // key (LPARAM) rather than on its identifier.
@@ -54,11 +62,12 @@ private:
     std::array<int, kCount> ids_;
     std::array<settings::KeyCombination, kCount> keys_{};
     std::array<bool, kCount> registered_;
-    std::vector<HotKey> refused_;
+    std::vector<settings::HotKeyCommand> refused_;
 };
 
 // The message that names the refused hotkeys with their commands, keys as
 // they are in the table; empty when none was refused.
-std::wstring RefusedHotKeysMessage(const std::vector<HotKey>& refused, const settings::HotKeyTable& keys);
+std::wstring RefusedHotKeysMessage(const std::vector<settings::HotKeyCommand>& refused,
+                                   const settings::HotKeyTable& keys);
 
-} // namespace capture
+} // namespace app

@@ -1,10 +1,10 @@
-#include "capture/HotKeyPanel.h"
+#include "app/HotKeyPanel.h"
 
 #include "ui/Resources.h"
 
 #include <algorithm>
 
-namespace capture {
+namespace app {
 
 namespace {
 
@@ -108,4 +108,4 @@ void HotKeyPanel::PaintBody(HDC dc) const {
                  Width() - bodyPicture_.x);
 }
 
-} // namespace capture
+} // namespace app

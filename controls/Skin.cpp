@@ -1,10 +1,30 @@
-#include "capture/CaptureKey.h"
+#include "controls/Skin.h"
 
-#include <windows.h>
+#include "imaging/PngImage.h"
+#include "ui/Resources.h"
 
-namespace capture {
+#include <cstdint>
 
-void SkinTitleButton(controls::BitmapButton& button, const ui::Bitmap& strip, int x, int y, int w, int h) {
+namespace controls {
+
+HFONT SkinFont() {
+    // Deleted at exit, after every window that borrowed it is gone.
+    static const ui::UniqueFont font = ui::CreateFontOf(L"\u5B8B\u4F53", 12, GB2312_CHARSET);
+    return font.Get();
+}
+
+void ApplySkin(PngButton& button, const SkinnedButtonLook& look) {
+    button.SetBounds(look.bounds);
+    button.SetButtonStyle(PngButton::FrameStyle::NoFrame);
+    if (look.caption) {
+        button.SetFont(L"Verdana", 11, look.captionColor);
+        button.SetCaption(look.caption);
+    }
+    button.SetImageNormal(imaging::PngImage::FromResource(look.picture));
+    button.Cursor = LoadCursorW(nullptr, IDC_HAND);
+}
+
+void SkinTitleButton(BitmapButton& button, const ui::Bitmap& strip, int x, int y, int w, int h) {
     ui::Bitmap cells[3];
     // The strip's own background colour (its bottom-left pixel): a cell that
     // reaches past the strip's edge is filled with it there, so that the
@@ -20,14 +40,14 @@ void SkinTitleButton(controls::BitmapButton& button, const ui::Bitmap& strip, in
         ui::UniqueBrush brush(CreateSolidBrush(fill));
         const RECT all{0, 0, w, h};
         FillRect(cell.Canvas(), &all, brush.Get());
-        if (!strip.Empty()) BitBlt(cell.Canvas(), 0, 0, w, h, strip.Canvas(), x, y + i * h, SRCCOPY);
-        GdiFlush();
         // BitBlt leaves the destination alone where the source lies outside
         // its bitmap, so the fill above shows there.
+        if (!strip.Empty()) BitBlt(cell.Canvas(), 0, 0, w, h, strip.Canvas(), x, y + i * h, SRCCOPY);
+        GdiFlush();
     }
     button.SetHoverPicture(cells[1]);
     button.SetPressedPicture(cells[2]);
     button.SetNormalPicture(cells[0]);
 }
 
-} // namespace capture
+} // namespace controls

@@ -1,15 +1,26 @@
-#include "capture/GlobalHotKeys.h"
+#include "app/GlobalHotKeys.h"
 
-#include <algorithm>
-
-namespace capture {
+namespace app {
 
 namespace {
 
-// In HotKey order. The atom names are seen by other programs: keep them.
-constexpr const wchar_t* kAtomNames[GlobalHotKeys::kCount] = {
-    L"MyCtrl1HotKey", L"MyCtrl2HotKey", L"MyCtrl3HotKey", L"MyCtrl4HotKey",
-    L"MyCtrl5HotKey", L"MyCtrl6HotKey", L"MyCtrl7HotKey",
+using capture::CaptureMethod;
+
+struct HotKeyRow {
+    const wchar_t* atomName;
+    HotKey hotKey;
+};
+
+// In the order of the settings' commands. The atom names are seen by other
+// programs: keep them.
+constexpr HotKeyRow kHotKeys[GlobalHotKeys::kCount] = {
+    {L"MyCtrl1HotKey", {HotKeyAction::Capture, CaptureMethod::FullScreen}},
+    {L"MyCtrl2HotKey", {HotKeyAction::Capture, CaptureMethod::ActiveWindow}},
+    {L"MyCtrl3HotKey", {HotKeyAction::Capture, CaptureMethod::Object}},
+    {L"MyCtrl4HotKey", {HotKeyAction::Capture, CaptureMethod::SelectedRegion}},
+    {L"MyCtrl5HotKey", {HotKeyAction::Capture, CaptureMethod::FixedRegion}},
+    {L"MyCtrl6HotKey", {HotKeyAction::StartPeriodic}},
+    {L"MyCtrl7HotKey", {HotKeyAction::StopPeriodic}},
 };
 
 // String atoms lie in 0xC000-0xFFFF; the identifier is the atom's offset in
@@ -22,7 +33,7 @@ GlobalHotKeys::GlobalHotKeys(HWND window, const settings::HotKeyTable& keys) : w
     ids_.fill(kNone);
     registered_.fill(false);
     for (int i = 0; i < kCount; ++i)
-        if (const ATOM atom = GlobalAddAtomW(kAtomNames[i])) ids_[i] = static_cast<int>(atom) - kStringAtomBase;
+        if (const ATOM atom = GlobalAddAtomW(kHotKeys[i].atomName)) ids_[i] = static_cast<int>(atom) - kStringAtomBase;
     Change(keys);
 }
 
@@ -43,7 +54,7 @@ void GlobalHotKeys::Change(const settings::HotKeyTable& keys) {
         if (registered_[i] || ids_[i] == kNone || keys_[i].Empty()) continue;
         // Another program may hold the combination already; the rest still work.
         registered_[i] = RegisterHotKey(window_, ids_[i], keys_[i].modifiers, keys_[i].key) != FALSE;
-        if (!registered_[i]) refused_.push_back(static_cast<HotKey>(i));
+        if (!registered_[i]) refused_.push_back(static_cast<settings::HotKeyCommand>(i));
     }
 }
 
@@ -57,20 +68,21 @@ void GlobalHotKeys::Release() {
     registered_.fill(false);
 }
 
-std::wstring RefusedHotKeysMessage(const std::vector<HotKey>& refused, const settings::HotKeyTable& keys) {
-    if (refused.empty()) return {};
-    std::wstring text = L"Another program holds these hotkeys, so they do nothing in Snapora:\r\n";
-    for (HotKey hotKey : refused)
-        text += L"\r\n" + settings::KeyCombinationText(keys[static_cast<int>(hotKey)]) + L" (" +
-                settings::HotKeyCommandName(hotKey) + L")";
-    return text + L"\r\n\r\nChoose other keys in More Options.";
-}
-
 std::optional<HotKey> GlobalHotKeys::Match(LPARAM lParam) const {
     const settings::KeyCombination pressed{LOWORD(lParam), HIWORD(lParam)};
     for (int i = 0; i < kCount; ++i)
-        if (!keys_[i].Empty() && keys_[i] == pressed) return static_cast<HotKey>(i);
+        if (!keys_[i].Empty() && keys_[i] == pressed) return kHotKeys[i].hotKey;
     return std::nullopt;
 }
 
-} // namespace capture
+std::wstring RefusedHotKeysMessage(const std::vector<settings::HotKeyCommand>& refused,
+                                   const settings::HotKeyTable& keys) {
+    if (refused.empty()) return {};
+    std::wstring text = L"Another program holds these hotkeys, so they do nothing in Snapora:\r\n";
+    for (settings::HotKeyCommand command : refused)
+        text += L"\r\n" + settings::KeyCombinationText(keys[static_cast<int>(command)]) + L" (" +
+                settings::HotKeyCommandName(command) + L")";
+    return text + L"\r\n\r\nChoose other keys in More Options.";
+}
+
+} // namespace app
