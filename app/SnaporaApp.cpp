@@ -41,11 +41,12 @@ HICON SmallProgramIcon() {
 
 SnaporaApp::SnaporaApp()
     : configFile_(settings::ConfigFilePath()), options_(OptionsAtStart(configFile_)),
-      showMainWindowAtStart_(!options_.StartupSuspend), optionsWindow_(options_, configFile_),
-      moreOptionsWindow_(options_, configFile_), trigger_({highlightFrame_, regionScreen_, pictureWindow_}, options_,
-                                                          [this] { return mainWindow_.SelectedMethod(); }),
+      showMainWindowAtStart_(!options_.StartupSuspend), hotKeys_(mainWindow_.Handle(), options_.More.HotKeys),
+      optionsWindow_(options_, configFile_), moreOptionsWindow_(options_, configFile_),
+      trigger_({highlightFrame_, regionScreen_, pictureWindow_}, options_,
+               [this] { return mainWindow_.SelectedMethod(); }),
       periodic_(options_, [this] { return optionsWindow_.PeriodicSourceChoice(); }),
-      tray_(mainWindow_.Handle(), SmallProgramIcon(), ui::App().Title()), hotKeys_(mainWindow_.Handle(), options_.More.HotKeys) {
+      tray_(mainWindow_.Handle(), SmallProgramIcon(), ui::App().Title()) {
     // From now on the program is reached through the tray icon, the hotkeys
     // and the suspend panel, not through a taskbar button.
     ui::RemoveFromTaskbar(mainWindow_.Handle());
@@ -191,8 +192,7 @@ void SnaporaApp::ApplyHotKeys() {
 }
 
 void SnaporaApp::ReportRefusedHotKeys() {
-    if (const std::wstring refused = RefusedHotKeysMessage(hotKeys_.Refused(), options_.More.HotKeys);
-        !refused.empty())
+    if (const std::wstring refused = RefusedHotKeysMessage(hotKeys_.Refused(), options_.More.HotKeys); !refused.empty())
         ui::App().ShowMessage(refused, MB_OK | MB_ICONWARNING);
 }
 

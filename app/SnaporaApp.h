@@ -76,6 +76,9 @@ private:
     settings::CaptureOptions options_;
     bool showMainWindowAtStart_;
     app::MainWindow mainWindow_;
+    // Registered with the main window, before the other windows and the tray
+    // icon, so that a key pressed as soon as the program answers is seen.
+    GlobalHotKeys hotKeys_;
     region::RegionScreen regionScreen_;
     picture::PictureWindow pictureWindow_;
     capture::HighlightFrame highlightFrame_;
@@ -85,7 +88,6 @@ private:
     capture::CaptureTrigger trigger_;
     capture::PeriodicCapture periodic_;
     app::Tray tray_;
-    GlobalHotKeys hotKeys_;
     ui::MessageWindow startNotices_;
 };
 

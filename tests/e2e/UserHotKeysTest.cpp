@@ -59,7 +59,7 @@ TEST_F(UserHotKeys, FullScreenSetToCtrlShiftFAndObjectClearedInMoreOptionsAreInF
     Click(optionsButton);
     HWND options = app->WaitForWindow(settings::kOptionsWindowClass, L"Snapora - Options", kWait);
     ASSERT_NE(options, nullptr) << "the Options window did not open";
-    POINT moreButton{355 + 32, 474 + 11};
+    POINT moreButton{352 + 32, 478 + 11};
     ClientToScreen(options, &moreButton);
     Click(moreButton);
     HWND more = app->WaitForWindow(settings::kMoreOptionsWindowClass, L"Snapora - More Options", kWait);
@@ -77,9 +77,12 @@ TEST_F(UserHotKeys, FullScreenSetToCtrlShiftFAndObjectClearedInMoreOptionsAreInF
     Click(Centre(fields[2]));
     PressKeys({VK_BACK});
     EXPECT_TRUE(WaitUntil([&] { return FieldKey(fields[2]) == 0; }, kWait)) << "Object was not cleared";
-    POINT saveButton{120 + 36, 285 + 30};
+    POINT saveButton{120 + 36, 292 + 30};
     ClientToScreen(more, &saveButton);
     Click(saveButton);
+    HWND saved = app->WaitForWindow(L"#32770", L"Success", kWait);
+    ASSERT_NE(saved, nullptr) << "the settings were not saved";
+    EXPECT_TRUE(PressOk(saved));
     ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(more); }, kWait)) << "Save did not close More Options";
     EXPECT_NE(ConfigText().find("HotKeyFullScreen=Ctrl+Shift+F\r\nHotKeyActiveWindow=Ctrl+2\r\nHotKeyObject=\r\n"),
               std::string::npos)

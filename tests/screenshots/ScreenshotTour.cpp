@@ -117,7 +117,7 @@ void Tour(const std::wstring& folder) {
     SaveWindow(options, before, folder, L"options-window");
     // "More…" in Options.
     before = WholeScreen();
-    Click(ClientPoint(options, 355 + 32, 474 + 11));
+    Click(ClientPoint(options, 352 + 32, 478 + 11));
     const HWND more =
         Expect(app.WaitForWindow(settings::kMoreOptionsWindowClass, nullptr, kWaitMs), "the More Options window");
     SaveWindow(more, before, folder, L"more-options-window");
