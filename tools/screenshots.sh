@@ -16,13 +16,17 @@ trap 'snapora_stop_started; rm -rf "$shots"' EXIT
 snapora_start_xvfb "${SNAPORA_DISPLAY:-95}"
 snapora_wine_prefix "$build/wineprefix-screenshots"
 snapora_start_wineserver
+# A blinking caret would keep a window with a focused text box from ever
+# standing still long enough to be taken: in this prefix it blinks once in
+# a long while.
+wine reg add 'HKCU\Control Panel\Desktop' /v CursorBlinkRate /d 600000 /f >/dev/null 2>&1
 echo "screenshots: display $DISPLAY, Wine prefix $WINEPREFIX"
 wine "$build/bin/screenshot_tour.exe" "$(winepath -w "$shots")"
 SNAPORA_DISPLAY=$((${DISPLAY#:} + 1)) "$root/tools/two-monitors.sh" \
   wine "$build/bin/screenshot_tour.exe" "$(winepath -w "$shots")" two-monitors
 
 mkdir -p "$root/docs"
-for name in main-window picture-window options-window suspend-panel region-two-monitors; do
+for name in main-window picture-window options-window more-options-window suspend-panel region-two-monitors; do
   # Without metadata or time chunks, an unchanged window gives an unchanged file.
   convert "$shots/$name.ppm" -strip -define png:exclude-chunks=date,time "$root/docs/$name.png"
   echo "screenshots: docs/$name.png ($(identify -format '%w x %h' "$root/docs/$name.png"))"
