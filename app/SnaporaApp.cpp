@@ -1,31 +1,172 @@
 #include "app/SnaporaApp.h"
 
+#include "capture/CaptureKey.h"
 #include "ui/Application.h"
+#include "ui/Error.h"
+#include "ui/Taskbar.h"
 
 namespace app {
 
-SnaporaApp::SnaporaApp()
-    : optionsWindow_(mainWindow_.Options(), mainWindow_.ConfigFile()),
-      trigger_({highlightFrame_, regionScreen_, pictureWindow_}, mainWindow_.Options(),
-               [this] { return mainWindow_.SelectedMethod(); }) {
-    mainWindow_.ConnectTrigger(trigger_);
-    pictureWindow_.OnClosed = [this] { trigger_.OnPictureClosed(); };
-    regionScreen_.OnRegionSelected = [this](const ui::Bitmap& frozen, POINT start, POINT end) {
-        trigger_.OnRegionSelected(frozen, start, end);
-    };
-    mainWindow_.OnShowSuspendPanel = [this] { suspendPanel_.ShowPanel(); };
-    mainWindow_.OnHideSuspendPanel = [this] { suspendPanel_.HidePanel(); };
-    mainWindow_.OnShowOptions = [this] { optionsWindow_.ShowModal(); };
-    mainWindow_.PeriodicMethod = [this] { return optionsWindow_.RealTimeMethod(); };
+using capture::CaptureMethod;
 
-    suspendPanel_.OnCaptureWith = [this](capture::CaptureMethod method) { mainWindow_.CaptureWith(method); };
-    suspendPanel_.OnStartPeriodic = [this] { mainWindow_.RequestPeriodicCapture(true); };
-    suspendPanel_.OnStopPeriodic = [this] { mainWindow_.RequestPeriodicCapture(false); };
-    suspendPanel_.OnShowOptions = [this] { optionsWindow_.ShowModal(); };
-    suspendPanel_.OnShowMainWindow = [this] { mainWindow_.Reveal(); };
-    suspendPanel_.OnQuit = [this] { mainWindow_.OnClose(); };
+namespace {
+
+// The settings of this run. A settings file that exists but cannot be read
+// is named, and the defaults serve for this run, as the message says.
+settings::CaptureOptions OptionsAtStart(const settings::IniFile& file) {
+    settings::CaptureOptions options;
+    if (const std::wstring problem = settings::ConfigReadProblem(file.FileName()); !problem.empty())
+        ui::App().ShowMessage(ui::FormatMessageText(L"Cannot read the settings file \"%s\". %s Snapora starts with "
+                                                    L"the default settings.",
+                                                    {file.FileName(), problem}),
+                              MB_OK | MB_ICONWARNING);
+    else
+        settings::LoadOptions(file, options);
+    return options;
 }
 
-int SnaporaApp::Run() { return ui::App().Run(); }
+HICON SmallProgramIcon() {
+    return static_cast<HICON>(LoadImageW(ui::App().Module(), L"MAINICON", IMAGE_ICON, 16, 16, LR_SHARED));
+}
+
+} // namespace
+
+SnaporaApp::SnaporaApp()
+    : configFile_(settings::ConfigFilePath()), options_(OptionsAtStart(configFile_)),
+      showMainWindowAtStart_(!options_.StartupSuspend), hotKeys_(mainWindow_.Handle()),
+      optionsWindow_(options_, configFile_),
+      moreOptionsWindow_(options_, configFile_), trigger_({highlightFrame_, regionScreen_, pictureWindow_}, options_,
+                                                          [this] { return mainWindow_.SelectedMethod(); }),
+      periodic_(options_, [this] { return optionsWindow_.PeriodicSourceChoice(); }),
+      tray_(mainWindow_.Handle(), SmallProgramIcon(), ui::App().Title()) {
+    // From now on the program is reached through the tray icon, the hotkeys
+    // and the suspend panel, not through a taskbar button.
+    ui::RemoveFromTaskbar(mainWindow_.Handle());
+
+    ConnectMainWindow();
+    ConnectSuspendPanel();
+    ConnectTray();
+    pictureWindow_.Closed = [this] { trigger_.OnPictureClosed(); };
+    regionScreen_.RegionSelected = [this](const ui::Bitmap& frozen, POINT start, POINT end) {
+        trigger_.OnRegionSelected(frozen, start, end);
+    };
+    optionsWindow_.MoreOptionsRequested = [this] { moreOptionsWindow_.ShowModal(); };
+    // Periodic capture stops the trigger's polls while it takes a picture;
+    // a failed tick leaves them stopped until a later tick succeeds.
+    periodic_.TickStarting = [this] { trigger_.SetTimerRunning(false); };
+    periodic_.TickSucceeded = [this] { trigger_.SetTimerRunning(true); };
+}
+
+void SnaporaApp::ConnectMainWindow() {
+    mainWindow_.CaptureRequested = [this] { OnCaptureRequested(); };
+    mainWindow_.MethodChosen = [this](CaptureMethod method) { OnMethodChosen(method); };
+    mainWindow_.PeriodicSwitchClicked = [this](bool checked) { OnPeriodicSwitchClicked(checked); };
+    mainWindow_.OptionsRequested = [this] { optionsWindow_.ShowModal(); };
+    mainWindow_.SuspendPanelRequested = [this] { suspendPanel_.ShowPanel(); };
+    mainWindow_.Closing = [this] { trigger_.ReleaseHooks(); };
+    mainWindow_.Destroyed = [this] { OnMainWindowDestroyed(); };
+    mainWindow_.HotKeyPressed = [this](LPARAM modifiersAndKey) { OnHotKey(modifiersAndKey); };
+    mainWindow_.TrayIconMessage = [this](UINT mouseMessage) {
+        tray_.OnIconMessage(mouseMessage, mainWindow_.SelectedMethod());
+    };
+    mainWindow_.TaskbarCreated = [this] { tray_.OnTaskbarCreated(); };
+}
+
+void SnaporaApp::ConnectSuspendPanel() {
+    suspendPanel_.CaptureRequested = [this](CaptureMethod method) { CaptureWith(method); };
+    suspendPanel_.PeriodicStartRequested = [this] { RequestPeriodicCapture(true); };
+    suspendPanel_.PeriodicStopRequested = [this] { RequestPeriodicCapture(false); };
+    suspendPanel_.OptionsRequested = [this] { optionsWindow_.ShowModal(); };
+    suspendPanel_.MainWindowRequested = [this] { mainWindow_.Reveal(); };
+    suspendPanel_.QuitRequested = [this] { mainWindow_.Close(); };
+}
+
+void SnaporaApp::ConnectTray() {
+    tray_.CaptureRequested = [this](CaptureMethod method) { CaptureWith(method); };
+    tray_.PeriodicStartRequested = [this] { RequestPeriodicCapture(true); };
+    tray_.PeriodicStopRequested = [this] { RequestPeriodicCapture(false); };
+    tray_.SuspendPanelShowRequested = [this] { suspendPanel_.ShowPanel(); };
+    tray_.SuspendPanelHideRequested = [this] { suspendPanel_.HidePanel(); };
+    tray_.ExitRequested = [this] { mainWindow_.Close(); };
+    tray_.MainWindowToggleRequested = [this] { mainWindow_.ToggleShown(); };
+}
+
+int SnaporaApp::Run() {
+    if (showMainWindowAtStart_) mainWindow_.Show();
+    return ui::App().Run();
+}
+
+void SnaporaApp::OnMethodChosen(CaptureMethod method) {
+    mainWindow_.SelectMethod(method);
+    trigger_.Arm();
+}
+
+void SnaporaApp::CaptureWith(CaptureMethod method) {
+    OnMethodChosen(method);
+    capture::SendCaptureKey();
+}
+
+void SnaporaApp::OnCaptureRequested() {
+    trigger_.Arm();
+    capture::SendCaptureKey();
+}
+
+void SnaporaApp::RequestPeriodicCapture(bool start) {
+    mainWindow_.SetPeriodicChecked(start);
+    OnPeriodicSwitchClicked(start);
+}
+
+void SnaporaApp::OnPeriodicSwitchClicked(bool checked) {
+    if (checked) {
+        const int answer = ui::App().ShowMessage(L"Note: The real time capture will be on. You can stop it with hotkey "
+                                                 L"Ctrl+S or system tray menu. Start now?",
+                                                 L"Notice", MB_OKCANCEL | MB_TASKMODAL);
+        if (answer == IDOK) {
+            tray_.OnPeriodicStarted();
+            trigger_.SetTimerRunning(false);
+            // The first picture comes one full period later; a period of 0
+            // or less (a hand-edited file) runs nothing.
+            periodic_.Start(options_.Interval);
+            UpdateTrayTip();
+            return;
+        }
+        mainWindow_.SetPeriodicChecked(false);
+    }
+    trigger_.SetTimerRunning(true);
+    periodic_.Stop();
+    UpdateTrayTip();
+}
+
+void SnaporaApp::UpdateTrayTip() {
+    tray_.ShowPeriodicInterval(periodic_.Running() ? std::optional<int>(periodic_.Interval()) : std::nullopt);
+}
+
+void SnaporaApp::OnHotKey(LPARAM modifiersAndKey) {
+    const std::optional<HotKey> hotKey = GlobalHotKeys::Match(modifiersAndKey);
+    if (!hotKey) return;
+    switch (hotKey->action) {
+    case HotKeyAction::StartPeriodic:
+        RequestPeriodicCapture(true);
+        return;
+    case HotKeyAction::StopPeriodic:
+        RequestPeriodicCapture(false);
+        return;
+    case HotKeyAction::Capture:
+        // While the region screen or the picture window is up, the capture
+        // under way is the user's: a method key does not replace it, just as
+        // the capture key itself does nothing then.
+        if (trigger_.CaptureUnderWay()) return;
+        CaptureWith(hotKey->method);
+        return;
+    }
+}
+
+void SnaporaApp::OnMainWindowDestroyed() {
+    // The main window's end is the program's: its tray icon and hotkeys go
+    // with it, and the message loop ends.
+    tray_.Remove();
+    hotKeys_.Release();
+    PostQuitMessage(0);
+}
 
 } // namespace app

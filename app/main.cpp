@@ -1,7 +1,7 @@
 // Program entry: one copy per user session, the application title, the
 // windows, the message loop.
 #include "app/SnaporaApp.h"
-#include "capture/MainWindow.h"
+#include "app/MainWindow.h"
 #include "ui/Application.h"
 #include "ui/Handles.h"
 
@@ -17,7 +17,7 @@ constexpr wchar_t kSingleInstanceMutex[] = L"Local\\Snapora.SingleInstance";
 void BringFirstCopyForward() {
     // The first copy may still be creating its window: give it a moment.
     for (int attempt = 0; attempt < 50; ++attempt) {
-        if (HWND first = FindWindowW(capture::kMainWindowClass, nullptr)) {
+        if (HWND first = FindWindowW(app::kMainWindowClass, nullptr)) {
             ShowWindow(first, SW_SHOW);
             SetForegroundWindow(first);
             return;

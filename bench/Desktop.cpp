@@ -25,7 +25,7 @@ ui::Bitmap DesktopContent(int width, int height) {
                              L"Liberation Sans");
     HGDIOBJ oldFont = SelectObject(dc, font);
     SetBkMode(dc, TRANSPARENT);
-    const wchar_t* words[] = {L"void GetFullScreenBmp(ui::Bitmap& bitmap) {", L"The quick brown fox jumps over",
+    const wchar_t* words[] = {L"void GrabScreen(ui::Bitmap& bitmap) {", L"The quick brown fox jumps over",
                               L"Cannot create file \"C:\\shots\\2008-03-05 14_07_09.jpg\".",
                               L"0123456789 ABCDEFGHIJKLMNOPQRSTUVWXYZ abcdefghijklmnopqrstuvwxyz",
                               L"    return std::make_unique<JpegError>(); // why, not what"};

@@ -6,7 +6,7 @@
 #include "bench/References.h"
 #include "capture/Grab.h"
 #include "capture/PeriodicCapture.h"
-#include "ui/ImageWriters.h"
+#include "imaging/ImageWriters.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -45,29 +45,29 @@ bool Loop(const std::string& name, double seconds) {
     if (name == "grab-new") {
         Repeat(seconds, [] {
             ui::Bitmap screen;
-            capture::GetFullScreenBmp(screen);
+            capture::GrabScreen(screen);
         });
     } else if (name == "grab-kept") {
         ui::Bitmap screen;
-        Repeat(seconds, [&] { capture::GetFullScreenBmp(screen); });
+        Repeat(seconds, [&] { capture::GrabScreen(screen); });
     } else if (name == "floor") {
         FloorGrab floor;
         Repeat(seconds, [&] { floor.Grab(); });
     } else if (name == "tick") {
         settings::CaptureOptions options;
         options.IncludeCursor = true;
-        options.RealSavePath = folder.wstring();
-        capture::PeriodicCapture periodic(options, [] { return 0; });
+        options.PeriodicFolder = folder.wstring();
+        capture::PeriodicCapture periodic(options, [] { return settings::PeriodicSource::FullScreen; });
         Repeat(seconds, [&] { periodic.Tick(); });
     } else if (name == "tick-parts") {
         // The periodic step's encoding and writing taken apart, alternating
         // so that the load of the machine weighs on all alike.
         ui::Bitmap screen;
-        capture::GetFullScreenBmp(screen);
+        capture::GrabScreen(screen);
         MemoryJpeg jpeg;
         std::filesystem::create_directories(folder);
         const std::wstring file = (folder / L"part.jpg").wstring();
-        ui::WriteJpeg(screen, file, ui::kRealTimeJpeg);
+        imaging::WriteJpeg(screen, file, imaging::kRealTimeJpeg);
         const long long bytes = FileBytes(file);
         std::vector<char> block(static_cast<size_t>(bytes));
         std::vector<double> memoryMs, fileMs, plainMs, noFlushMs;
@@ -76,7 +76,7 @@ bool Loop(const std::string& name, double seconds) {
             jpeg.Encode(screen, 100, true);
             memoryMs.push_back(NowMs() - t);
             t = NowMs();
-            ui::WriteJpeg(screen, file, ui::kRealTimeJpeg);
+            imaging::WriteJpeg(screen, file, imaging::kRealTimeJpeg);
             fileMs.push_back(NowMs() - t);
             t = NowMs();
             WriteZeroFile(file, bytes);
@@ -98,8 +98,8 @@ bool Loop(const std::string& name, double seconds) {
         ui::Bitmap screen;
         settings::CaptureOptions options;
         options.IncludeCursor = true;
-        options.RealSavePath = (folder / L"ticks").wstring();
-        capture::PeriodicCapture periodic(options, [] { return 0; });
+        options.PeriodicFolder = (folder / L"ticks").wstring();
+        capture::PeriodicCapture periodic(options, [] { return settings::PeriodicSource::FullScreen; });
         std::filesystem::create_directories(folder / L"files");
         std::vector<double> floorMs, tickMs, inMemoryMs, fileMs, encodeMs;
         for (int i = 0; i < static_cast<int>(seconds * 3); ++i) {
@@ -111,12 +111,13 @@ bool Loop(const std::string& name, double seconds) {
             periodic.Tick();
             tickMs.push_back(NowMs() - t);
             t = NowMs();
-            capture::GetFullScreenBmp(screen);
-            capture::DrawCursorToBmp(screen);
+            capture::GrabScreen(screen);
+            capture::DrawCursor(screen);
             jpeg.Encode(screen, 100, true);
             inMemoryMs.push_back(NowMs() - t);
             t = NowMs();
-            ui::WriteJpeg(screen, (folder / L"files" / (std::to_wstring(i) + L".jpg")).wstring(), ui::kRealTimeJpeg);
+            imaging::WriteJpeg(screen, (folder / L"files" / (std::to_wstring(i) + L".jpg")).wstring(),
+                               imaging::kRealTimeJpeg);
             fileMs.push_back(NowMs() - t);
             t = NowMs();
             jpeg.Encode(screen, 100, true);
@@ -179,7 +180,7 @@ bool Loop(const std::string& name, double seconds) {
             floor.Grab();
             floorMs.push_back(NowMs() - t);
             t = NowMs();
-            capture::GetFullScreenBmp(screen);
+            capture::GrabScreen(screen);
             grabMs.push_back(NowMs() - t);
             t = NowMs();
             HDC display = CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr);
@@ -219,7 +220,7 @@ bool Loop(const std::string& name, double seconds) {
             GdiFlush();
             drawMs.push_back(NowMs() - t);
         }
-        std::printf("floor BitBlt %.3f ms\nGetFullScreenBmp (kept) %.3f ms\nCreateDC+DeleteDC %.3f ms\n"
+        std::printf("floor BitBlt %.3f ms\nGrabScreen (kept) %.3f ms\nCreateDC+DeleteDC %.3f ms\n"
                     "GetCursorInfo %.3f ms\nGetCursorIcon %.3f ms\nGetCursorHotSpot %.3f ms\nDrawIconEx %.3f ms\n",
                     Median(floorMs), Median(grabMs), Median(dcMs), Median(infoMs), Median(cursorMs), Median(hotSpotMs),
                     Median(drawMs));
@@ -360,7 +361,7 @@ bool Loop(const std::string& name, double seconds) {
         };
         {
             ui::Bitmap screen;
-            capture::GetFullScreenBmp(screen);
+            capture::GrabScreen(screen);
             report("grabbed");
             window.LoadScreenPicture(std::move(screen));
             report("loaded");
@@ -378,7 +379,7 @@ bool Loop(const std::string& name, double seconds) {
     } else if (name == "png") {
         const ui::Bitmap picture = DesktopContent(1920, 1080);
         std::filesystem::create_directories(folder);
-        Repeat(seconds, [&] { ui::WritePng(picture, (folder / L"loop.png").wstring()); });
+        Repeat(seconds, [&] { imaging::WritePng(picture, (folder / L"loop.png").wstring()); });
     } else {
         return false;
     }

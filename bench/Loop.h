@@ -6,8 +6,8 @@
 
 namespace bench {
 
-// grab-new     GetFullScreenBmp into a new picture each time (a capture)
-// grab-kept    GetFullScreenBmp into one kept picture (periodic capture)
+// grab-new     GrabScreen into a new picture each time (a capture)
+// grab-kept    GrabScreen into one kept picture (periodic capture)
 // floor        the floor's BitBlt
 // tick         one periodic-capture step
 // zoom         Zoom In and Original on 3840x2160 in the picture window

@@ -3,7 +3,7 @@
 #include "bench/Desktop.h"
 #include "bench/Measure.h"
 #include "bench/References.h"
-#include "ui/ImageWriters.h"
+#include "imaging/ImageWriters.h"
 
 #include <zlib.h>
 
@@ -48,9 +48,9 @@ void PngSweep(const std::filesystem::path& folder) {
     for (int round = 0; round < rounds; ++round) {
         referenceMs.push_back(MedianMs(1, [&] { WritePngLibpngDefaults(content, path); }));
         for (Setting& setting : settings) {
-            const ui::PngOptions options{setting.level, setting.strategy->value, setting.filter->value,
-                                         setting.threads};
-            setting.ms.push_back(MedianMs(1, [&] { ui::WritePng(content, path, options); }));
+            const imaging::PngOptions options{setting.level, setting.strategy->value, setting.filter->value,
+                                              setting.threads};
+            setting.ms.push_back(MedianMs(1, [&] { imaging::WritePng(content, path, options); }));
             setting.bytes = FileBytes(path);
         }
     }

@@ -1,7 +1,7 @@
 #include "bench/References.h"
 
 #include "ui/Error.h"
-#include "ui/ReplacingFile.h"
+#include "imaging/ReplacingFile.h"
 
 #include <algorithm>
 #include <csetjmp>
@@ -73,12 +73,12 @@ void PngError(png_structp png, png_const_charp message) {
 }
 
 void PngWrite(png_structp png, png_bytep data, png_size_t size) {
-    static_cast<ui::ReplacingFile*>(png_get_io_ptr(png))->Write(data, size);
+    static_cast<imaging::ReplacingFile*>(png_get_io_ptr(png))->Write(data, size);
 }
 
 void PngFlush(png_structp) {}
 
-bool EncodeWithDefaults(const ui::Bitmap& picture, ui::ReplacingFile* file, PngFailure* failure, png_bytepp rows) {
+bool EncodeWithDefaults(const ui::Bitmap& picture, imaging::ReplacingFile* file, PngFailure* failure, png_bytepp rows) {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, failure, PngError, nullptr);
     png_infop info = png_create_info_struct(png);
     if (setjmp(failure->jump)) {
@@ -100,7 +100,7 @@ bool EncodeWithDefaults(const ui::Bitmap& picture, ui::ReplacingFile* file, PngF
 } // namespace
 
 void WritePngLibpngDefaults(const ui::Bitmap& picture, const std::wstring& path) {
-    ui::ReplacingFile file(path);
+    imaging::ReplacingFile file(path);
     std::vector<png_bytep> rows(static_cast<size_t>(picture.Height()));
     for (int y = 0; y < picture.Height(); ++y)
         rows[static_cast<size_t>(y)] = const_cast<png_bytep>(picture.Row(y));
@@ -110,7 +110,7 @@ void WritePngLibpngDefaults(const ui::Bitmap& picture, const std::wstring& path)
 }
 
 void WriteZeroFile(const std::wstring& path, long long bytes) {
-    ui::ReplacingFile file(path);
+    imaging::ReplacingFile file(path);
     static const std::vector<unsigned char> block(1 << 20);
     for (long long left = bytes; left > 0; left -= static_cast<long long>(block.size()))
         file.Write(block.data(), static_cast<size_t>(std::min<long long>(left, static_cast<long long>(block.size()))));

@@ -28,7 +28,7 @@
 #include "tests/support/Wait.h"
 #include "ui/Application.h"
 #include "ui/Error.h"
-#include "ui/ImageWriters.h"
+#include "imaging/ImageWriters.h"
 
 #include <windows.h>
 
@@ -103,8 +103,8 @@ void PeriodicStep(Run& run, const std::wstring& handshake) {
     bench::MemoryJpeg jpeg;
     settings::CaptureOptions options;
     options.IncludeCursor = true;
-    options.RealSavePath = (run.folder / L"periodic").wstring();
-    capture::PeriodicCapture periodic(options, [] { return 0; });
+    options.PeriodicFolder = (run.folder / L"periodic").wstring();
+    capture::PeriodicCapture periodic(options, [] { return settings::PeriodicSource::FullScreen; });
     std::vector<double> grabs, encodes, sums, ticks, scrots;
     double fileBytes = 0, scrotBytes = 0;
     unsigned long jpegBytes = 0;
@@ -115,7 +115,7 @@ void PeriodicStep(Run& run, const std::wstring& handshake) {
         floor.Grab();
         jpeg.Encode(floor.Picture(), 100, true);
         periodic.Tick();
-        RemoveFiles(options.RealSavePath);
+        RemoveFiles(options.PeriodicFolder);
     }
     for (int round = 1; round <= kRuns; ++round) {
         double from = NowMs();
@@ -129,10 +129,10 @@ void PeriodicStep(Run& run, const std::wstring& handshake) {
         from = NowMs();
         periodic.Tick();
         ticks.push_back(NowMs() - from);
-        for (const auto& entry : std::filesystem::directory_iterator(options.RealSavePath))
+        for (const auto& entry : std::filesystem::directory_iterator(options.PeriodicFolder))
             fileBytes = static_cast<double>(entry.file_size());
         // Each tick starts from the folder as a user's would be.
-        RemoveFiles(options.RealSavePath);
+        RemoveFiles(options.PeriodicFolder);
 
         double ms = 0;
         if (!handshake.empty()) {
@@ -202,11 +202,11 @@ private:
 double Interactive::CaptureFullScreen() {
     picture::PictureWindow& pictureWindow = snapora_->PictureWindow();
     double grabbedAt = 0;
-    snapora_->Trigger().OnScreenGrabbed = [&] { grabbedAt = NowMs(); };
+    snapora_->Trigger().ScreenGrabbed = [&] { grabbedAt = NowMs(); };
     const double from = NowMs();
     TypeCaptureKey();
     const bool grabbed = PumpUntil([&] { return grabbedAt > 0; });
-    snapora_->Trigger().OnScreenGrabbed = nullptr;
+    snapora_->Trigger().ScreenGrabbed = nullptr;
     if (!grabbed || !PumpUntil([&] { return IsWindowVisible(pictureWindow.Handle()) != FALSE; })) {
         Problem(L"the capture key gave no Full Screen capture");
         return -1;
@@ -224,8 +224,8 @@ void Interactive::ClosePictureWindow() {
 }
 
 void Interactive::KeyToGrab() {
-    snapora_->MainWindow().Options().IncludeCursor = true;
-    snapora_->MainWindow().OnMethodChosen(capture::CaptureMethod::FullScreen);
+    snapora_->Options().IncludeCursor = true;
+    snapora_->OnMethodChosen(capture::CaptureMethod::FullScreen);
     PumpFor(200);
     std::vector<double> keyToGrab, grabOnly;
     for (int i = 0; i < kRuns; ++i) {
@@ -237,7 +237,7 @@ void Interactive::KeyToGrab() {
         // the way from the key is the platform's own reading of the screen.
         grabOnly.push_back(MedianMs(1, [] {
             ui::Bitmap screen;
-            capture::GetFullScreenBmp(screen);
+            capture::GrabScreen(screen);
         }));
     }
     run_.table.Add({"key to grab, Full Screen", Median(keyToGrab), "ms", "target 50 ms", 50, 1.0});
@@ -247,7 +247,7 @@ void Interactive::KeyToGrab() {
 
 void Interactive::Memory(const std::string& mark) {
     const double frame = 4.0 * run_.width * run_.height;
-    snapora_->MainWindow().OnMethodChosen(capture::CaptureMethod::FullScreen);
+    snapora_->OnMethodChosen(capture::CaptureMethod::FullScreen);
     PumpFor(300);
     const double idle = bench::PrivateBytes();
     if (CaptureFullScreen() < 0) return;
@@ -298,7 +298,7 @@ void Interactive::FrameLag() {
     const RECT b{w * 5 / 8, h / 4, w * 5 / 8 + w / 4, h / 4 + h / 2};
     HWND windows[] = {bench::CreateTargetWindow(a, RGB(235, 235, 235)),
                       bench::CreateTargetWindow(b, RGB(200, 220, 240))};
-    capture::MainWindow& main = snapora_->MainWindow();
+    app::SnaporaApp& main = *snapora_;
     capture::CaptureTrigger& trigger = snapora_->Trigger();
 
     // Object: the frame jumps from one window to the other.
@@ -338,14 +338,14 @@ void Interactive::FrameLag() {
     TypeCaptureKey();
     auto fixedRing = [&](POINT p) { return POINT{p.x - boxW / 2 + 3, p.y}; };
     std::vector<double> fixedLag;
-    if (WaitForFrame(capture::FixRegionFrame(points[1], boxW, boxH).bounds, fixedRing(points[1]), NowMs()) < 0) {
+    if (WaitForFrame(capture::FixedRegionFrame(points[1], boxW, boxH).bounds, fixedRing(points[1]), NowMs()) < 0) {
         Problem(L"Fixed Region tracking did not start");
     } else {
         for (int i = 0; i < 15; ++i) {
             const POINT p = points[i % 2];
             const double from = NowMs();
             SendMouse(MOUSEEVENTF_MOVE, p);
-            const double lag = WaitForFrame(capture::FixRegionFrame(p, boxW, boxH).bounds, fixedRing(p), from);
+            const double lag = WaitForFrame(capture::FixedRegionFrame(p, boxW, boxH).bounds, fixedRing(p), from);
             if (lag < 0) {
                 Problem(L"the Fixed Region frame did not follow the mouse");
                 break;
@@ -406,7 +406,7 @@ void SavePictures(Run& run) {
     const ui::Bitmap content = bench::DesktopContent(1920, 1080);
     const std::wstring ours = (run.folder / L"save.png").wstring(), reference = (run.folder / L"libpng.png").wstring();
     const auto [png, libpng] = MediansInTurn(
-        kRuns, [&] { ui::WritePng(content, ours); }, [&] { bench::WritePngLibpngDefaults(content, reference); });
+        kRuns, [&] { imaging::WritePng(content, ours); }, [&] { bench::WritePngLibpngDefaults(content, reference); });
     run.table.Add({"PNG save 1920x1080: time", png, "ms", "libpng defaults", libpng, 0.20});
     run.table.Add({"PNG save 1920x1080: file", static_cast<double>(bench::FileBytes(ours)), "bytes", "libpng defaults",
                    static_cast<double>(bench::FileBytes(reference)), 1.10});
@@ -414,14 +414,15 @@ void SavePictures(Run& run) {
     const std::wstring jpeg = (run.folder / L"save.jpg").wstring();
     bench::MemoryJpeg memoryJpeg;
     const auto [jpegSave, jpegMemory] = MediansInTurn(
-        kRuns, [&] { ui::WriteJpeg(content, jpeg, ui::kSaveJpeg); }, [&] { memoryJpeg.Encode(content, 95, false); });
+        kRuns, [&] { imaging::WriteJpeg(content, jpeg, imaging::kSaveJpeg); },
+        [&] { memoryJpeg.Encode(content, 95, false); });
     run.table.Add({"JPEG save 1920x1080 (q95, 4:4:4)", jpegSave, "ms", "libjpeg-turbo same, in memory", jpegMemory});
 
     const std::wstring bmp = (run.folder / L"save.bmp").wstring(), plain = (run.folder / L"plain.bin").wstring();
-    ui::WriteBmp(content, bmp);
+    imaging::WriteBmp(content, bmp);
     const long long bmpBytes = bench::FileBytes(bmp);
     const auto [bmpSave, plainWrite] = MediansInTurn(
-        kRuns, [&] { ui::WriteBmp(content, bmp); }, [&] { bench::WriteZeroFile(plain, bmpBytes); });
+        kRuns, [&] { imaging::WriteBmp(content, bmp); }, [&] { bench::WriteZeroFile(plain, bmpBytes); });
     run.table.Add({"BMP save 1920x1080 (24-bit)", bmpSave, "ms", "same bytes, plain write", plainWrite});
 }
 

@@ -21,30 +21,4 @@ void SendCaptureKey() {
     SendInput(4, keys, sizeof(INPUT));
 }
 
-void SkinTitleButton(controls::BitmapButton& button, const ui::Bitmap& strip, int x, int y, int w, int h) {
-    ui::Bitmap cells[3];
-    // The strip's own background colour (its bottom-left pixel): a cell that
-    // reaches past the strip's edge is filled with it there, so that the
-    // missing rows draw transparent instead of as a black bar that would also
-    // spoil the cell's transparent colour.
-    const std::uint32_t background = strip.Empty() ? 0 : strip.Pixel(0, strip.Height() - 1);
-    const COLORREF fill = RGB((background >> 16) & 0xFF, (background >> 8) & 0xFF, background & 0xFF);
-    for (int i = 0; i < 3; ++i) {
-        ui::Bitmap& cell = cells[i];
-        cell.Reset(w, h, 24);
-        cell.Transparent = true;
-        if (cell.Empty()) continue;
-        ui::UniqueBrush brush(CreateSolidBrush(fill));
-        const RECT all{0, 0, w, h};
-        FillRect(cell.Canvas(), &all, brush.Get());
-        if (!strip.Empty()) BitBlt(cell.Canvas(), 0, 0, w, h, strip.Canvas(), x, y + i * h, SRCCOPY);
-        GdiFlush();
-        // BitBlt leaves the destination alone where the source lies outside
-        // its bitmap, so the fill above shows there.
-    }
-    button.SetHoverPicture(cells[1]);
-    button.SetPressedPicture(cells[2]);
-    button.SetNormalPicture(cells[0]);
-}
-
 } // namespace capture

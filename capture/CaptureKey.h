@@ -1,18 +1,10 @@
-// Typing the capture key and cutting the title-bar button pictures.
+// Typing the capture key.
 #pragma once
-
-#include "controls/BitmapButton.h"
-#include "ui/Bitmap.h"
 
 namespace capture {
 
 // Types the capture key Ctrl+D into the system input stream, where keyboard
 // hooks see it as if typed. It does not wait for the capture.
 void SendCaptureKey();
-
-// Gives button its three state pictures out of strip: the w x h cells at
-// (x, y), (x, y + h) and (x, y + 2h) become its normal, hover and pressed pictures, each
-// drawn transparent by the colour of its bottom-left pixel.
-void SkinTitleButton(controls::BitmapButton& button, const ui::Bitmap& strip, int x, int y, int w, int h);
 
 } // namespace capture

@@ -9,4 +9,11 @@ enum class CaptureMethod { FullScreen, ActiveWindow, Object, SelectedRegion, Fix
 
 inline constexpr int kCaptureMethodCount = 5;
 
+// The method's name as the main window's radio buttons and the tray menu show it.
+constexpr const wchar_t* MethodCaption(CaptureMethod method) {
+    constexpr const wchar_t* kCaptions[kCaptureMethodCount] = {L"Full Screen", L"Active Window", L"Object",
+                                                               L"Selected Region", L"Fixed Region"};
+    return kCaptions[static_cast<int>(method)];
+}
+
 } // namespace capture

@@ -5,6 +5,7 @@
 #include "hook/hook.h"
 #include "ui/Application.h"
 #include "ui/Cursor.h"
+#include "ui/Event.h"
 
 #include <string>
 
@@ -57,6 +58,12 @@ void CaptureTrigger::Disarm() {
     triggerTimer_.SetEnabled(false);
 }
 
+void CaptureTrigger::ReleaseHooks() {
+    DisableHotKeyHook();
+    GetMouseDown();
+    DisableMouseHook();
+}
+
 void CaptureTrigger::EndTracking() {
     if (!tracking_) return;
     tracking_ = false;
@@ -77,10 +84,11 @@ void CaptureTrigger::StartTracking() {
     DisableHotKeyHook();
 }
 
-void CaptureTrigger::GrabScreen(ui::Bitmap& screen) const {
-    GetFullScreenBmp(screen);
-    if (OnScreenGrabbed) OnScreenGrabbed();
-    if (options_.IncludeCursor) DrawCursorToBmp(screen);
+ui::Bitmap CaptureTrigger::TakeScreen() const {
+    ui::Bitmap screen = GrabScreen();
+    ui::Raise(ScreenGrabbed);
+    if (options_.IncludeCursor) DrawCursor(screen);
+    return screen;
 }
 
 void CaptureTrigger::OnTriggerTick() {
@@ -94,32 +102,28 @@ void CaptureTrigger::OnTriggerTick() {
 }
 
 void CaptureTrigger::DispatchTick() {
-    // The picture of the screen for this tick; grabbing sizes it to the
-    // display, so an idle tick allocates nothing.
-    ui::Bitmap screen;
     const CaptureMethod method = selectedMethod_();
 
     if (GetDownHotKey()) {
         switch (method) {
-        case CaptureMethod::SelectedRegion:
-            GrabScreen(screen);
+        case CaptureMethod::SelectedRegion: {
+            const ui::Bitmap screen = TakeScreen();
             Disarm();
             windows_.regionScreen.ShowFrozen(screen);
             break;
-        case CaptureMethod::FullScreen:
-            GrabScreen(screen);
+        }
+        case CaptureMethod::FullScreen: {
+            ui::Bitmap screen = TakeScreen();
             Disarm();
             windows_.pictureWindow.LoadScreenPicture(std::move(screen));
             windows_.pictureWindow.Present();
             break;
+        }
         case CaptureMethod::Object:
             StartTracking();
             break;
         case CaptureMethod::ActiveWindow: {
-            ui::Bitmap window;
-            GrabScreen(screen);
-            GetActiveWindowBmp(screen, window);
-            windows_.pictureWindow.LoadPicture(window);
+            windows_.pictureWindow.LoadPicture(CutActiveWindow(TakeScreen()));
             Disarm();
             windows_.pictureWindow.Present();
             break;
@@ -149,23 +153,23 @@ void CaptureTrigger::DispatchTick() {
     } else {
         return;
     }
-    if (GetMouseDown()) CaptureTracked(method, screen);
+    if (GetMouseDown()) CaptureTracked(method);
 }
 
-void CaptureTrigger::CaptureTracked(CaptureMethod method, ui::Bitmap& screen) {
+void CaptureTrigger::CaptureTracked(CaptureMethod method) {
     ui::Bitmap picture;
-    GrabScreen(screen);
+    const ui::Bitmap screen = TakeScreen();
     tracking_ = false;
     followTimer_.SetEnabled(false);
     windows_.highlightFrame.Hide();
     if (method == CaptureMethod::Object) {
-        GetObjectBmp(screen, picture);
+        picture = CutObject(screen);
     } else {
         // The hole of the frame as it stands, placed by this very tick.
         RECT frame{};
         GetWindowRect(windows_.highlightFrame.Handle(), &frame);
-        GetFixRegionBmp(screen, picture, options_.FixedRegionWidth, options_.FixedRegionHeight,
-                        {frame.left, frame.top});
+        picture =
+            CutFixedRegion(screen, options_.FixedRegionWidth, options_.FixedRegionHeight, {frame.left, frame.top});
     }
     SetMouseDown(false);
     DisableMouseHook();
@@ -185,7 +189,7 @@ void CaptureTrigger::FrameWindowUnderCursor() {
 
 void CaptureTrigger::FrameFixedRegionAtCursor() {
     windows_.highlightFrame.Place(
-        FixRegionFrame(ui::CursorPosition(), options_.FixedRegionWidth, options_.FixedRegionHeight));
+        FixedRegionFrame(ui::CursorPosition(), options_.FixedRegionWidth, options_.FixedRegionHeight));
 }
 
 void CaptureTrigger::FollowCursor() {

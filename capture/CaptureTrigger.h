@@ -44,6 +44,10 @@ public:
     void Arm();
     // Disarm: the hotkey hook and the timer off.
     void Disarm();
+    // The program is closing: the hotkey hook off, and the mouse hook that a
+    // tracked capture under way leaves on, rather than leave a system-wide
+    // hook to die with the program.
+    void ReleaseHooks();
     // Ends Object or Fixed Region tracking: frame hidden, mouse hook off,
     // pending press forgotten.
     void EndTracking();
@@ -70,15 +74,15 @@ public:
     // Raised each time a capture has just read the screen, before anything
     // else is done with the picture; the benchmark times the way from the
     // capture key to this moment. Nothing in the program listens to it.
-    std::function<void()> OnScreenGrabbed;
+    std::function<void()> ScreenGrabbed;
 
 private:
     void DispatchTick();
     // The picture of the screen, with the cursor when the options say so.
-    void GrabScreen(ui::Bitmap& screen) const;
+    ui::Bitmap TakeScreen() const;
     void StartTracking();
     // The capture that ends a tracking: the press has been seen.
-    void CaptureTracked(CaptureMethod method, ui::Bitmap& screen);
+    void CaptureTracked(CaptureMethod method);
     // Place and show the highlight frame around the window under the mouse,
     // or around the fixed box centred on the mouse.
     void FrameWindowUnderCursor();

@@ -9,7 +9,7 @@ FramePlacement ObjectFrame(const RECT& r) {
     return {{r.left - 5, r.top - 5, r.left - 5 + w, r.top - 5 + h}, {2, 2, w - 2, h - 2}, {5, 5, w - 5, h - 5}};
 }
 
-FramePlacement FixRegionFrame(POINT cursor, int w, int h) {
+FramePlacement FixedRegionFrame(POINT cursor, int w, int h) {
     // C++ division rounds toward zero, as the box placement wants.
     const int left = cursor.x - w / 2, top = cursor.y - h / 2;
     return {{left, top, left + w + 10, top + h + 10}, {2, 2, w - 2, h - 2}, {5, 5, w - 5, h - 5}};

@@ -20,7 +20,7 @@ FramePlacement ObjectFrame(const RECT& window);
 // The fixed box of w x h centred on the cursor (the half rounded toward zero).
 // The ring is the box's outline inset 2 to 5 pixels; its hole is what a fixed
 // region capture copies.
-FramePlacement FixRegionFrame(POINT cursor, int w, int h);
+FramePlacement FixedRegionFrame(POINT cursor, int w, int h);
 
 // The smallest box side that leaves a hole inside the ring.
 constexpr int kMinFixedRegionSide = 11;

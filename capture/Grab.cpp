@@ -48,7 +48,13 @@ HCURSOR CursorOfWindowAt(POINT at) {
 
 } // namespace
 
-void GetFullScreenBmp(ui::Bitmap& bitmap) {
+ui::Bitmap GrabScreen() {
+    ui::Bitmap screen;
+    GrabScreen(screen);
+    return screen;
+}
+
+void GrabScreen(ui::Bitmap& bitmap) {
     HDC display = DisplayDC();
     // HORZRES and VERTRES of the display DC are the primary display's size in
     // physical pixels, since the program is DPI-aware.
@@ -108,32 +114,35 @@ void DrawScreenCursor(ui::Bitmap& bitmap, const ScreenCursor& cursor) {
     GdiFlush();
 }
 
-void DrawCursorToBmp(ui::Bitmap& bitmap) { DrawScreenCursor(bitmap, FindScreenCursor()); }
+void DrawCursor(ui::Bitmap& bitmap) { DrawScreenCursor(bitmap, FindScreenCursor()); }
 
-void GetWindowBmp(const ui::Bitmap& source, ui::Bitmap& destination, HWND window) {
+void CutWindow(const ui::Bitmap& screen, HWND window, ui::Bitmap& into) {
     RECT r{};
     if (!window || !GetWindowRect(window, &r)) r = {};
-    CopyScreenRect(source, destination, r);
+    CopyScreenRect(screen, into, r);
 }
 
-void GetActiveWindowBmp(const ui::Bitmap& source, ui::Bitmap& destination) {
-    GetWindowBmp(source, destination, GetForegroundWindow());
+ui::Bitmap CutWindow(const ui::Bitmap& screen, HWND window) {
+    ui::Bitmap picture;
+    CutWindow(screen, window, picture);
+    return picture;
 }
 
-void GetObjectBmp(const ui::Bitmap& source, ui::Bitmap& destination) {
-    GetWindowBmp(source, destination, WindowFromPoint(ui::CursorPosition()));
-}
+ui::Bitmap CutActiveWindow(const ui::Bitmap& screen) { return CutWindow(screen, GetForegroundWindow()); }
 
-void GetFixRegionBmp(const ui::Bitmap& source, ui::Bitmap& destination, int width, int height, POINT frameTopLeft) {
-    destination.Reset(width, height, source.BitsPerPixel());
+ui::Bitmap CutObject(const ui::Bitmap& screen) { return CutWindow(screen, WindowFromPoint(ui::CursorPosition())); }
+
+ui::Bitmap CutFixedRegion(const ui::Bitmap& source, int width, int height, POINT frameTopLeft) {
+    ui::Bitmap destination(width, height, source.BitsPerPixel());
     const int holeWidth = width - 2 * kFrameRing;
     const int holeHeight = height - 2 * kFrameRing;
     // Without a hole there is nothing to enlarge: a reversed source rectangle
     // would make StretchBlt mirror whatever lies around the frame.
-    if (holeWidth <= 0 || holeHeight <= 0 || destination.Empty()) return;
+    if (holeWidth <= 0 || holeHeight <= 0 || destination.Empty()) return destination;
     const int left = frameTopLeft.x + kFrameRing;
     const int top = frameTopLeft.y + kFrameRing;
     destination.CopyRect({0, 0, width, height}, source, {left, top, left + holeWidth, top + holeHeight});
+    return destination;
 }
 
 } // namespace capture

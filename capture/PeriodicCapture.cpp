@@ -3,8 +3,9 @@
 #include "capture/Grab.h"
 #include "ui/Application.h"
 #include "ui/Error.h"
-#include "ui/ImageWriters.h"
-#include "ui/ReplacingFile.h"
+#include "ui/Event.h"
+#include "imaging/ImageWriters.h"
+#include "imaging/ReplacingFile.h"
 
 #include <cwchar>
 #include <exception>
@@ -30,17 +31,20 @@ std::wstring FolderPart(const std::wstring& path) {
     return end == std::wstring::npos ? std::wstring() : path.substr(0, end + 1);
 }
 
-// Creates what is missing of a folder that is not empty.
-bool CreateMissingLevels(std::wstring folder) {
+// Creates what is missing of a folder that is not empty; a level that
+// cannot be created throws, with its own name and the system's reason.
+void CreateMissingLevels(std::wstring folder) {
     if (IsSeparator(folder.back())) folder.pop_back();
-    if (folder.size() < 3 || FolderExists(folder)) return true;
+    if (folder.size() < 3 || FolderExists(folder)) return;
     const std::wstring parent = FolderPart(folder);
     // A folder whose parent is itself is a root ("\\?\" and the like); a
     // relative name without a parent lies in the current folder, which exists.
-    if (parent == folder) return true;
-    if (!parent.empty() && !CreateMissingLevels(parent)) return false;
+    if (parent == folder) return;
+    if (!parent.empty()) CreateMissingLevels(parent);
     // Another program may have made it in the meantime.
-    return CreateDirectoryW(folder.c_str(), nullptr) || FolderExists(folder);
+    if (CreateDirectoryW(folder.c_str(), nullptr) || FolderExists(folder)) return;
+    const DWORD error = GetLastError();
+    throw ui::Error(ui::FormatMessageText(L"Cannot create folder \"%s\". %s", {folder, ui::SystemErrorText(error)}));
 }
 
 } // namespace
@@ -67,9 +71,9 @@ std::wstring FreeFileName(const std::wstring& path) {
     }
 }
 
-bool CreateFolderTree(const std::wstring& folder) {
+void CreateFolderTree(const std::wstring& folder) {
     if (folder.empty()) throw ui::Error(L"Unable to create directory");
-    return CreateMissingLevels(folder);
+    CreateMissingLevels(folder);
 }
 
 // Runs one job at a time on a thread of its own. The hand-over goes through
@@ -139,8 +143,9 @@ private:
     std::thread thread_;
 };
 
-PeriodicCapture::PeriodicCapture(const settings::CaptureOptions& options, std::function<int()> realTimeMethod)
-    : options_(options), realTimeMethod_(std::move(realTimeMethod)) {
+PeriodicCapture::PeriodicCapture(const settings::CaptureOptions& options,
+                                 std::function<settings::PeriodicSource()> source)
+    : options_(options), source_(std::move(source)) {
     periodicTimer_.OnTimer = [this] { Tick(); };
 }
 
@@ -160,7 +165,7 @@ void PeriodicCapture::Stop() { periodicTimer_.SetEnabled(false); }
 void PeriodicCapture::Tick() {
     bool written = false;
     try {
-        if (OnTickStarting) OnTickStarting();
+        ui::Raise(TickStarting);
         TakePicture();
         written = true;
     } catch (...) {
@@ -175,16 +180,16 @@ void PeriodicCapture::Tick() {
             reporting_ = false;
         }
     }
-    if (written && OnTickSucceeded) OnTickSucceeded();
+    if (written) ui::Raise(TickSucceeded);
 }
 
 void PeriodicCapture::TakePicture() {
     SYSTEMTIME now{};
     GetLocalTime(&now);
     const bool includeCursor = options_.IncludeCursor;
-    const std::wstring folder = options_.RealSavePath;
+    const std::wstring folder = options_.PeriodicFolder;
     ScreenCursor cursor;
-    std::unique_ptr<ui::ReplacingFile> file;
+    std::unique_ptr<imaging::ReplacingFile> file;
     // Finding the cursor and making the file take a few round trips to the
     // window and file systems each, which under load cost as much as a tenth
     // of the grab and the encoding together: the helper makes them while
@@ -195,24 +200,23 @@ void PeriodicCapture::TakePicture() {
     helper_->Start([&] {
         if (includeCursor) cursor = FindScreenCursor();
         CreateFolderTree(folder);
-        file = std::make_unique<ui::ReplacingFile>(FreeFileName(TimeStampedFileName(folder, now)));
+        file = std::make_unique<imaging::ReplacingFile>(FreeFileName(TimeStampedFileName(folder, now)));
     });
     // The job works on this function's locals: it ends before they do.
     try {
-        GetFullScreenBmp(screen_);
+        GrabScreen(screen_);
     } catch (...) {
         helper_->Finish();
         throw;
     }
     if (const std::exception_ptr failure = helper_->Finish()) std::rethrow_exception(failure);
     if (includeCursor) DrawScreenCursor(screen_, cursor);
-    const int method = realTimeMethod_ ? realTimeMethod_() : 0;
     const ui::Bitmap* picture = &screen_;
-    if (method != 0) {
-        GetActiveWindowBmp(screen_, window_);
+    if (source_() == settings::PeriodicSource::ActiveWindow) {
+        CutWindow(screen_, GetForegroundWindow(), window_);
         picture = &window_;
     }
-    ui::WriteJpeg(*picture, *file, ui::kRealTimeJpeg);
+    imaging::WriteJpeg(*picture, *file, imaging::kRealTimeJpeg);
 }
 
 } // namespace capture

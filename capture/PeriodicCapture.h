@@ -34,15 +34,15 @@ std::wstring FreeFileName(const std::wstring& path);
 // Creates a folder with every missing folder above it, working down from the
 // first one that exists. An empty text throws "Unable to create directory".
 // A text of fewer than three characters (a drive such as "D:") counts as
-// existing. A level that cannot be created ends the creation quietly and
-// gives false: writing into the folder then fails with its own message.
-bool CreateFolderTree(const std::wstring& folder);
+// existing. A level that cannot be created throws "Cannot create folder
+// "<level>". <reason>", so that the user reads why rather than the later
+// failure of the file inside it.
+void CreateFolderTree(const std::wstring& folder);
 
 class PeriodicCapture {
 public:
-    // realTimeMethod gives the method at every tick: 0 grabs the whole
-    // screen, any other value the foreground window.
-    PeriodicCapture(const settings::CaptureOptions& options, std::function<int()> realTimeMethod);
+    // source says at every tick what to grab.
+    PeriodicCapture(const settings::CaptureOptions& options, std::function<settings::PeriodicSource()> source);
     ~PeriodicCapture();
     PeriodicCapture(const PeriodicCapture&) = delete;
     PeriodicCapture& operator=(const PeriodicCapture&) = delete;
@@ -57,8 +57,8 @@ public:
     // Raised at the start of every tick (the owner stops the capture
     // trigger's timer), and after a tick that wrote its file (the owner
     // starts it again). After a failed tick the error box has been shown.
-    std::function<void()> OnTickStarting;
-    std::function<void()> OnTickSucceeded;
+    std::function<void()> TickStarting;
+    std::function<void()> TickSucceeded;
 
     // One tick: grab, encode, write. An error ends it and is shown in the
     // standard error box. While that box is open, further ticks run and
@@ -72,7 +72,7 @@ private:
     void TakePicture();
 
     const settings::CaptureOptions& options_;
-    std::function<int()> realTimeMethod_;
+    std::function<settings::PeriodicSource()> source_;
     // The grab of the whole screen and the foreground window's part of it,
     // kept from tick to tick so that their memory is not allocated anew.
     ui::Bitmap screen_;

@@ -43,11 +43,11 @@ PngButtonPlacement PlacePngButtonContent(PngButton::ContentLayout layout, int wi
     return {pic, cap};
 }
 
-ui::PngImage MakeDisabledImage(const ui::PngImage& normal) {
-    ui::PngImage disabled = normal;
+imaging::PngImage MakeDisabledImage(const imaging::PngImage& normal) {
+    imaging::PngImage disabled = normal;
     if (disabled.Empty()) return disabled;
     disabled.AddAlphaChannel();
-    if (disabled.Type() == ui::PngImage::ColorType::Palette) return disabled;
+    if (disabled.Type() == imaging::PngImage::ColorType::Palette) return disabled;
     for (int y = 0; y < disabled.Height(); ++y) {
         std::uint8_t* alpha = disabled.AlphaRow(y);
         for (int x = 0; x < disabled.Width(); ++x)
@@ -74,18 +74,18 @@ void PngButton::SetCaption(std::wstring caption) {
     RepaintNow();
 }
 
-void PngButton::SetImageNormal(const ui::PngImage& image) {
+void PngButton::SetImageNormal(const imaging::PngImage& image) {
     imageNormal_ = image;
     disabledImage_ = MakeDisabledImage(imageNormal_);
     RepaintNow();
 }
 
-void PngButton::SetImageDown(const ui::PngImage& image) {
+void PngButton::SetImageDown(const imaging::PngImage& image) {
     imageDown_ = image;
     RepaintNow();
 }
 
-void PngButton::SetImageOver(const ui::PngImage& image) {
+void PngButton::SetImageOver(const imaging::PngImage& image) {
     imageOver_ = image;
     RepaintNow();
 }
@@ -190,7 +190,7 @@ void DrawFrame(HDC dc, RECT& r, COLORREF topLeft, COLORREF bottomRight) {
 void PngButton::Paint(HDC dc) {
     ui::ScopedSelect font(dc, font_ ? static_cast<HGDIOBJ>(font_.Get()) : GetStockObject(DEFAULT_GUI_FONT));
     const bool pressed = state_ == State::Down && mouseInside_;
-    const ui::PngImage* picture = &imageNormal_;
+    const imaging::PngImage* picture = &imageNormal_;
     if (pressed && !imageDown_.Empty())
         picture = &imageDown_;
     else if (mouseInside_ && !imageOver_.Empty() && Enabled())

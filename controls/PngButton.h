@@ -5,7 +5,7 @@
 
 #include "ui/Control.h"
 #include "ui/Handles.h"
-#include "ui/PngImage.h"
+#include "imaging/PngImage.h"
 
 #include <string>
 
@@ -18,7 +18,7 @@ struct PngButtonPlacement {
 
 // Makes the disabled look of a picture: a copy with an alpha channel whose
 // bytes are divided by 3; a palette picture stays fully opaque.
-ui::PngImage MakeDisabledImage(const ui::PngImage& normal);
+imaging::PngImage MakeDisabledImage(const imaging::PngImage& normal);
 
 class PngButton : public ui::Control {
 public:
@@ -39,13 +39,13 @@ public:
     void SetButtonLayout(ContentLayout layout);
     const std::wstring& Caption() const { return caption_; }
     void SetCaption(std::wstring caption);
-    const ui::PngImage& ImageNormal() const { return imageNormal_; }
-    void SetImageNormal(const ui::PngImage& image);
-    const ui::PngImage& ImageDown() const { return imageDown_; }
-    void SetImageDown(const ui::PngImage& image);
-    const ui::PngImage& ImageOver() const { return imageOver_; }
-    void SetImageOver(const ui::PngImage& image);
-    const ui::PngImage& DisabledImage() const { return disabledImage_; }
+    const imaging::PngImage& ImageNormal() const { return imageNormal_; }
+    void SetImageNormal(const imaging::PngImage& image);
+    const imaging::PngImage& ImageDown() const { return imageDown_; }
+    void SetImageDown(const imaging::PngImage& image);
+    const imaging::PngImage& ImageOver() const { return imageOver_; }
+    void SetImageOver(const imaging::PngImage& image);
+    const imaging::PngImage& DisabledImage() const { return disabledImage_; }
     FrameStyle ButtonStyle() const { return style_; }
     void SetButtonStyle(FrameStyle style);
     void SetEnabled(bool enabled) override;
@@ -79,10 +79,10 @@ private:
     COLORREF fontColor_ = RGB(0, 0, 0);
     ContentLayout layout_ = ContentLayout::ImageAbove;
     std::wstring caption_;
-    ui::PngImage imageNormal_;
-    ui::PngImage imageDown_;
-    ui::PngImage imageOver_;
-    ui::PngImage disabledImage_;
+    imaging::PngImage imageNormal_;
+    imaging::PngImage imageDown_;
+    imaging::PngImage imageOver_;
+    imaging::PngImage disabledImage_;
     FrameStyle style_ = FrameStyle::Raised;
     State state_ = State::Up;
     bool mouseInside_ = false;

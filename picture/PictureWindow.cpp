@@ -2,9 +2,11 @@
 
 #include "picture/PictureMath.h"
 #include "ui/Application.h"
+#include "controls/Skin.h"
 #include "ui/Clipboard.h"
-#include "ui/ImageWriters.h"
-#include "ui/Parallel.h"
+#include "ui/Event.h"
+#include "imaging/ImageWriters.h"
+#include "imaging/Parallel.h"
 #include "ui/Modal.h"
 #include "ui/Resources.h"
 
@@ -13,6 +15,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -103,7 +106,7 @@ void StretchNearest(const ui::Bitmap& source, ui::Bitmap& destination) {
     // Below a megapixel the pool's threads cost more than they save; above
     // it, bands of rows go to them.
     const int bands = static_cast<long long>(dw) * dh < 1024 * 1024 ? 1 : 8;
-    ui::RunInParallel(bands, 0, [&](int band) { stretchRows(dh * band / bands, dh * (band + 1) / bands); });
+    imaging::RunInParallel(bands, 0, [&](int band) { stretchRows(dh * band / bands, dh * (band + 1) / bands); });
 }
 
 } // namespace
@@ -124,12 +127,9 @@ PictureToolbar::PictureToolbar(HWND parent) {
     for (int i = 0; i < kCommandCount; ++i) {
         const ToolbarButton& entry = kButtons[i];
         controls::PngButton& button = buttons_[i];
-        button.SetBounds(entry.left, 8, entry.width, 60);
-        button.SetCaption(entry.caption);
-        button.SetFont(L"Verdana", 11, RGB(255, 255, 255));
-        button.SetImageNormal(ui::PngImage::FromResource(entry.picture));
-        button.SetButtonStyle(controls::PngButton::FrameStyle::NoFrame);
-        button.Cursor = LoadCursorW(nullptr, IDC_HAND);
+        controls::ApplySkin(
+            button,
+            {{entry.left, 8, entry.left + entry.width, 8 + 60}, entry.picture, entry.caption, RGB(255, 255, 255)});
         AddControl(button);
     }
     Layout(819);
@@ -150,9 +150,14 @@ PictureWindow::PictureWindow() {
                                      .y = 122,
                                      .width = 819,
                                      .height = 539});
-    if (HICON icon = LoadIconW(ui::App().Module(), L"MAINICON")) {
-        SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-        SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    // Each size from its own picture in the icon file: the caption shows the
+    // small one, which the system would otherwise shrink from the large.
+    // Shared icons belong to the module and are never destroyed.
+    for (const auto& [which, width, height] :
+         {std::tuple{ICON_BIG, SM_CXICON, SM_CYICON}, std::tuple{ICON_SMALL, SM_CXSMICON, SM_CYSMICON}}) {
+        if (HANDLE icon = LoadImageW(ui::App().Module(), L"MAINICON", IMAGE_ICON, GetSystemMetrics(width),
+                                     GetSystemMetrics(height), LR_SHARED))
+            SendMessageW(Handle(), WM_SETICON, which, reinterpret_cast<LPARAM>(icon));
     }
     toolbar_ = std::make_unique<PictureToolbar>(Handle());
     using Command = PictureToolbar::Command;
@@ -280,7 +285,7 @@ void PictureWindow::OnShow() {
 void PictureWindow::OnClose() {
     ShowWindow(Handle(), SW_HIDE);
     ReleasePictures();
-    if (OnClosed) OnClosed();
+    ui::Raise(Closed);
 }
 
 void PictureWindow::ReleasePictures() {
@@ -343,13 +348,13 @@ void PictureWindow::OnCopy() {
 
 void PictureWindow::OnSave() {
     if (!saveDialog_.Execute(Handle())) return;
-    if (const std::wstring ext = ui::FileExtension(saveDialog_.FileName); !ext.empty()) {
+    if (const std::wstring ext = imaging::FileExtension(saveDialog_.FileName); !ext.empty()) {
         saveDialog_.DefaultExt = ext;
         // The file type follows too: the dialog appends the type's own
         // extension to a bare name, so the two must agree for the next save.
         if (const int index = FilterIndexOf(saveDialog_.Filter, ext)) saveDialog_.FilterIndex = index;
     }
-    ui::WritePictureFile(pictureView_.Picture(), saveDialog_.FileName);
+    imaging::WritePictureFile(pictureView_.Picture(), saveDialog_.FileName);
 }
 
 void PictureWindow::OnDoubleClick(POINT client) {

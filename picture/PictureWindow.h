@@ -1,6 +1,6 @@
 // The picture window: shows a captured picture and zooms, crops, copies and
 // saves it. Created once at start-up; closing it only hides it and raises
-// OnClosed, on which the capture trigger is armed again.
+// Closed, on which the capture trigger is armed again.
 #pragma once
 
 #include "controls/PngButton.h"
@@ -46,7 +46,7 @@ public:
     ~PictureWindow() override;
 
     // Raised when the user closes the window (Cancel or the close box).
-    std::function<void()> OnClosed;
+    std::function<void()> Closed;
 
     // Loaders: each sets the window's outer size and the picture's place and
     // replaces the displayed picture; none of them shows the window.

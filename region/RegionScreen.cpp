@@ -3,7 +3,9 @@
 #include "picture/PictureMath.h"
 #include "region/RubberBand.h"
 #include "ui/Application.h"
+#include "controls/Skin.h"
 #include "ui/Cursor.h"
+#include "ui/Event.h"
 #include "ui/Resources.h"
 
 #include <cstdlib>
@@ -24,7 +26,7 @@ RECT OutlineArea(POINT a, POINT b) {
 
 } // namespace
 
-SelectionSizeLabel::SelectionSizeLabel() : font_(ui::CreateFontOf(L"\u5B8B\u4F53", 12, GB2312_CHARSET)) {}
+SelectionSizeLabel::SelectionSizeLabel() : font_(controls::SkinFont()) {}
 
 void SelectionSizeLabel::SetTexts(std::wstring width, std::wstring height) {
     widthText_ = std::move(width);
@@ -36,7 +38,7 @@ void SelectionSizeLabel::Paint(HDC dc) {
     ui::UniqueBrush back(CreateSolidBrush(RGB(0x8B, 0xD2, 0xED)));
     const RECT all{0, 0, Width(), Height()};
     FillRect(dc, &all, back.Get());
-    ui::ScopedSelect font(dc, font_.Get());
+    ui::ScopedSelect font(dc, font_);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(0, 0, 255));
     TextOutW(dc, 1, 0, widthText_.c_str(), static_cast<int>(widthText_.size()));
@@ -115,7 +117,7 @@ void RegionScreen::OnSelectionDone() {
         HWND screen;
         ~HideAfterwards() { ShowWindow(screen, SW_HIDE); }
     } hide{Handle()};
-    if (OnRegionSelected) OnRegionSelected(frozenScreen_.Picture(), startPoint_, endPoint_);
+    ui::Raise(RegionSelected, frozenScreen_.Picture(), startPoint_, endPoint_);
 }
 
 LRESULT RegionScreen::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

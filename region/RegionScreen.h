@@ -28,7 +28,8 @@ public:
     bool HitTest(POINT) const override { return false; }
 
 private:
-    ui::UniqueFont font_;
+    // The skin's, borrowed.
+    HFONT font_;
     std::wstring widthText_ = L"X:";
     std::wstring heightText_ = L"Y:";
 };
@@ -41,7 +42,7 @@ public:
     // picture and the selection's corners in screen pixels. The screen stays up
     // while the handler runs (it shows the picture window modally in front of
     // it) and hides itself afterwards.
-    std::function<void(const ui::Bitmap& frozen, POINT start, POINT end)> OnRegionSelected;
+    std::function<void(const ui::Bitmap& frozen, POINT start, POINT end)> RegionSelected;
 
     // Covers the screen, always on top, and takes a copy of frozen (a picture
     // of the whole screen) as the picture to select from.

@@ -1,11 +1,11 @@
 #include "settings/IniFile.h"
 
+#include "settings/IniText.h"
 #include "ui/Error.h"
 
 #include <windows.h>
 
 #include <cstdint>
-#include <vector>
 
 namespace settings {
 
@@ -50,16 +50,40 @@ std::optional<int> ParseIniInteger(const std::wstring& text) {
     return negative ? -pattern : pattern;
 }
 
+namespace {
+
+// A file this large is no settings file: it is left alone, as unreadable.
+constexpr LONGLONG kLargestFile = 64LL << 20;
+
+// The file's bytes through an open handle; nothing when they cannot be read.
+std::optional<std::string> ReadAllBytes(HANDLE file) {
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file, &size) || size.QuadPart > kLargestFile) return std::nullopt;
+    std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
+    DWORD read = 0;
+    if (!bytes.empty() && !ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr))
+        return std::nullopt;
+    bytes.resize(read);
+    return bytes;
+}
+
+} // namespace
+
 std::wstring IniFile::ReadString(const std::wstring& section, const std::wstring& key,
                                  const std::wstring& fallback) const {
-    std::vector<wchar_t> buffer(2048);
-    for (;;) {
-        const DWORD length = GetPrivateProfileStringW(section.c_str(), key.c_str(), fallback.c_str(), buffer.data(),
-                                                      static_cast<DWORD>(buffer.size()), path_.c_str());
-        // A result that fills the buffer may have been cut short: try larger.
-        if (length + 1 < buffer.size() || buffer.size() >= 65536) return std::wstring(buffer.data(), length);
-        buffer.resize(buffer.size() * 4);
-    }
+    // As the profile functions do, a file that cannot be opened gives the fallback.
+    HANDLE file = CreateFileW(path_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return fallback;
+    const std::optional<std::string> bytes = ReadAllBytes(file);
+    CloseHandle(file);
+    if (!bytes) return fallback;
+    std::optional<std::wstring> value = IniText(*bytes).Value(section, key);
+    if (!value) return fallback;
+    // A value in matching quotes is read without them.
+    if (value->size() >= 2 && (value->front() == L'"' || value->front() == L'\'') && value->back() == value->front())
+        return value->substr(1, value->size() - 2);
+    return *value;
 }
 
 int IniFile::ReadInteger(const std::wstring& section, const std::wstring& key, int fallback) const {
@@ -71,12 +95,28 @@ bool IniFile::ReadBool(const std::wstring& section, const std::wstring& key, boo
 }
 
 void IniFile::WriteString(const std::wstring& section, const std::wstring& key, const std::wstring& value) {
+    const auto fail = [&] { throw ui::Error(ui::FormatMessageText(L"Unable to write to %s", {path_})); };
     // A read-only file is refused outright: an administrator (or root under
     // Wine) could otherwise write through the attribute the user set.
     const DWORD attributes = GetFileAttributesW(path_.c_str());
-    const bool readOnly = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
-    if (readOnly || !WritePrivateProfileStringW(section.c_str(), key.c_str(), value.c_str(), path_.c_str()))
-        throw ui::Error(ui::FormatMessageText(L"Unable to write to %s", {path_}));
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) fail();
+    // Read and written through one handle that lets others only read, so
+    // that no other writer comes in between.
+    HANDLE file = CreateFileW(path_.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) fail();
+    bool written = false;
+    if (const std::optional<std::string> bytes = ReadAllBytes(file)) {
+        IniText text(*bytes);
+        text.Set(section, key, value);
+        const std::string result = text.Bytes();
+        DWORD count = 0;
+        written = SetFilePointer(file, 0, nullptr, FILE_BEGIN) == 0 &&
+                  WriteFile(file, result.data(), static_cast<DWORD>(result.size()), &count, nullptr) &&
+                  count == result.size() && SetEndOfFile(file);
+    }
+    CloseHandle(file);
+    if (!written) fail();
 }
 
 void IniFile::WriteInteger(const std::wstring& section, const std::wstring& key, int value) {

@@ -1,5 +1,6 @@
-// An INI file bound to a path, read and written through the platform's
-// profile functions: every call goes straight to the file, nothing is cached.
+// An INI file bound to a path, read and written by the rules of the
+// platform's profile functions in the file's own encoding (see IniText):
+// every call goes straight to the file, nothing is cached.
 #pragma once
 
 #include <optional>
@@ -24,7 +25,8 @@ public:
     bool ReadBool(const std::wstring& section, const std::wstring& key, bool fallback) const;
 
     // Writing replaces the key's line, or appends it to the section, creating
-    // section and file when missing. A failure throws "Unable to write to <path>".
+    // section and file when missing; the file keeps its encoding unless the
+    // value needs UTF-16. A failure throws "Unable to write to <path>".
     void WriteString(const std::wstring& section, const std::wstring& key, const std::wstring& value);
     void WriteInteger(const std::wstring& section, const std::wstring& key, int value);
     void WriteBool(const std::wstring& section, const std::wstring& key, bool value);

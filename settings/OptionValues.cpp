@@ -25,33 +25,26 @@ std::wstring LowerCase(std::wstring text) {
 
 } // namespace
 
-std::optional<int> UnitMilliseconds(const std::wstring& unit) {
-    if (unit == L"Seconds") return 1000;
-    if (unit == L"Minutes") return 60 * 1000;
-    if (unit == L"Hours") return 3600 * 1000;
-    return std::nullopt;
-}
-
 int IntegerOfText(const std::wstring& text) {
     // The same notation as the settings file's integers.
     if (const std::optional<int> value = ParseIniInteger(WithoutBlanks(text))) return *value;
     throw ui::Error(ui::FormatMessageText(L"'%s' is not a valid integer value", {text}));
 }
 
-int IntervalMilliseconds(const std::wstring& number, const std::wstring& unit) {
-    const std::optional<int> factor = UnitMilliseconds(unit);
+int IntervalMilliseconds(const std::wstring& number, const TimeUnit& unit) {
+    const std::optional<int> factor = unit.Milliseconds();
     if (!factor) throw ui::Error(L"The interval unit must be Seconds, Minutes or Hours");
     const int count = IntegerOfText(number);
     if (count < 0) throw ui::Error(L"The interval cannot be negative");
     const int longest = INT_MAX / *factor;
     if (count > longest)
         throw ui::Error(L"The interval is too long: the longest is " + std::to_wstring(longest) + L" " +
-                        LowerCase(unit));
+                        LowerCase(unit.Text()));
     return count * *factor;
 }
 
-std::optional<std::wstring> IntervalNumberText(int milliseconds, const std::wstring& unit) {
-    const std::optional<int> factor = UnitMilliseconds(unit);
+std::optional<std::wstring> IntervalNumberText(int milliseconds, const TimeUnit& unit) {
+    const std::optional<int> factor = unit.Milliseconds();
     if (!factor || milliseconds % *factor != 0) return std::nullopt;
     return std::to_wstring(milliseconds / *factor);
 }

@@ -4,6 +4,8 @@
 // so that a Save can check every box before it changes anything.
 #pragma once
 
+#include "settings/Options.h"
+
 #include <optional>
 #include <string>
 
@@ -14,10 +16,6 @@ namespace settings {
 // in memory.
 inline constexpr int kMaxFixedRegionSide = 16384;
 
-// Milliseconds in one "Seconds", "Minutes" or "Hours" (compared exactly, with
-// case); no value for any other text.
-std::optional<int> UnitMilliseconds(const std::wstring& unit);
-
 // The integer a box holds: decimal with an optional sign (or hexadecimal
 // after "$" or "0x"), blanks around it allowed. Anything else throws
 // "'<text>' is not a valid integer value".
@@ -27,11 +25,11 @@ int IntegerOfText(const std::wstring& text);
 // chose them. Throws when the unit is none of the three, the number is not an
 // integer or is negative, or the interval is longer than a signed 32-bit
 // count of milliseconds can hold (about 24 days).
-int IntervalMilliseconds(const std::wstring& number, const std::wstring& unit);
+int IntervalMilliseconds(const std::wstring& number, const TimeUnit& unit);
 
 // The number that shows an interval in a unit, when the interval is a whole
 // number of that unit; no value for another unit or a remainder.
-std::optional<std::wstring> IntervalNumberText(int milliseconds, const std::wstring& unit);
+std::optional<std::wstring> IntervalNumberText(int milliseconds, const TimeUnit& unit);
 
 // A width or height of the fixed region; name ("width", "height") goes into
 // the message. Throws unless the text is an integer from 0 to kMaxFixedRegionSide.

@@ -11,6 +11,45 @@ namespace {
 const wchar_t* const kSection = L"Options";
 }
 
+TimeUnit::TimeUnit(std::wstring text) {
+    for (Kind known : {Kind::Seconds, Kind::Minutes, Kind::Hours})
+        if (text == TimeUnit(known).Text()) {
+            kind_ = known;
+            return;
+        }
+    unrecognisedText_ = std::move(text);
+}
+
+TimeUnit::TimeUnit(Kind known) : kind_(known) {}
+
+std::wstring TimeUnit::Text() const {
+    switch (kind_) {
+    case Kind::Seconds:
+        return L"Seconds";
+    case Kind::Minutes:
+        return L"Minutes";
+    case Kind::Hours:
+        return L"Hours";
+    case Kind::Unrecognised:
+        break;
+    }
+    return unrecognisedText_;
+}
+
+std::optional<int> TimeUnit::Milliseconds() const {
+    switch (kind_) {
+    case Kind::Seconds:
+        return 1000;
+    case Kind::Minutes:
+        return 60 * 1000;
+    case Kind::Hours:
+        return 3600 * 1000;
+    case Kind::Unrecognised:
+        break;
+    }
+    return std::nullopt;
+}
+
 std::wstring ConfigFilePath() { return ui::ExecutableFolder() + L"config.ini"; }
 
 std::wstring ConfigReadProblem(const std::wstring& path, unsigned long waitMs) {
@@ -38,12 +77,16 @@ void LoadOptions(const IniFile& file, CaptureOptions& o) {
     o.FixedRegionWidth = file.ReadInteger(kSection, L"FixedRegionWidth", 0);
     o.FixedRegionHeight = file.ReadInteger(kSection, L"FixedRegionHeight", 0);
     o.Interval = file.ReadInteger(kSection, L"Interval", 0);
-    o.IntervalCent = file.ReadString(kSection, L"IntervalCent", L"");
-    o.CaptureIndex = file.ReadInteger(kSection, L"CaptureIndex", 0);
-    o.RealSavePath = file.ReadString(kSection, L"RealSavePath", L"");
+    o.IntervalUnit = file.ReadString(kSection, L"IntervalCent", L"");
+    o.PeriodicSourceIndex = file.ReadInteger(kSection, L"CaptureIndex", 0);
+    o.PeriodicFolder = file.ReadString(kSection, L"RealSavePath", L"");
+    // The keys of MoreOptions follow here, each read with its field's default.
 }
 
 namespace {
+
+// The keys of MoreOptions, after the original ones, in the order of its fields.
+void WriteMoreKeys(IniFile&, const MoreOptions&) {}
 
 // The settings keys in the order they are written. Only a reset writes the
 // key of the periodic-capture switch, which is always off in the file.
@@ -54,9 +97,10 @@ void WriteKeys(IniFile& file, const CaptureOptions& o, bool withPeriodicSwitch) 
     file.WriteBool(kSection, L"IncludeCursor", o.IncludeCursor);
     if (withPeriodicSwitch) file.WriteBool(kSection, L"RealTime", false);
     file.WriteInteger(kSection, L"Interval", o.Interval);
-    file.WriteString(kSection, L"IntervalCent", o.IntervalCent);
-    file.WriteInteger(kSection, L"CaptureIndex", o.CaptureIndex);
-    file.WriteString(kSection, L"RealSavePath", o.RealSavePath);
+    file.WriteString(kSection, L"IntervalCent", o.IntervalUnit.Text());
+    file.WriteInteger(kSection, L"CaptureIndex", o.PeriodicSourceIndex);
+    file.WriteString(kSection, L"RealSavePath", o.PeriodicFolder);
+    WriteMoreKeys(file, o.More);
 }
 
 } // namespace
@@ -67,19 +111,25 @@ void ResetOptions(IniFile& file, CaptureOptions& o) {
     const CaptureOptions factory{.FixedRegionWidth = 320,
                                  .FixedRegionHeight = 240,
                                  .Interval = 30000,
-                                 .IntervalCent = L"Seconds",
-                                 .CaptureIndex = 0,
-                                 .RealSavePath = L"D:\\output"};
+                                 .IntervalUnit = TimeUnit::Kind::Seconds,
+                                 .PeriodicSourceIndex = 0,
+                                 .PeriodicFolder = L"D:\\output"};
     // The record takes the factory values at once, the two switches only
     // through the reload, as the file says them.
     o.FixedRegionWidth = factory.FixedRegionWidth;
     o.FixedRegionHeight = factory.FixedRegionHeight;
     o.Interval = factory.Interval;
-    o.IntervalCent = factory.IntervalCent;
-    o.CaptureIndex = factory.CaptureIndex;
-    o.RealSavePath = factory.RealSavePath;
+    o.IntervalUnit = factory.IntervalUnit;
+    o.PeriodicSourceIndex = factory.PeriodicSourceIndex;
+    o.PeriodicFolder = factory.PeriodicFolder;
+    o.More = factory.More;
     WriteKeys(file, factory, true);
     LoadOptions(file, o);
+}
+
+void ResetMoreOptions(IniFile& file, CaptureOptions& o) {
+    o.More = MoreOptions{};
+    WriteKeys(file, o, false);
 }
 
 } // namespace settings

@@ -1,26 +1,21 @@
 #include "settings/OptionsWindow.h"
 
+#include "controls/Skin.h"
 #include "settings/OptionValues.h"
-#include "ui/Application.h"
 #include "ui/Error.h"
+#include "ui/Event.h"
 #include "ui/FolderBrowser.h"
-#include "ui/Modal.h"
 #include "ui/Resources.h"
 
-#include <algorithm>
 #include <string>
 
 namespace settings {
 
 namespace {
 
-constexpr int kClientWidth = 443, kClientHeight = 529;
+constexpr SIZE kClientSize{443, 529};
 constexpr POINT kWindowPosition{489, 129};
-
-// The colour of the background picture between its shaded edges, where all
-// the native controls sit: they fill their own background with it, so that
-// they show no box of another colour.
-constexpr COLORREF kPanelColor = RGB(0xF4, 0xF7, 0xFB);
+constexpr COLORREF kPanelColor = SettingsDialog::kPanelColor;
 
 // The groups, each with its top-left corner in its parent's coordinates. The
 // controls inside are placed relative to their group; all of them are
@@ -66,35 +61,12 @@ void SetStyle(HWND window, DWORD style, bool on) {
 
 OptionsWindow::OptionsWindow(CaptureOptions& options, IniFile& configFile)
     : options_(options), configFile_(configFile) {
-    // A fixed dialog frame: no sizing border, no minimise or maximise box,
-    // and no icon in the caption. The window is owned by the application's
-    // hidden window, which keeps it off the taskbar like the rest of the
-    // program. WS_CLIPCHILDREN keeps the painting of the window's picture
-    // off the native controls.
-    const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-    const DWORD exStyle = WS_EX_DLGMODALFRAME;
-    RECT frame{0, 0, kClientWidth, kClientHeight};
-    AdjustWindowRectEx(&frame, style, FALSE, exStyle);
-    CreateHost(kOptionsWindowClass, {.caption = L"Snapora - Options",
-                                     .style = style,
-                                     .exStyle = exStyle,
-                                     .x = kWindowPosition.x,
-                                     .y = kWindowPosition.y,
-                                     .width = frame.right - frame.left,
-                                     .height = frame.bottom - frame.top,
-                                     .parent = ui::App().HiddenOwner()});
-    Color = kPanelColor;
-    backgroundPicture_ = ui::LoadBitmapResource(L"OPTIONS_BACKGROUND");
+    CreateDialogWindow(kOptionsWindowClass, L"Snapora - Options", kWindowPosition, kClientSize);
     CreateControls();
-    lastFocus_ = intervalEdit_->Handle();
 }
 
-OptionsWindow::~OptionsWindow() { ui::App().RemoveDialogWindow(Handle()); }
-
 void OptionsWindow::CreateControls() {
-    // The window's font: 12-pixel SimSun in the GB2312 character set.
-    font_ = ui::CreateFontOf(L"\u5B8B\u4F53", 12, GB2312_CHARSET);
-    HFONT font = font_.Get();
+    const HFONT font = controls::SkinFont();
 
     PlaceFrame(systemFrame_, kSystemGroup, L"System Setting", font);
     PlaceFrame(fixedRegionFrame_, kFixedRegionGroup, L"Fixed Region Setting", font);
@@ -104,34 +76,22 @@ void OptionsWindow::CreateControls() {
     for (ui::GroupFrame* frame : {&systemFrame_, &fixedRegionFrame_, &realTimeFrame_, &intervalFrame_, &methodFrame_})
         AddControl(*frame);
 
-    const RECT browse = kRealTimeGroup.At(320, 112, 57, 57);
-    browseButton_.SetBounds(browse);
+    // The browse button is the skin's, with a frame while the mouse is over it.
+    controls::ApplySkin(browseButton_, {.bounds = kRealTimeGroup.At(320, 112, 57, 57), .picture = L"ICON_BROWSE"});
     browseButton_.SetButtonStyle(controls::PngButton::FrameStyle::Flat);
-    browseButton_.SetImageNormal(ui::PngImage::FromResource(L"ICON_BROWSE"));
+    controls::ApplySkin(saveButton_, {{120, 440, 120 + 73, 440 + 60}, L"ICON_OPTIONS_SAVE", L"Save"});
+    controls::ApplySkin(resetButton_, {{256, 440, 256 + 81, 440 + 60}, L"ICON_RESET", L"Reset"});
     browseButton_.OnClick = [this](ui::Control&) { OnBrowseClick(); };
-    struct CommandButton {
-        controls::PngButton& button;
-        const wchar_t* caption;
-        const wchar_t* picture;
-        RECT bounds;
-    };
-    const CommandButton commands[] = {
-        {saveButton_, L"Save", L"ICON_OPTIONS_SAVE", {120, 440, 120 + 73, 440 + 60}},
-        {resetButton_, L"Reset", L"ICON_RESET", {256, 440, 256 + 81, 440 + 60}},
-    };
-    for (const CommandButton& c : commands) {
-        c.button.SetBounds(c.bounds);
-        c.button.SetButtonStyle(controls::PngButton::FrameStyle::NoFrame);
-        c.button.SetFont(L"Verdana", 11, RGB(0, 0, 0));
-        c.button.SetCaption(c.caption);
-        c.button.SetImageNormal(ui::PngImage::FromResource(c.picture));
-    }
     saveButton_.OnClick = [this](ui::Control&) { OnSaveClick(); };
     resetButton_.OnClick = [this](ui::Control&) { OnResetClick(); };
-    for (controls::PngButton* button : {&browseButton_, &saveButton_, &resetButton_}) {
-        button->Cursor = LoadCursorW(nullptr, IDC_HAND);
+    for (controls::PngButton* button : {&browseButton_, &saveButton_, &resetButton_})
         AddControl(*button);
-    }
+    // In the free corner right of Reset, level with the captions.
+    moreButton_.SetCaption(L"More\u2026");
+    moreButton_.Font = font;
+    moreButton_.SetBounds(352, 478, 65, 22);
+    moreButton_.OnClick = [this](ui::Control&) { ui::Raise(MoreOptionsRequested); };
+    AddControl(moreButton_);
 
     // The native controls are created in keyboard order, since a window's
     // children take the keyboard focus in the order of their creation. Each
@@ -200,24 +160,19 @@ void OptionsWindow::CreateControls() {
     startupSuspendCheck_.emplace(*this,
                                  Placed(kSystemGroup.At(24, 72, 217, 17), L"Startup with Suspend interface", font));
 
-    SetRealTimeMethod(0);
+    SetChosenPeriodicSource(PeriodicSource::FullScreen);
 }
 
-void OptionsWindow::PaintBackground(HDC dc, const RECT& client) {
-    HostWindow::PaintBackground(dc, client);
-    backgroundPicture_.StretchDraw(dc, client);
+std::optional<PeriodicSource> OptionsWindow::ChosenPeriodicSource() const {
+    if (fullScreenRadio_->Checked()) return PeriodicSource::FullScreen;
+    if (activeWindowRadio_->Checked()) return PeriodicSource::ActiveWindow;
+    return std::nullopt;
 }
 
-int OptionsWindow::RealTimeMethod() const {
-    if (fullScreenRadio_->Checked()) return 0;
-    if (activeWindowRadio_->Checked()) return 1;
-    return -1;
-}
-
-void OptionsWindow::SetRealTimeMethod(int method) {
-    if (method == 0)
+void OptionsWindow::SetChosenPeriodicSource(std::optional<PeriodicSource> source) {
+    if (source == PeriodicSource::FullScreen)
         fullScreenRadio_->SetChecked(true);
-    else if (method == 1)
+    else if (source == PeriodicSource::ActiveWindow)
         activeWindowRadio_->SetChecked(true);
     else {
         fullScreenRadio_->SetChecked(false);
@@ -242,51 +197,19 @@ void OptionsWindow::FillControls() {
     heightSpin_->SetPosition(options_.FixedRegionHeight);
     heightEdit_->SetText(std::to_wstring(options_.FixedRegionHeight));
     includeCursorCheck_->SetChecked(options_.IncludeCursor);
-    unitCombo_->SetText(options_.IntervalCent);
-    SetRealTimeMethod(std::clamp(options_.CaptureIndex, -1, 1));
-    folderEdit_->SetText(options_.RealSavePath);
+    unitCombo_->SetText(options_.IntervalUnit.Text());
+    // The group's range clamps the saved index: below 0 nothing is chosen.
+    SetChosenPeriodicSource(options_.PeriodicSourceIndex < 0
+                                ? std::nullopt
+                                : std::optional(PeriodicSourceOf(options_.PeriodicSourceIndex)));
+    folderEdit_->SetText(options_.PeriodicFolder);
     startupSuspendCheck_->SetChecked(options_.StartupSuspend);
 }
 
-void OptionsWindow::ShowSavedInterval() {
-    if (const auto number = IntervalNumberText(options_.Interval, options_.IntervalCent))
-        intervalEdit_->SetText(*number);
-}
-
-void OptionsWindow::ShowModal() {
-    if (modal_) {
-        SetForegroundWindow(Handle());
-        return;
-    }
+void OptionsWindow::OnShowing() {
     FillControls();
-    ShowSavedInterval();
-    const HWND previous = GetActiveWindow();
-    modal_ = true;
-    closeRequested_ = false;
-    {
-        ui::ModalScope scope(Handle());
-        ui::App().AddDialogWindow(Handle());
-        ShowWindow(Handle(), SW_SHOW);
-        SetForegroundWindow(Handle());
-        // Like a dialog, the window opens with the text of the box that has
-        // the focus selected, ready to be typed over.
-        const HWND focus = GetFocus();
-        if (focus && IsChild(Handle(), focus) && (SendMessageW(focus, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL))
-            SendMessageW(focus, EM_SETSEL, 0, -1);
-        ui::App().RunModalLoop([this] { return closeRequested_ || !IsWindowVisible(Handle()); });
-        ui::App().RemoveDialogWindow(Handle());
-        scope.End();
-        ShowWindow(Handle(), SW_HIDE);
-    }
-    modal_ = false;
-    if (previous && previous != Handle() && IsWindow(previous) && IsWindowVisible(previous)) SetActiveWindow(previous);
-}
-
-void OptionsWindow::OnClose() {
-    if (modal_)
-        closeRequested_ = true;
-    else
-        Hide();
+    if (const auto number = IntervalNumberText(options_.Interval, options_.IntervalUnit))
+        intervalEdit_->SetText(*number);
 }
 
 void OptionsWindow::FocusRefusedBox(const ui::NativeControl& box) {
@@ -305,8 +228,8 @@ void OptionsWindow::OnSaveClick() {
     int interval = 0, width = 0, height = 0;
     const ui::NativeControl* box = nullptr;
     try {
-        box = UnitMilliseconds(unitCombo_->Text()) ? static_cast<const ui::NativeControl*>(&*intervalEdit_)
-                                                   : &*unitCombo_;
+        box = TimeUnit(unitCombo_->Text()).Milliseconds() ? static_cast<const ui::NativeControl*>(&*intervalEdit_)
+                                                          : &*unitCombo_;
         interval = IntervalMilliseconds(intervalEdit_->Text(), unitCombo_->Text());
         box = &*widthEdit_;
         width = FixedRegionSide(widthEdit_->Text(), L"width");
@@ -321,12 +244,12 @@ void OptionsWindow::OnSaveClick() {
     options_.FixedRegionHeight = height;
     options_.StartupSuspend = startupSuspendCheck_->Checked();
     options_.IncludeCursor = includeCursorCheck_->Checked();
-    options_.IntervalCent = unitCombo_->Text();
-    options_.CaptureIndex = RealTimeMethod();
-    options_.RealSavePath = folderEdit_->Text();
+    options_.IntervalUnit = unitCombo_->Text();
+    const std::optional<PeriodicSource> source = ChosenPeriodicSource();
+    options_.PeriodicSourceIndex = !source ? -1 : *source == PeriodicSource::FullScreen ? 0 : 1;
+    options_.PeriodicFolder = folderEdit_->Text();
     SaveOptions(configFile_, options_);
-    ui::App().ShowMessage(L"The config file is saved!", L"Success", MB_OK | MB_TASKMODAL);
-    OnClose();
+    ConfirmSavedAndClose();
 }
 
 void OptionsWindow::OnResetClick() {
@@ -337,13 +260,6 @@ void OptionsWindow::OnResetClick() {
 void OptionsWindow::OnBrowseClick() {
     const std::wstring folder = ui::BrowseForFolder(GetActiveWindow(), L"Please Choose a Folder", L"");
     if (!folder.empty()) folderEdit_->SetText(folder);
-}
-
-void OptionsWindow::RestoreFocus() {
-    HWND target = lastFocus_;
-    if (!target || !IsWindow(target) || !IsWindowVisible(target) || !IsWindowEnabled(target))
-        target = intervalEdit_->Handle();
-    SetFocus(target);
 }
 
 OptionsWindow::ControlHandles OptionsWindow::Handles() const {
@@ -358,36 +274,6 @@ OptionsWindow::ControlHandles OptionsWindow::Handles() const {
             .heightSpin = heightSpin_->Handle(),
             .includeCursorCheck = includeCursorCheck_->Handle(),
             .startupSuspendCheck = startupSuspendCheck_->Handle()};
-}
-
-LRESULT OptionsWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_CLOSE:
-        // Closing only hides the window; it lives as long as its owner.
-        OnClose();
-        return 0;
-    case WM_ACTIVATE:
-        if (LOWORD(wParam) == WA_INACTIVE) {
-            const HWND focus = GetFocus();
-            if (focus && IsChild(Handle(), focus)) lastFocus_ = focus;
-            break;
-        }
-        // Left to the default, activation would give the focus to the window
-        // itself rather than to one of its controls.
-        RestoreFocus();
-        return 0;
-    case WM_COMMAND:
-        // Esc, as the dialog keyboard handling reports it: a command from no
-        // control. It closes the window like its close box.
-        if (lParam == 0 && LOWORD(wParam) == IDCANCEL) {
-            OnClose();
-            return 0;
-        }
-        break;
-    default:
-        break;
-    }
-    return HostWindow::HandleMessage(message, wParam, lParam);
 }
 
 } // namespace settings

@@ -2,11 +2,14 @@
 
 #include "ui/Application.h"
 #include "ui/Cursor.h"
-#include "ui/Taskbar.h"
+#include "controls/Skin.h"
+#include "ui/Event.h"
 
 #include <windowsx.h>
 
 namespace suspend {
+
+using ui::Raise;
 
 namespace {
 
@@ -39,14 +42,10 @@ constexpr ButtonLook kButtonLooks[SuspendPanel::kButtonCount] = {
 };
 constexpr int kButtonTop = 10, kButtonHeight = 24;
 
-template <typename Handler, typename... Args> void Raise(const Handler& handler, Args... args) {
-    if (handler) handler(args...);
-}
-
 } // namespace
 
 SuspendPanel::SuspendPanel() {
-    background_.SetPicture(ui::PngImage::FromResource(L"PANEL_BACKGROUND"));
+    background_.SetPicture(imaging::PngImage::FromResource(L"PANEL_BACKGROUND"));
     dragFollow_.OnTimer = [this] { FollowDrag(); };
     CreateHost(kSuspendPanelClass, {.caption = L"FormSimple",
                                     .style = WS_POPUP,
@@ -76,20 +75,15 @@ SuspendPanel::SuspendPanel() {
     hints_.emplace(*this);
     CreateButtons();
     CreateMenu();
-    // From now on the program is reached through the tray icon, the hotkeys
-    // and this panel, not through a taskbar button.
-    ui::RemoveFromTaskbar(ui::App().MainWindow());
 }
 
 void SuspendPanel::CreateButtons() {
-    const HCURSOR hand = LoadCursorW(nullptr, IDC_HAND);
     for (int i = 0; i < kButtonCount; ++i) {
         const ButtonLook& look = kButtonLooks[i];
         controls::PngButton& button = buttons_[i];
-        button.SetBounds(look.left, kButtonTop, look.width, kButtonHeight);
-        button.SetButtonStyle(controls::PngButton::FrameStyle::NoFrame);
-        button.SetImageNormal(ui::PngImage::FromResource(look.picture));
-        button.Cursor = hand;
+        controls::ApplySkin(button,
+                            {.bounds = {look.left, kButtonTop, look.left + look.width, kButtonTop + kButtonHeight},
+                             .picture = look.picture});
         button.Hint = look.hint;
         button.ShowHint = true;
         button.OnClick = [this, i](ui::Control&) { OnButtonClick(static_cast<ButtonId>(i)); };
@@ -99,33 +93,33 @@ void SuspendPanel::CreateButtons() {
 }
 
 void SuspendPanel::CreateMenu() {
-    menu_.AddItem(L"Main Interface", [this] { Raise(OnShowMainWindow); });
+    menu_.AddItem(L"Main Interface", [this] { Raise(MainWindowRequested); });
     menu_.AddItem(L"Hide", [this] { HidePanel(); });
     menu_.AddSeparator();
-    menu_.AddItem(L"Stop Real Time Capture", [this] { Raise(OnStopPeriodic); });
+    menu_.AddItem(L"Stop Real Time Capture", [this] { Raise(PeriodicStopRequested); });
     menu_.AddSeparator();
-    menu_.AddItem(L"Exit", [this] { Raise(OnQuit); });
+    menu_.AddItem(L"Exit", [this] { Raise(QuitRequested); });
 }
 
 void SuspendPanel::OnButtonClick(ButtonId id) {
     using capture::CaptureMethod;
     switch (id) {
     case ButtonId::FullScreen:
-        return Raise(OnCaptureWith, CaptureMethod::FullScreen);
+        return Raise(CaptureRequested, CaptureMethod::FullScreen);
     case ButtonId::ActiveWindow:
-        return Raise(OnCaptureWith, CaptureMethod::ActiveWindow);
+        return Raise(CaptureRequested, CaptureMethod::ActiveWindow);
     case ButtonId::Object:
-        return Raise(OnCaptureWith, CaptureMethod::Object);
+        return Raise(CaptureRequested, CaptureMethod::Object);
     case ButtonId::SelectedRegion:
-        return Raise(OnCaptureWith, CaptureMethod::SelectedRegion);
+        return Raise(CaptureRequested, CaptureMethod::SelectedRegion);
     case ButtonId::FixedRegion:
-        return Raise(OnCaptureWith, CaptureMethod::FixedRegion);
+        return Raise(CaptureRequested, CaptureMethod::FixedRegion);
     case ButtonId::RealTimeCapture:
-        return Raise(OnStartPeriodic);
+        return Raise(PeriodicStartRequested);
     case ButtonId::Setting:
-        return Raise(OnShowOptions);
+        return Raise(OptionsRequested);
     case ButtonId::Quit:
-        return Raise(OnQuit);
+        return Raise(QuitRequested);
     }
 }
 
@@ -148,7 +142,7 @@ void SuspendPanel::OnBackgroundMouseDown(ui::MouseButton button, ui::ShiftState 
     if (button == ui::MouseButton::Left) dragging_ = true;
     dragOrigin_ = at;
     dragFollow_.SetEnabled(dragging_);
-    if (button == ui::MouseButton::Left && shift.doubleClick) Raise(OnShowMainWindow);
+    if (button == ui::MouseButton::Left && shift.doubleClick) Raise(MainWindowRequested);
 }
 
 void SuspendPanel::OnBackgroundMouseMove(ui::ShiftState shift, POINT at) {

@@ -9,7 +9,7 @@
 #include "capture/CaptureMethod.h"
 #include "controls/PngButton.h"
 #include "ui/HostWindow.h"
-#include "ui/PngPicture.h"
+#include "controls/PngPicture.h"
 #include "ui/PopupMenu.h"
 #include "ui/Timer.h"
 #include "ui/ToolTip.h"
@@ -43,17 +43,15 @@ public:
     static constexpr POINT kHomePosition{717, 109};
 
     // Creates the panel hidden at its home position, sized to its picture.
-    // Also takes the program off the taskbar: the application's main form,
-    // when one is set, gets the hidden owner window (ui::RemoveFromTaskbar).
     SuspendPanel();
 
-    // Raised by the panel; the application object connects them to the main window.
-    std::function<void(capture::CaptureMethod)> OnCaptureWith; // the five method buttons
-    std::function<void()> OnStartPeriodic;                     // "Real Time Capture" button (a start request)
-    std::function<void()> OnStopPeriodic;                      // menu "Stop Real Time Capture" (a stop request)
-    std::function<void()> OnShowOptions;                       // "Setting"
-    std::function<void()> OnShowMainWindow; // menu "Main Interface" and a double-click on the background
-    std::function<void()> OnQuit;           // "Quit" button and menu "Exit" (close the main window)
+    // What the user asks for on the panel.
+    std::function<void(capture::CaptureMethod)> CaptureRequested; // the five method buttons
+    std::function<void()> PeriodicStartRequested;                 // "Real Time Capture" button (a start request)
+    std::function<void()> PeriodicStopRequested;                  // menu "Stop Real Time Capture" (a stop request)
+    std::function<void()> OptionsRequested;                       // "Setting"
+    std::function<void()> MainWindowRequested; // menu "Main Interface" and a double-click on the background
+    std::function<void()> QuitRequested;       // "Quit" button and menu "Exit" (close the main window)
 
     // Shows the panel without activating it, at its last position when that
     // still lies on a screen, otherwise at kHomePosition.
@@ -80,7 +78,7 @@ private:
     void FollowDrag();
     void OnContextMenu(POINT screen);
 
-    ui::PngPicture background_;
+    controls::PngPicture background_;
     std::array<controls::PngButton, kButtonCount> buttons_;
     ui::PopupMenu menu_;
     // Made once the window exists, since the tooltip is owned by it.

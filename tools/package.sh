@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds a release and writes dist/Snapora-<version>-win64.zip, which a user
 # unpacks into any folder and runs from there: Snapora.exe, hook.dll,
-# capture.chm, README.txt and LICENSE.txt.
+# capture.chm, config.ini with the factory settings, README.txt and LICENSE.txt.
 #
 #   tools/package.sh [--no-build] [--out FOLDER]
 #
@@ -91,6 +91,22 @@ check_imports hook.dll "${system_dlls[@]}"
 
 # The texts for the user, with Windows line ends so that every editor shows them right.
 crlf() { sed 's/\r*$/\r/'; }
+
+# The factory settings, the lines that Reset in Options writes into a new
+# file, so that a fresh install captures a usable fixed region and has a
+# folder for periodic capture.
+crlf >"$stage/config.ini" <<'EOF'
+[Options]
+FixedRegionWidth=320
+FixedRegionHeight=240
+StartupSuspend=0
+IncludeCursor=0
+RealTime=0
+Interval=30000
+IntervalCent=Seconds
+CaptureIndex=0
+RealSavePath=D:\output
+EOF
 crlf <"$root/LICENSE" >"$stage/LICENSE.txt"
 crlf >"$stage/README.txt" <<EOF
 Snapora $version
@@ -128,6 +144,14 @@ Settings and files
 ------------------
 The settings are kept in config.ini beside Snapora.exe, written when you
 click Save or Reset in Options; so put Snapora in a folder you can write to.
+This package brings a config.ini with the factory settings (the ones Reset
+writes). Without the file, Snapora starts with empty settings: a fixed
+region of 0 x 0 pixels, no interval and no folder, until you set them in
+Options. The file may be edited in any editor and saved as ANSI, UTF-8 (with
+or without a BOM) or UTF-16; Snapora keeps the way it was saved.
+
+Upgrading: unpack the new version over the old one, but keep your own
+config.ini: answer "Skip" (or "No") when asked whether to replace it.
 Periodic capture saves into the "Save to" folder of Options (D:\\output
 unless you choose another), one JPEG file per picture, named after the date
 and time it was taken, such as "2026-03-05 14_07_09.jpg".
@@ -136,7 +160,7 @@ Help: the Help button on the main window opens capture.chm.
 Snapora is free software under the MIT license: see LICENSE.txt.
 EOF
 
-contents=(Snapora.exe hook.dll capture.chm README.txt LICENSE.txt)
+contents=(Snapora.exe hook.dll capture.chm config.ini README.txt LICENSE.txt)
 for file in "${contents[@]}"; do touch -d "@$stamp" "$stage/$file"; done
 mkdir -p "$out"
 zip_path=$(cd "$out" && pwd)/Snapora-$version-win64.zip

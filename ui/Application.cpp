@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <new>
+#include <string_view>
 
 namespace ui {
 
@@ -25,7 +26,6 @@ bool Application::DispatchOne(MSG& msg) {
 }
 
 int Application::Run() {
-    if (mainWindow_ && showMainWindowOnRun_) ShowWindow(mainWindow_, SW_SHOW);
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0)
         DispatchOne(msg);
@@ -75,22 +75,63 @@ void Application::ShowError(const std::wstring& message) {
         ErrorHandler(message);
         return;
     }
-    HWND owner = GetActiveWindow();
-    MessageBoxW(owner, ErrorBoxText(message).c_str(), title_.c_str(), MB_OK | MB_ICONERROR);
+    ShowOwnedBox(ErrorBoxText(message), title_, MB_OK | MB_ICONERROR);
 }
 
 int Application::ShowMessage(const std::wstring& text, UINT type) { return ShowMessage(text, title_, type); }
 
 int Application::ShowMessage(const std::wstring& text, const std::wstring& caption, UINT type) {
     if (MessageHandler) return MessageHandler(text, type);
-    if (!(type & MB_TASKMODAL)) return MessageBoxW(GetActiveWindow(), text.c_str(), caption.c_str(), type);
-    // A task-modal box has no owner: the system disables every window of the
-    // thread itself. With no owner to return to, it would leave the
-    // activation to whichever window comes next, so it is handed back.
+    return ShowOwnedBox(text, caption, type);
+}
+
+int Application::ShowOwnedBox(const std::wstring& text, const std::wstring& caption, UINT type) {
+    // A box without an owner gets a taskbar button of its own, and the
+    // program is to have none: the box is owned by the program's active
+    // window, or else by the hidden owner, which the taskbar never lists.
     const HWND active = GetActiveWindow();
-    const int result = MessageBoxW(nullptr, text.c_str(), caption.c_str(), type);
+    const HWND owner = active ? active : HiddenOwner();
+    if (!(type & MB_TASKMODAL)) return MessageBoxW(owner, text.c_str(), caption.c_str(), type);
+
+    // The system disables every window of the thread only for a task-modal
+    // box without an owner: with one, that is done here, and undone after.
+    std::vector<HWND> disabled;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM list) -> BOOL {
+            if (IsWindowEnabled(window)) reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&disabled));
+    for (HWND window : disabled)
+        EnableWindow(window, FALSE);
+    const int result = MessageBoxW(owner, text.c_str(), caption.c_str(), type & ~MB_TASKMODAL);
+    for (HWND window : disabled)
+        if (IsWindow(window)) EnableWindow(window, TRUE);
+    // The active window lost the activation to the box: it is handed back.
     if (active && IsWindow(active) && IsWindowVisible(active) && IsWindowEnabled(active)) SetActiveWindow(active);
     return result;
+}
+
+void Application::BringModalBoxForward() {
+    // The box that waits for an answer is the thread's enabled message box:
+    // every other window of the thread is disabled while it is open.
+    HWND box = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM found) -> BOOL {
+            wchar_t name[16]{};
+            GetClassNameW(window, name, 16);
+            if (std::wstring_view(name) != L"#32770" || !IsWindowVisible(window) || !IsWindowEnabled(window))
+                return TRUE;
+            *reinterpret_cast<HWND*>(found) = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&box));
+    if (!box) return;
+    SetForegroundWindow(box);
+    FLASHWINFO flash{.cbSize = sizeof flash, .hwnd = box, .dwFlags = FLASHW_CAPTION, .uCount = 2};
+    FlashWindowEx(&flash);
 }
 
 void Application::AddDialogWindow(HWND window) {

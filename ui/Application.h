@@ -1,4 +1,4 @@
-// The application object: title, start-up show switch, the message loop and
+// The application object: title, the message loop and
 // modal loops, the application-wide message filter and error reporting.
 #pragma once
 
@@ -20,17 +20,10 @@ public:
     const std::wstring& Title() const { return title_; }
     void SetTitle(std::wstring title) { title_ = std::move(title); }
 
-    // Whether the main window is shown when the message loop starts.
-    bool ShowMainWindowOnRun() const { return showMainWindowOnRun_; }
-    void SetShowMainWindowOnRun(bool show) { showMainWindowOnRun_ = show; }
-
     // A hidden window that owns the forms which are to have no taskbar
     // button: the taskbar lists only unowned top-level windows. Created on
     // first use, destroyed with the application.
     HWND HiddenOwner();
-
-    HWND MainWindow() const { return mainWindow_; }
-    void SetMainWindow(HWND form) { mainWindow_ = form; }
 
     // Sees every message the loops take from the queue before it is
     // dispatched; returning true swallows the message.
@@ -64,6 +57,10 @@ public:
     // Replaces the message box (tests record the text and answer for the user).
     std::function<int(const std::wstring& text, UINT type)> MessageHandler;
 
+    // Brings the message box that waits for an answer to the front, when
+    // one does: a click on a window that the box has disabled asks for it.
+    void BringModalBoxForward();
+
     // Windows whose native controls take the keyboard as in a dialog: Tab
     // and Shift+Tab move the focus from control to control, the arrow keys
     // within a group, and Esc sends the window WM_COMMAND with IDCANCEL.
@@ -86,12 +83,11 @@ public:
 private:
     Application();
     bool DispatchOne(MSG& msg);
+    int ShowOwnedBox(const std::wstring& text, const std::wstring& caption, UINT type);
     bool HandleDialogKeys(MSG& msg);
 
     HINSTANCE module_;
     std::wstring title_;
-    bool showMainWindowOnRun_ = true;
-    HWND mainWindow_ = nullptr;
     HWND hiddenOwner_ = nullptr;
     std::vector<HWND> dialogWindows_;
 };

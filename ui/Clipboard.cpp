@@ -17,6 +17,24 @@ bool OpenClipboardWithRetries(HWND owner) {
     return false;
 }
 
+// Why the clipboard cannot be opened: another program holds it, named when
+// the window that opened it is known.
+std::wstring ClipboardBusyText() {
+    std::wstring holder;
+    DWORD processId = 0;
+    if (HWND window = GetOpenClipboardWindow()) GetWindowThreadProcessId(window, &processId);
+    if (HANDLE process = processId ? OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId) : nullptr) {
+        wchar_t path[MAX_PATH];
+        DWORD length = MAX_PATH;
+        if (QueryFullProcessImageNameW(process, 0, path, &length)) {
+            holder.assign(path, length);
+            holder = L" (" + holder.substr(holder.find_last_of(L"\\/") + 1) + L")";
+        }
+        CloseHandle(process);
+    }
+    return L"Cannot open clipboard: another program" + holder + L" is using it. Try again in a moment.";
+}
+
 // A packed CF_DIB: header followed by bottom-up 24-bit rows, as every reader expects.
 HGLOBAL MakePackedDib(const Bitmap& picture) {
     const int w = picture.Width(), h = picture.Height();
@@ -61,7 +79,7 @@ void CopyBitmapToClipboard(const Bitmap& picture, HWND owner) {
     HGLOBAL dib = picture.Empty() ? nullptr : MakePackedDib(picture);
     if (!OpenClipboardWithRetries(owner)) {
         if (dib) GlobalFree(dib);
-        throw Error(L"Cannot open clipboard");
+        throw Error(ClipboardBusyText());
     }
     EmptyClipboard();
     if (dib && !SetClipboardData(CF_DIB, dib)) GlobalFree(dib);

@@ -8,7 +8,8 @@ namespace ui {
 // Empties the clipboard and puts the picture on it as a device-independent
 // bitmap (CF_DIB; the system supplies CF_BITMAP from it). Another program may
 // hold the clipboard for a moment, so opening is tried a few times before it
-// fails with "Cannot open clipboard".
+// fails with "Cannot open clipboard: another program (<name>) is using it.
+// Try again in a moment.", the name when the system knows the holder.
 void CopyBitmapToClipboard(const Bitmap& picture, HWND owner);
 
 } // namespace ui

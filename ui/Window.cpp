@@ -83,6 +83,13 @@ LRESULT CALLBACK Window::Thunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
         return DefWindowProcW(hwnd, message, wParam, lParam);
     }
 
+    // A click on a window that a modal box has disabled arrives as a
+    // WM_SETCURSOR for an error hit: the box comes forward, so that one
+    // hidden behind another program's window does not block without a sign.
+    if (message == WM_SETCURSOR && static_cast<short>(LOWORD(lParam)) == HTERROR &&
+        (HIWORD(lParam) == WM_LBUTTONDOWN || HIWORD(lParam) == WM_RBUTTONDOWN || HIWORD(lParam) == WM_MBUTTONDOWN))
+        App().BringModalBoxForward();
+
     LRESULT result = 0;
     bool done = false;
     App().Guard([&] {

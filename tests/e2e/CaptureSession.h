@@ -2,7 +2,7 @@
 // method, works the picture window's toolbar and reads back what it shows.
 #pragma once
 
-#include "capture/MainWindow.h"
+#include "app/MainWindow.h"
 #include "picture/PictureWindow.h"
 #include "tests/support/Files.h"
 #include "tests/support/Input.h"
@@ -10,6 +10,7 @@
 #include "tests/support/RunningSnapora.h"
 #include "tests/support/Wait.h"
 #include "tests/support/Windows.h"
+#include "settings/OptionsWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -68,10 +69,10 @@ class CaptureSession : public ::testing::Test {
 protected:
     void Start(std::optional<std::string> config = std::nullopt) {
         app.emplace(RunningSnapora::LaunchArgs{.configIni = std::move(config)});
-        main = app->WaitForWindow(capture::kMainWindowClass, L"Snapora", kStartWait);
+        main = app->WaitForWindow(app::kMainWindowClass, L"Snapora", 15000);
         ASSERT_NE(main, nullptr) << "no main window";
         // Its hotkeys, hooks and windows are set up before its message loop.
-        ASSERT_TRUE(Answers(main, kStartWait)) << "the message loop did not start";
+        ASSERT_TRUE(Answers(main, 15000)) << "the message loop did not start";
     }
 
     // Clicks the method's radio button on the main window.
@@ -163,6 +164,51 @@ protected:
             },
             kWait);
         return menu;
+    }
+
+    // Opens the Options window by its button on the main window.
+    HWND OpenOptions() const {
+        POINT button{88 + 36, 40 + 30};
+        ClientToScreen(main, &button);
+        Click(button);
+        return app->WaitForWindow(settings::kOptionsWindowClass, L"Snapora - Options", kWait);
+    }
+
+    // Clicks Save or Reset at the foot of the Options window.
+    enum class OptionsCommand { Save = 120 + 36, Reset = 256 + 40 };
+    static void ClickOptions(HWND options, OptionsCommand command) {
+        POINT at{static_cast<int>(command), 440 + 30};
+        ClientToScreen(options, &at);
+        Click(at);
+    }
+
+    // Opens Options, puts a folder into the "Save to" box, which must show
+    // the folder before, and saves, answering the "Success" box.
+    ::testing::AssertionResult SaveFolderInOptions(const std::wstring& before, const std::wstring& folder) const {
+        HWND options = OpenOptions();
+        if (!options) return ::testing::AssertionFailure() << "the Options window did not open";
+        HWND folderEdit = EditShowing(options, before);
+        if (!folderEdit) return ::testing::AssertionFailure() << "Options does not show the folder before";
+        SendMessageW(folderEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(folder.c_str()));
+        ClickOptions(options, OptionsCommand::Save);
+        HWND saved = app->WaitForWindow(L"#32770", L"Success", kWait);
+        if (!saved) return ::testing::AssertionFailure() << "the settings were not saved";
+        PostMessageW(GetDlgItem(saved, IDOK), BM_CLICK, 0, 0);
+        if (!WaitUntil([&] { return !IsWindowVisible(options); }, kWait))
+            return ::testing::AssertionFailure() << "the Options window stayed open";
+        return ::testing::AssertionSuccess();
+    }
+
+    // The edit box of a window that shows the text, or null.
+    static HWND EditShowing(HWND window, const std::wstring& text) {
+        for (HWND child = FindWindowExW(window, nullptr, L"Edit", nullptr); child;
+             child = FindWindowExW(window, child, L"Edit", nullptr)) {
+            // WM_GETTEXT, since GetWindowText cannot read another program's edit box.
+            wchar_t shown[MAX_PATH]{};
+            SendMessageW(child, WM_GETTEXT, MAX_PATH, reinterpret_cast<LPARAM>(shown));
+            if (text == shown) return child;
+        }
+        return nullptr;
     }
 
     static RECT Screen() { return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }

@@ -3,7 +3,7 @@
 // the picture that reaches the picture window is read back from the
 // clipboard with its "Copy to Clipboard" button.
 #include "capture/HighlightFrame.h"
-#include "capture/MainWindow.h"
+#include "app/MainWindow.h"
 #include "picture/PictureWindow.h"
 #include "region/RegionScreen.h"
 #include "tests/e2e/CaptureSession.h"

@@ -3,7 +3,7 @@
 // volume that fills up and then turns read-only, into a folder whose name
 // cannot exist, and killed in the middle of its writes; a Save over a file
 // that another program holds open.
-#include "capture/MainWindow.h"
+#include "app/MainWindow.h"
 #include "picture/PictureWindow.h"
 #include "settings/OptionsWindow.h"
 #include "tests/e2e/CaptureSession.h"
@@ -44,12 +44,15 @@ protected:
     }
 
     // What a failing tick shows while its box stays open for a few periods:
-    // exactly one box, naming the file that could not be written, and no
-    // file at all in the folder, complete, partial or temporary.
-    void ExpectOneBoxAndNothingWritten(HWND box, const std::wstring& folder, int picturesBefore) {
+    // exactly one box, whose text starts as given (naming the file or the
+    // folder that could not be made), and no file at all in the folder,
+    // complete, partial or temporary.
+    void ExpectOneBoxAndNothingWritten(HWND box, const std::wstring& folder, const std::wstring& start,
+                                       int picturesBefore) {
         ASSERT_NE(box, nullptr) << "the failure was not reported";
         const std::wstring text = MessageBoxText(box);
-        EXPECT_EQ(text.rfind(L"Cannot create file \"" + folder + L"\\", 0), 0u) << Narrow(text);
+        EXPECT_EQ(text.rfind(start, 0), 0u) << Narrow(text);
+        EXPECT_GT(text.size(), start.size() + 1) << "no reason given: " << Narrow(text);
         RecordProperty("message" + std::to_string(++reports_), Narrow(text));
         Sleep(2000); // four more periods
         EXPECT_EQ(app->MessageBoxes().size(), 1u) << "boxes piled up";
@@ -77,7 +80,7 @@ TEST_F(Faults, PeriodicCaptureOntoAVolumeThatFillsUpAndTurnsReadOnlyReportsOnceA
 
     // The volume is full.
     HWND box = WaitForErrorBox();
-    ExpectOneBoxAndNothingWritten(box, folder, 0);
+    ExpectOneBoxAndNothingWritten(box, folder, L"Cannot create file \"" + folder + L"\\", 0);
     // Room again: pictures come by themselves, while the box still waits
     // for a user who may be away.
     ASSERT_TRUE(volume.Free());
@@ -89,7 +92,7 @@ TEST_F(Faults, PeriodicCaptureOntoAVolumeThatFillsUpAndTurnsReadOnlyReportsOnceA
     ASSERT_TRUE(volume.SetReadOnly(true));
     const int written = Pictures(folder);
     box = WaitForErrorBox();
-    ExpectOneBoxAndNothingWritten(box, folder, written);
+    ExpectOneBoxAndNothingWritten(box, folder, L"Cannot create file \"" + folder + L"\\", written);
     ASSERT_TRUE(volume.SetReadOnly(false));
     ASSERT_TRUE(WaitUntil([&] { return Pictures(folder) > written; }, kWait)) << "capture did not resume";
     PressOk(box);
@@ -218,7 +221,8 @@ TEST_F(Faults, AFolderNameThatCannotExistIsReportedOnceUntilCtrlSAndAGoodNameInO
     Start(PeriodicConfig(1000, bad));
     ASSERT_TRUE(StartPeriodicCapture(*app));
     HWND box = WaitForErrorBox();
-    ExpectOneBoxAndNothingWritten(box, bad, 0);
+    // The folder itself is named, with its own reason.
+    ExpectOneBoxAndNothingWritten(box, bad, L"Cannot create folder \"" + bad + L"\". ", 0);
     EXPECT_TRUE(ListFiles(scratch.Path()).empty());
 
     // The cause stays until the user names another folder. Ctrl+S works
@@ -229,27 +233,7 @@ TEST_F(Faults, AFolderNameThatCannotExistIsReportedOnceUntilCtrlSAndAGoodNameInO
     EXPECT_TRUE(app->MessageBoxes().empty()) << "a box came back after Ctrl+S";
 
     // Options: a good folder, Save; then Ctrl+R writes there.
-    POINT optionsButton{88 + 36, 40 + 30};
-    ClientToScreen(main, &optionsButton);
-    Click(optionsButton);
-    HWND options = app->WaitForWindow(settings::kOptionsWindowClass, L"Snapora - Options", kWait);
-    ASSERT_NE(options, nullptr) << "the Options window did not open";
-    HWND folderEdit = nullptr;
-    for (HWND child = FindWindowExW(options, nullptr, L"Edit", nullptr); child && !folderEdit;
-         child = FindWindowExW(options, child, L"Edit", nullptr)) {
-        wchar_t text[MAX_PATH]{};
-        SendMessageW(child, WM_GETTEXT, MAX_PATH, reinterpret_cast<LPARAM>(text));
-        if (bad == text) folderEdit = child;
-    }
-    ASSERT_NE(folderEdit, nullptr) << "no box of the Options window shows the folder";
-    SendMessageW(folderEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(good.c_str()));
-    POINT saveButton{120 + 36, 440 + 30};
-    ClientToScreen(options, &saveButton);
-    Click(saveButton);
-    HWND saved = app->WaitForWindow(L"#32770", L"Success", kWait);
-    ASSERT_NE(saved, nullptr) << "the settings were not saved";
-    PressOk(saved);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(options); }, kWait));
+    ASSERT_TRUE(SaveFolderInOptions(bad, good));
     ASSERT_TRUE(StartPeriodicCapture(*app));
     ASSERT_TRUE(WaitUntil([&] { return Pictures(good) > 0; }, kWait)) << "capture did not write to the good folder";
     ASSERT_TRUE(StopPeriodicCapture(*app));

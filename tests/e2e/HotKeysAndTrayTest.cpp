@@ -1,7 +1,7 @@
 // Snapora driven with its main window hidden: the global hotkeys, and the
 // tray icon with its menu, as a user reaches them.
 #include "capture/HighlightFrame.h"
-#include "capture/MainWindow.h"
+#include "app/MainWindow.h"
 #include "region/RegionScreen.h"
 #include "tests/e2e/CaptureSession.h"
 
@@ -23,9 +23,9 @@ protected:
     // Starts the program with its main window hidden, as StartupSuspend does.
     void StartHidden() {
         app.emplace(RunningSnapora::LaunchArgs{.configIni = "[Options]\r\nStartupSuspend=1\r\n"});
-        main = app->WaitForWindow(capture::kMainWindowClass, L"Snapora", kStartWait, true);
+        main = app->WaitForWindow(app::kMainWindowClass, L"Snapora", 15000, true);
         ASSERT_NE(main, nullptr) << "no main window";
-        ASSERT_TRUE(Answers(main, kStartWait)) << "the message loop did not start";
+        ASSERT_TRUE(Answers(main, 15000)) << "the message loop did not start";
     }
 
     bool Checked(const wchar_t* caption) const {

@@ -1,6 +1,6 @@
 #include "tests/e2e/LongRun.h"
 
-#include "capture/MainWindow.h"
+#include "app/MainWindow.h"
 #include "picture/PictureWindow.h"
 #include "tests/support/Input.h"
 #include "tests/support/Picture.h"
@@ -29,7 +29,7 @@ POINT CancelButton(HWND pictureWindow) {
 constexpr POINT kRestingPlace{1200, 980};
 
 HWND RealTimeCheckBox(const RunningSnapora& app) {
-    HWND main = app.FindWindowOf(capture::kMainWindowClass);
+    HWND main = app.FindWindowOf(app::kMainWindowClass);
     return main ? FindWindowExW(main, nullptr, L"Button", L"Real Time Capture") : nullptr;
 }
 

@@ -1,6 +1,6 @@
 // The main window as a user meets it: where it opens and what it selects, a
 // start that keeps it hidden, moving it by its header, and its close button.
-#include "capture/MainWindow.h"
+#include "app/MainWindow.h"
 #include "tests/support/Input.h"
 #include "tests/support/RunningSnapora.h"
 #include "tests/support/Wait.h"
@@ -14,7 +14,8 @@ using support::RunningSnapora;
 
 namespace {
 
-constexpr DWORD kTimeoutMs = support::kStartWait;
+// Generous: a loaded machine under Wine can take seconds to start a program.
+constexpr DWORD kTimeoutMs = 15000;
 
 // The hotkey atoms that the running program holds, one per global hotkey.
 const wchar_t* const kHotKeyAtoms[] = {L"MyCtrl1HotKey", L"MyCtrl2HotKey", L"MyCtrl3HotKey", L"MyCtrl4HotKey",
@@ -23,7 +24,7 @@ const wchar_t* const kHotKeyAtoms[] = {L"MyCtrl1HotKey", L"MyCtrl2HotKey", L"MyC
 // Waits for the main window to be on the screen and in front, where a click
 // reaches it at once.
 HWND WaitForShownMainWindow(const RunningSnapora& app) {
-    HWND main = app.WaitForWindow(capture::kMainWindowClass, nullptr, kTimeoutMs);
+    HWND main = app.WaitForWindow(app::kMainWindowClass, nullptr, kTimeoutMs);
     if (main) support::WaitUntil([&] { return GetForegroundWindow() == main; }, 5000);
     return main;
 }
@@ -95,7 +96,7 @@ TEST(MainWindow, StartupSuspendKeepsEveryWindowHidden) {
     // The suspend panel is the last window made before the message loop
     // starts, and the main window answers only from that loop: by then the
     // main window would have been shown.
-    HWND main = app.WaitForWindow(capture::kMainWindowClass, nullptr, kTimeoutMs, true);
+    HWND main = app.WaitForWindow(app::kMainWindowClass, nullptr, kTimeoutMs, true);
     ASSERT_TRUE(main) << "no main window was created";
     ASSERT_TRUE(app.WaitForWindow(L"TFormSimple", nullptr, kTimeoutMs, true)) << "no suspend panel was created";
     ASSERT_TRUE(support::Answers(main, 10000)) << "the message loop did not start";

@@ -1,7 +1,7 @@
 // Hand-edited, damaged or hostile config.ini files: each one, generated from
 // a fixed seed, lets the program start and close cleanly and is left exactly
 // as it was.
-#include "capture/MainWindow.h"
+#include "app/MainWindow.h"
 #include "tests/support/Files.h"
 #include "tests/support/RunningSnapora.h"
 
@@ -72,7 +72,7 @@ TEST(MalformedSettings, EveryDamagedFileStartsAndClosesCleanlyAndStaysUntouched)
     for (int i = 0; i < kFiles; ++i) {
         const std::string config = MalformedConfig(i, random);
         RunningSnapora app(RunningSnapora::LaunchArgs{.configIni = config});
-        HWND main = app.WaitForWindow(capture::kMainWindowClass, L"Snapora", support::kStartWait, true);
+        HWND main = app.WaitForWindow(app::kMainWindowClass, L"Snapora", 15000, true);
         ASSERT_NE(main, nullptr) << "file " << i << ": no main window";
         ASSERT_EQ(app.Close(), std::optional<DWORD>(0)) << "file " << i << ": did not close cleanly";
         ASSERT_EQ(ReadFileBytes(app.Folder() + L"\\config.ini"), config) << "file " << i << " was changed";

@@ -3,7 +3,7 @@
 // folder it creates, stopped by Ctrl+S; a Cancel that starts nothing; a
 // folder that cannot be written, reported once, and capture resuming by
 // itself when the cause is gone.
-#include "capture/MainWindow.h"
+#include "app/MainWindow.h"
 #include "settings/OptionsWindow.h"
 #include "tests/e2e/CaptureSession.h"
 #include "tests/e2e/LongRun.h"
@@ -161,11 +161,7 @@ TEST_F(PeriodicCapture, AFolderThatCannotBeWrittenIsReportedOnceAndCaptureResume
 TEST_F(PeriodicCapture, ShowingTheOptionsWindowAloneLeavesTheSettingsFileAsItWas) {
     const std::string config = PeriodicConfig(300000, L"C:\\pictures") + "FixedRegionWidth=321\r\n";
     Start(config);
-    // "Options" on the header.
-    POINT options{88 + 36, 40 + 30};
-    ClientToScreen(main, &options);
-    Click(options);
-    HWND window = app->WaitForWindow(settings::kOptionsWindowClass, L"Snapora - Options", kWait);
+    HWND window = OpenOptions();
     ASSERT_NE(window, nullptr) << "the Options window did not open";
     RECT client{};
     GetClientRect(window, &client);

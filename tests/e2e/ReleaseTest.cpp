@@ -4,7 +4,7 @@
 // Explorer shows of the files, and a capture made by the program started
 // from that folder, so a runtime DLL or file the package lacks shows up here.
 #include "SnaporaVersion.h"
-#include "capture/MainWindow.h"
+#include "app/MainWindow.h"
 #include "tests/e2e/CaptureSession.h"
 
 #include <gtest/gtest.h>
@@ -121,8 +121,8 @@ protected:
 TEST_F(Release, FilesShowVersionIconAndManifest) {
     std::vector<std::wstring> files = ListFiles(folder_);
     std::sort(files.begin(), files.end());
-    EXPECT_EQ(files,
-              (std::vector<std::wstring>{L"LICENSE.txt", L"README.txt", L"Snapora.exe", L"capture.chm", L"hook.dll"}));
+    EXPECT_EQ(files, (std::vector<std::wstring>{L"LICENSE.txt", L"README.txt", L"Snapora.exe", L"capture.chm",
+                                                L"config.ini", L"hook.dll"}));
 
     for (const wchar_t* name : {L"Snapora.exe", L"hook.dll"}) {
         SCOPED_TRACE(name);
@@ -146,11 +146,13 @@ TEST_F(Release, FilesShowVersionIconAndManifest) {
         << manifest;
     EXPECT_NE(manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""), std::string::npos)
         << manifest;
+    const std::string version(kVersion.begin(), kVersion.end());
+    EXPECT_NE(manifest.find("name=\"Snapora\" version=\"" + version + ".0\""), std::string::npos) << manifest;
 }
 
-TEST_F(Release, StartsFromTheUnpackedFolderAndCapturesTheFullScreenByHotkey) {
+TEST_F(Release, StartsFromTheUnpackedFolderCapturesTheFullScreenByHotkeyAndShowsTheFactorySettings) {
     app.emplace(RunningSnapora::LaunchArgs{.programFolder = folder_});
-    main = app->WaitForWindow(capture::kMainWindowClass, L"Snapora", kStartWait);
+    main = app->WaitForWindow(app::kMainWindowClass, L"Snapora", 15000);
     ASSERT_NE(main, nullptr) << "Snapora.exe did not start from the package's files alone";
 
     TargetProgram target({60, 680, 360, 900});
@@ -167,6 +169,15 @@ TEST_F(Release, StartsFromTheUnpackedFolderAndCapturesTheFullScreenByHotkey) {
     EXPECT_TRUE(SamePicture(Part(shot, t.left, t.top, t.right - t.left, t.bottom - t.top),
                             Part(before, t.left, t.top, t.right - t.left, t.bottom - t.top)));
     Cancel(save);
+
+    // The package's settings: a usable fixed region and a folder for
+    // periodic capture, as Options shows them.
+    HWND options = OpenOptions();
+    ASSERT_NE(options, nullptr) << "the Options window did not open";
+    for (const wchar_t* shown : {L"320", L"240", L"D:\\output"})
+        EXPECT_NE(EditShowing(options, shown), nullptr) << "Options shows no " << shown;
+    PostMessageW(options, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(options); }, kWait));
 
     const auto code = app->Close();
     ASSERT_TRUE(code.has_value()) << "the program did not end when closed";

@@ -2,7 +2,7 @@
 // working afterwards: a second copy, a settings file held by another program,
 // a hand-edited fixed region far too large to capture.
 #include "capture/HighlightFrame.h"
-#include "capture/MainWindow.h"
+#include "app/MainWindow.h"
 #include "tests/e2e/CaptureSession.h"
 #include "tests/support/Files.h"
 
@@ -28,12 +28,12 @@ protected:
 TEST_F(Reliability, ASecondCopyBringsTheFirstForwardAndLeavesEverythingAlone) {
     const std::string config = "[Options]\r\nStartupSuspend=1\r\nFixedRegionWidth=200\r\n";
     app.emplace(RunningSnapora::LaunchArgs{.configIni = config});
-    main = app->WaitForWindow(capture::kMainWindowClass, L"Snapora", kStartWait, true);
+    main = app->WaitForWindow(app::kMainWindowClass, L"Snapora", 15000, true);
     ASSERT_NE(main, nullptr);
-    ASSERT_TRUE(Answers(main, kStartWait));
+    ASSERT_TRUE(Answers(main, 15000));
     ASSERT_FALSE(IsWindowVisible(main));
 
-    EXPECT_EQ(app->RunAnotherCopy(kStartWait), std::optional<DWORD>(0));
+    EXPECT_EQ(app->RunAnotherCopy(15000), std::optional<DWORD>(0));
     EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }, kWait)) << "the first copy was not shown";
     EXPECT_EQ(ReadFileBytes(app->Folder() + L"\\config.ini"), config);
     // The first copy still has its hotkeys: Ctrl+1 captures.
@@ -61,7 +61,7 @@ TEST_F(Reliability, ASettingsFileHeldOpenIsNamedAndTheDefaultsServe) {
     EXPECT_NE(text.find(L"config.ini"), std::wstring::npos) << "the message does not name the file";
     EXPECT_NE(text.find(L"default settings"), std::wstring::npos);
     PressOk(box);
-    main = app->WaitForWindow(capture::kMainWindowClass, L"Snapora", kStartWait);
+    main = app->WaitForWindow(app::kMainWindowClass, L"Snapora", 15000);
     ASSERT_NE(main, nullptr) << "the program did not go on";
 
     // The defaults are in force: the fixed region is 0 x 0, which a capture refuses.

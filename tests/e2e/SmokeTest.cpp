@@ -1,6 +1,6 @@
 // The program starts, with or without its settings file, refuses to start
 // without its hook library, and ends cleanly when closed.
-#include "capture/MainWindow.h"
+#include "app/MainWindow.h"
 #include "tests/support/Files.h"
 #include "tests/support/Input.h"
 #include "tests/support/Picture.h"
@@ -15,8 +15,7 @@ using support::RunningSnapora;
 
 TEST(Smoke, StartsWithoutConfigAndEndsCleanlyWhenClosed) {
     RunningSnapora app;
-    ASSERT_TRUE(app.WaitForWindow(capture::kMainWindowClass, L"Snapora", support::kStartWait, true))
-        << "no main window appeared";
+    ASSERT_TRUE(app.WaitForWindow(app::kMainWindowClass, L"Snapora", 15000, true)) << "no main window appeared";
     EXPECT_TRUE(app.IsRunning());
     const auto code = app.Close();
     ASSERT_TRUE(code.has_value()) << "the program did not end when closed";
@@ -28,7 +27,7 @@ TEST(Smoke, StartsWithoutConfigAndEndsCleanlyWhenClosed) {
 TEST(Smoke, StartsWithConfigAndLeavesItUntouched) {
     const std::string config = "[Options]\r\nStartupSuspend=1\r\nFixedRegionWidth=320\r\nFixedRegionHeight=240\r\n";
     RunningSnapora app({.configIni = config});
-    ASSERT_TRUE(app.WaitForWindow(capture::kMainWindowClass, nullptr, support::kStartWait, true));
+    ASSERT_TRUE(app.WaitForWindow(app::kMainWindowClass, nullptr, 15000, true));
     const auto code = app.Close();
     ASSERT_TRUE(code.has_value());
     EXPECT_EQ(*code, 0u);
@@ -37,10 +36,10 @@ TEST(Smoke, StartsWithConfigAndLeavesItUntouched) {
 
 TEST(Smoke, RefusesToStartWithoutTheHookLibrary) {
     RunningSnapora app({.withHook = false});
-    const auto code = app.WaitForExit(support::kStartWait);
+    const auto code = app.WaitForExit(15000);
     ASSERT_TRUE(code.has_value()) << "the program runs without hook.dll";
     EXPECT_NE(*code, 0u);
-    EXPECT_EQ(app.FindWindowOf(capture::kMainWindowClass), nullptr);
+    EXPECT_EQ(app.FindWindowOf(app::kMainWindowClass), nullptr);
 }
 
 // The driver's real input reaches another program, and the screen reads back

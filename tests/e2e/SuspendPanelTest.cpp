@@ -1,7 +1,7 @@
 // The suspend panel as a user drives Snapora with it all day: its buttons
 // capture the window the user was working in without taking the focus, it is
 // dragged by its background, and it hides, shows and quits with the program.
-#include "capture/MainWindow.h"
+#include "app/MainWindow.h"
 #include "suspend/SuspendPanel.h"
 #include "tests/e2e/CaptureSession.h"
 
@@ -94,10 +94,10 @@ TEST_F(SuspendPanel, ItStandsInForTheMainWindowCapturesTheUsersWindowAndMovesByI
 
 TEST_F(SuspendPanel, WithStartupSuspendOnlyTheTrayShowsAndTheTrayMenuBringsThePanelHome) {
     app.emplace(RunningSnapora::LaunchArgs{.configIni = "[Options]\r\nStartupSuspend=1\r\n"});
-    main = app->WaitForWindow(capture::kMainWindowClass, L"Snapora", kStartWait, true);
+    main = app->WaitForWindow(app::kMainWindowClass, L"Snapora", 15000, true);
     ASSERT_NE(main, nullptr);
     // By the time its message loop runs, it would have shown its windows.
-    ASSERT_TRUE(Answers(main, kStartWait));
+    ASSERT_TRUE(Answers(main, 15000));
     EXPECT_FALSE(IsWindowVisible(main));
     EXPECT_EQ(app->FindWindowOf(suspend::kSuspendPanelClass, nullptr, false), nullptr) << "the panel showed";
 

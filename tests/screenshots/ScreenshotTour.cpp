@@ -3,7 +3,7 @@
 // window, as a binary PPM picture that the script turns into docs/*.png.
 //   screenshot_tour.exe <output folder>
 // Exits with 1, naming the window, when one of them does not appear.
-#include "capture/MainWindow.h"
+#include "app/MainWindow.h"
 #include "picture/PictureWindow.h"
 #include "settings/OptionsWindow.h"
 #include "suspend/SuspendPanel.h"
@@ -85,7 +85,7 @@ HWND Expect(HWND window, const char* what) {
 void Tour(const std::wstring& folder) {
     const Picture desktop = WholeScreen();
     RunningSnapora app;
-    const HWND main = Expect(app.WaitForWindow(capture::kMainWindowClass, L"Snapora", kWaitMs), "the main window");
+    const HWND main = Expect(app.WaitForWindow(app::kMainWindowClass, L"Snapora", kWaitMs), "the main window");
     WaitUntil([&] { return GetForegroundWindow() == main; }, 5000);
     SaveWindow(main, desktop, folder, L"main-window");
 

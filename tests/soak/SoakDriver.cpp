@@ -8,7 +8,7 @@
 //   soak_driver --minutes M --cycles N [--samples FILE.csv]
 //   soak_driver --check-counters  shows that the counters see what they count
 //   soak_driver --stats PID       prints the figures of any process
-#include "capture/MainWindow.h"
+#include "app/MainWindow.h"
 #include "tests/e2e/LongRun.h"
 #include "tests/e2e/ProcessStats.h"
 #include "tests/support/Files.h"
@@ -95,8 +95,8 @@ int RunSoak(int minutes, int cycles, const std::wstring& samplesPath) {
     TempFolder pictures(L"soak");
     std::optional<RunningSnapora> app;
     app.emplace(RunningSnapora::LaunchArgs{.configIni = PeriodicConfig(kPeriodMs, pictures.Path())});
-    HWND main = app->WaitForWindow(capture::kMainWindowClass, L"Snapora", kStartWait);
-    if (!main || !Answers(main, kStartWait)) {
+    HWND main = app->WaitForWindow(app::kMainWindowClass, L"Snapora", 15000);
+    if (!main || !Answers(main, 15000)) {
         Report("start", "no main window", false);
         return 1;
     }

@@ -1,6 +1,6 @@
 #include "tests/support/RunningSnapora.h"
 
-#include "capture/MainWindow.h"
+#include "app/MainWindow.h"
 #include "tests/support/Input.h"
 #include "tests/support/Wait.h"
 #include "tests/support/Windows.h"
@@ -144,7 +144,7 @@ std::vector<HWND> RunningSnapora::MessageBoxes() const {
 }
 
 std::optional<DWORD> RunningSnapora::Close(DWORD timeoutMs) {
-    HWND main = WaitForWindow(capture::kMainWindowClass, nullptr, timeoutMs, true);
+    HWND main = WaitForWindow(app::kMainWindowClass, nullptr, timeoutMs, true);
     if (!main) return std::nullopt;
     PostMessageW(main, WM_CLOSE, 0, 0);
     return WaitForExit(timeoutMs);

@@ -13,10 +13,6 @@
 
 namespace support {
 
-// How long a program may take to start and show its first window: on a
-// machine loaded by other work, Wine takes tens of seconds.
-constexpr DWORD kStartWait = 60000;
-
 // The folder that holds the test program, Snapora.exe and hook.dll.
 std::wstring BuildFolder();
 

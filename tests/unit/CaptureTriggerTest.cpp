@@ -33,7 +33,6 @@ protected:
         EXPECT_TRUE(errors.empty());
     }
 
-    capture::MainWindow& main() { return snapora->MainWindow(); }
     capture::CaptureTrigger& trigger() { return snapora->Trigger(); }
     picture::PictureWindow& save() { return snapora->PictureWindow(); }
     region::RegionScreen& display() { return snapora->RegionScreen(); }
@@ -49,11 +48,11 @@ protected:
 
 TEST_F(CaptureTrigger, SelectingAMethodEndsATrackingUnderWay) {
     ASSERT_TRUE(MoveMouse({700, 700}));
-    main().OnMethodChosen(CaptureMethod::Object);
+    snapora->OnMethodChosen(CaptureMethod::Object);
     TypeCaptureKey();
     ASSERT_TRUE(WaitUntil([&] { return trigger().Tracking() && FrameShown(); })) << "Object tracking did not start";
 
-    main().OnMethodChosen(CaptureMethod::FullScreen);
+    snapora->OnMethodChosen(CaptureMethod::FullScreen);
     EXPECT_FALSE(trigger().Tracking());
     EXPECT_FALSE(FrameShown());
     EXPECT_TRUE(trigger().TimerRunning());
@@ -64,7 +63,7 @@ TEST_F(CaptureTrigger, SelectingAMethodEndsATrackingUnderWay) {
     EXPECT_FALSE(IsWindowVisible(save().Handle()));
     EXPECT_FALSE(GetMouseDown());
     // Selecting Object again waits for a new capture key.
-    main().OnMethodChosen(CaptureMethod::Object);
+    snapora->OnMethodChosen(CaptureMethod::Object);
     Pause(1200);
     EXPECT_FALSE(trigger().Tracking());
     EXPECT_FALSE(FrameShown());
@@ -72,9 +71,9 @@ TEST_F(CaptureTrigger, SelectingAMethodEndsATrackingUnderWay) {
 
 TEST_F(CaptureTrigger, AFixedRegionTooSmallToCaptureSaysSoAndStaysArmed) {
     ASSERT_TRUE(MoveMouse({700, 700}));
-    main().Options().FixedRegionWidth = 10;
-    main().Options().FixedRegionHeight = 240;
-    main().OnMethodChosen(CaptureMethod::FixedRegion);
+    snapora->Options().FixedRegionWidth = 10;
+    snapora->Options().FixedRegionHeight = 240;
+    snapora->OnMethodChosen(CaptureMethod::FixedRegion);
     TypeCaptureKey();
     ASSERT_TRUE(WaitUntil([&] { return !messages.empty(); })) << "no notice";
     EXPECT_NE(messages[0].find(L"Options"), std::wstring::npos);
@@ -83,7 +82,7 @@ TEST_F(CaptureTrigger, AFixedRegionTooSmallToCaptureSaysSoAndStaysArmed) {
     EXPECT_TRUE(trigger().TimerRunning());
 
     // Armed again: with a box that has an inside, the same key starts tracking.
-    main().Options().FixedRegionWidth = 11;
+    snapora->Options().FixedRegionWidth = 11;
     TypeCaptureKey();
     ASSERT_TRUE(WaitUntil([&] { return trigger().Tracking() && FrameShown(); }));
     RECT r{};
@@ -97,7 +96,7 @@ TEST_F(CaptureTrigger, AReleaseAfterTheMethodChangedShowsWhatThePictureWindowHol
     ui::Bitmap held(40, 30);
     held.SetPixel(5, 5, 0x123456);
     save().LoadPicture(held);
-    main().OnMethodChosen(CaptureMethod::SelectedRegion);
+    snapora->OnMethodChosen(CaptureMethod::SelectedRegion);
     ASSERT_TRUE(MoveMouse({100, 100}));
     TypeCaptureKey();
     ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(display().Handle()) != FALSE; })) << "no region screen";
@@ -110,7 +109,7 @@ TEST_F(CaptureTrigger, AReleaseAfterTheMethodChangedShowsWhatThePictureWindowHol
     EXPECT_EQ(display().SizeLabel().HeightText(), L"Y:100");
     EXPECT_EQ(display().SizeLabel().Left(), 305);
     // Another method is chosen meanwhile (a hotkey does this).
-    main().OnMethodChosen(CaptureMethod::FullScreen);
+    snapora->OnMethodChosen(CaptureMethod::FullScreen);
     // The picture window opens modally, from the message loop; the user
     // closes it once it is up.
     bool regionScreenUnder = false;
@@ -138,11 +137,11 @@ TEST_F(CaptureTrigger, AReleaseAfterTheMethodChangedShowsWhatThePictureWindowHol
 
     // Again, now that the closed window holds nothing: no empty window opens,
     // and the trigger is armed at once.
-    main().OnMethodChosen(CaptureMethod::SelectedRegion);
+    snapora->OnMethodChosen(CaptureMethod::SelectedRegion);
     TypeCaptureKey();
     ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(display().Handle()) != FALSE; })) << "no region screen";
     display().OnSelectionStart();
-    main().OnMethodChosen(CaptureMethod::FullScreen);
+    snapora->OnMethodChosen(CaptureMethod::FullScreen);
     display().OnSelectionEnd();
     ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(display().Handle()) == FALSE; }));
     EXPECT_FALSE(IsWindowVisible(save().Handle())) << "an empty picture window opened";

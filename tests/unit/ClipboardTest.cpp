@@ -47,7 +47,8 @@ TEST(Clipboard, WaitsBrieflyForAnotherHolderThenGivesUpWithAMessage) {
     ASSERT_TRUE(copied);
     EXPECT_EQ(copied->At(1, 1), 0xABCDEFu);
 
-    // Held for long: "Cannot open clipboard", and the clipboard is untouched.
+    // Held for long: the holder is named with the advice to try again, and
+    // the clipboard is untouched.
     HANDLE opened = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     std::thread longHolder([&] {
@@ -65,7 +66,8 @@ TEST(Clipboard, WaitsBrieflyForAnotherHolderThenGivesUpWithAMessage) {
         ui::CopyBitmapToClipboard(other, nullptr);
         ADD_FAILURE() << "copied while another program held the clipboard";
     } catch (const ui::Error& error) {
-        EXPECT_EQ(error.Message(), L"Cannot open clipboard");
+        EXPECT_EQ(error.Message(),
+                  L"Cannot open clipboard: another program (unit_tests.exe) is using it. Try again in a moment.");
     }
     SetEvent(release);
     longHolder.join();

@@ -9,15 +9,15 @@ bool SameRect(const RECT& a, const RECT& b) { return EqualRect(&a, &b) != FALSE;
 } // namespace
 
 TEST(FramePlacement, FixedRegionBoxAroundTheCursor) {
-    const auto frame = capture::FixRegionFrame({500, 400}, 320, 240);
+    const auto frame = capture::FixedRegionFrame({500, 400}, 320, 240);
     EXPECT_TRUE(SameRect(frame.bounds, {340, 280, 670, 530})); // 330 x 250 at (340, 280)
     // In screen terms the ring runs from (342, 282)-(658, 518) to (345, 285)-(655, 515).
     EXPECT_TRUE(SameRect(frame.ringOuter, {2, 2, 318, 238}));
     EXPECT_TRUE(SameRect(frame.ringInner, {5, 5, 315, 235}));
 
     // An odd width rounds the half down.
-    EXPECT_EQ(capture::FixRegionFrame({500, 400}, 101, 51).bounds.left, 450);
-    EXPECT_EQ(capture::FixRegionFrame({500, 400}, 101, 51).bounds.top, 375);
+    EXPECT_EQ(capture::FixedRegionFrame({500, 400}, 101, 51).bounds.left, 450);
+    EXPECT_EQ(capture::FixedRegionFrame({500, 400}, 101, 51).bounds.top, 375);
 }
 
 TEST(FramePlacement, ObjectRingLiesJustOutsideTheWindow) {

@@ -131,7 +131,7 @@ ui::Bitmap ShowAndGrab(const TestWindow& window) {
     UpdateWindow(window.Handle());
     ui::Bitmap screen;
     EXPECT_TRUE(support::WaitUntil([&] {
-        capture::GetFullScreenBmp(screen);
+        capture::GrabScreen(screen);
         return PictureOnScreen(screen, window);
     })) << "the test window never showed its picture";
     return screen;
@@ -212,7 +212,7 @@ TEST(Grab, ActiveWindowIsTheForegroundWindowsRectangleFrameIncluded) {
     const ui::Bitmap screen = ShowAndGrab(window);
     ASSERT_EQ(GetForegroundWindow(), window.Handle());
     ui::Bitmap crop;
-    capture::GetActiveWindowBmp(screen, crop);
+    crop = capture::CutActiveWindow(screen);
     const RECT r = window.WindowRect();
     EXPECT_EQ(crop.Width(), 400);
     EXPECT_EQ(crop.Height(), 300);
@@ -228,7 +228,7 @@ TEST(Grab, ObjectIsTheInnermostWindowUnderTheMouse) {
     const ui::Bitmap screen = ShowAndGrab(child);
     MoveCursorTo(300 + 60, 300 + 50);
     ui::Bitmap crop;
-    capture::GetObjectBmp(screen, crop);
+    crop = capture::CutObject(screen);
     EXPECT_EQ(crop.Width(), 160);
     EXPECT_EQ(crop.Height(), 60);
     ExpectCropOf(screen, crop, child.WindowRect());
@@ -236,7 +236,7 @@ TEST(Grab, ObjectIsTheInnermostWindowUnderTheMouse) {
     EXPECT_EQ(crop.Pixel(159, 59), CoordinateColour(159, 59));
 
     MoveCursorTo(300 + 300, 300 + 200);
-    capture::GetObjectBmp(screen, crop);
+    crop = capture::CutObject(screen);
     ExpectCropOf(screen, crop, parent.WindowRect());
 }
 
@@ -252,7 +252,7 @@ TEST(Grab, AWindowReachingOffTheScreenGivesItsFullSizeWithBlackOutside) {
         const RECT r = window.WindowRect();
         ASSERT_TRUE(r.left < 0 || r.right > screenWidth) << "the window manager kept the window off the edge";
         ui::Bitmap crop;
-        capture::GetActiveWindowBmp(screen, crop);
+        crop = capture::CutActiveWindow(screen);
         EXPECT_EQ(crop.Width(), 400);
         EXPECT_EQ(crop.Height(), 300);
         ExpectCropOf(screen, crop, r);
@@ -265,7 +265,7 @@ TEST(Grab, FixedRegionEnlargesTheHoleInsideTheFrameByPixelRepetition) {
     const ui::Bitmap screen = ShowAndGrab(window);
     // The frame's top-left at (140, 130) puts the hole at client (45, 35).
     ui::Bitmap crop;
-    capture::GetFixRegionBmp(screen, crop, 320, 240, {140, 130});
+    crop = capture::CutFixedRegion(screen, 320, 240, {140, 130});
     ASSERT_EQ(crop.Width(), 320);
     ASSERT_EQ(crop.Height(), 240);
 
@@ -297,7 +297,7 @@ TEST(Grab, FixedRegionBoxesWithoutAHoleOrOffTheScreenDoNotReadOutside) {
             screen.SetPixel(x, y, 0xFFFFFF);
     ui::Bitmap crop;
     for (const SIZE box : {SIZE{0, 0}, SIZE{10, 10}, SIZE{5, 40}, SIZE{40, 10}, SIZE{-3, 20}}) {
-        capture::GetFixRegionBmp(screen, crop, box.cx, box.cy, {20, 10});
+        crop = capture::CutFixedRegion(screen, box.cx, box.cy, {20, 10});
         EXPECT_EQ(crop.Width(), std::max<int>(0, box.cx > 0 && box.cy > 0 ? box.cx : 0)) << box.cx << "x" << box.cy;
         for (int y = 0; y < crop.Height(); ++y)
             for (int x = 0; x < crop.Width(); ++x)
@@ -305,11 +305,11 @@ TEST(Grab, FixedRegionBoxesWithoutAHoleOrOffTheScreenDoNotReadOutside) {
     }
     // An 11 x 11 box has a hole of one pixel, shown 11 times in each direction.
     screen.SetPixel(25, 15, 0x123456);
-    capture::GetFixRegionBmp(screen, crop, 11, 11, {20, 10});
+    crop = capture::CutFixedRegion(screen, 11, 11, {20, 10});
     EXPECT_EQ(crop.Pixel(0, 0), 0x123456u);
     EXPECT_EQ(crop.Pixel(10, 10), 0x123456u);
     // A box half off the screen: the outside part is black.
-    capture::GetFixRegionBmp(screen, crop, 40, 40, {-25, 0});
+    crop = capture::CutFixedRegion(screen, 40, 40, {-25, 0});
     ASSERT_EQ(crop.Width(), 40);
     EXPECT_EQ(crop.Pixel(0, 20), 0u);
     EXPECT_EQ(crop.Pixel(39, 20), 0xFFFFFFu);
@@ -349,7 +349,7 @@ TEST(Grab, TheCursorIsDrawnAtItsNaturalSizeWithItsHotSpotOnTheCursorPosition) {
 
     ui::Bitmap drawn;
     drawn.Assign(screen);
-    capture::DrawCursorToBmp(drawn);
+    capture::DrawCursor(drawn);
     RECT changed{screen.Width(), screen.Height(), -1, -1};
     for (int y = 0; y < screen.Height(); ++y)
         for (int x = 0; x < screen.Width(); ++x)
@@ -380,7 +380,7 @@ TEST(Grab, NothingIsDrawnWithoutAShownCursor) {
         if (hiddenByCount) CursorShown::Hide();
         ui::Bitmap drawn;
         drawn.Assign(screen);
-        capture::DrawCursorToBmp(drawn);
+        capture::DrawCursor(drawn);
         CursorShown::Show();
         EXPECT_EQ(memcmp(drawn.Row(0), screen.Row(0), static_cast<size_t>(screen.Stride()) * screen.Height()), 0);
     }

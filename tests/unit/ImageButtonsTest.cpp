@@ -14,7 +14,7 @@ using controls::BitmapButton;
 using controls::MakeDisabledImage;
 using controls::PlacePngButtonContent;
 using controls::PngButton;
-using ui::PngImage;
+using imaging::PngImage;
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "tests/support/Picture.h"
 #include "tests/support/Windows.h"
 #include "ui/Error.h"
-#include "ui/ImageWriters.h"
+#include "imaging/ImageWriters.h"
 
 #include <gtest/gtest.h>
 
@@ -217,9 +217,10 @@ struct Writer {
 
 const std::vector<Writer>& AllWriters() {
     static const std::vector<Writer> writers{
-        {"JPEG", L".jpg", [](const ui::Bitmap& p, const std::wstring& f) { ui::WriteJpeg(p, f, ui::kSaveJpeg); }},
-        {"PNG", L".png", [](const ui::Bitmap& p, const std::wstring& f) { ui::WritePng(p, f); }},
-        {"BMP", L".bmp", [](const ui::Bitmap& p, const std::wstring& f) { ui::WriteBmp(p, f); }},
+        {"JPEG", L".jpg",
+         [](const ui::Bitmap& p, const std::wstring& f) { imaging::WriteJpeg(p, f, imaging::kSaveJpeg); }},
+        {"PNG", L".png", [](const ui::Bitmap& p, const std::wstring& f) { imaging::WritePng(p, f); }},
+        {"BMP", L".bmp", [](const ui::Bitmap& p, const std::wstring& f) { imaging::WriteBmp(p, f); }},
     };
     return writers;
 }
@@ -266,7 +267,7 @@ TEST(PngWriter, WritesEightBitRgbThatDecodesToTheSamePixels) {
         SCOPED_TRACE(depth);
         const ui::Bitmap picture = DetailedPicture(depth);
         const std::wstring path = folder.File(L"shot" + std::to_wstring(depth) + L".png");
-        ui::WritePng(picture, path);
+        imaging::WritePng(picture, path);
         const std::string bytes = ReadFileBytes(path);
         ASSERT_GT(bytes.size(), 33u);
         EXPECT_EQ(bytes.substr(1, 3), "PNG");
@@ -296,7 +297,7 @@ TEST(PngWriter, StripsCompressedOnSeveralThreadsMakeOneValidStreamOfTheExactPixe
                 SCOPED_TRACE(std::to_string(depth) + "-bit, filter " + std::to_string(filter) + ", " +
                              std::to_string(threads) + " threads");
                 const std::wstring path = folder.File(L"strips.png");
-                ui::WritePng(picture, path, {.Filter = filter, .Threads = threads});
+                imaging::WritePng(picture, path, {.Filter = filter, .Threads = threads});
                 const std::string bytes = ReadFileBytes(path);
                 EXPECT_EQ(InflatedSize(IdatStream(bytes)), 611LL * (1 + 3 * 203)) << "one zlib stream of all rows";
                 ExpectSamePixels(picture, DecodePng(bytes));
@@ -310,7 +311,7 @@ TEST(BmpWriter, WritesA24BitWindowsBitmapThatDecodesToTheSamePixels) {
         SCOPED_TRACE(depth);
         const ui::Bitmap picture = DetailedPicture(depth);
         const std::wstring path = folder.File(L"shot" + std::to_wstring(depth) + L".bmp");
-        ui::WriteBmp(picture, path);
+        imaging::WriteBmp(picture, path);
         const std::string bytes = ReadFileBytes(path);
         const int stride = ((picture.Width() * 3 + 3) / 4) * 4;
         ASSERT_EQ(bytes.size(), 54u + static_cast<size_t>(stride) * picture.Height());
@@ -335,7 +336,7 @@ TEST(JpegWriter, RealTimeSettingsGiveBaselineQuality100With420Subsampling) {
         SCOPED_TRACE(depth);
         const ui::Bitmap picture = SmoothPicture(depth);
         const std::wstring path = folder.File(L"real" + std::to_wstring(depth) + L".jpg");
-        ui::WriteJpeg(picture, path, ui::kRealTimeJpeg);
+        imaging::WriteJpeg(picture, path, imaging::kRealTimeJpeg);
         const std::string bytes = ReadFileBytes(path);
         const auto segments = JpegSegments(bytes);
         ASSERT_FALSE(segments.empty());
@@ -366,7 +367,7 @@ TEST(JpegWriter, SaveSettingsGiveQuality95WithoutChromaSubsampling) {
     TempFolder folder;
     const ui::Bitmap picture = SmoothPicture(24);
     const std::wstring path = folder.File(L"save.jpg");
-    ui::WriteJpeg(picture, path, ui::kSaveJpeg);
+    imaging::WriteJpeg(picture, path, imaging::kSaveJpeg);
     const std::string bytes = ReadFileBytes(path);
     const auto segments = JpegSegments(bytes);
     const FrameHeader frame = ReadFrameHeader(segments);
@@ -399,8 +400,8 @@ TEST(JpegWriter, KeepsSharpColouredTextCloserWithoutSubsampling) {
         for (int x = 0; x < 64; ++x)
             picture.SetPixel(x, y, (x % 4 == 1) ? 0xFF0000 : 0xFFFFFF);
     TempFolder folder;
-    ui::WriteJpeg(picture, folder.File(L"a.jpg"), {.Quality = 95, .ChromaSubsampling = true});
-    ui::WriteJpeg(picture, folder.File(L"b.jpg"), {.Quality = 95, .ChromaSubsampling = false});
+    imaging::WriteJpeg(picture, folder.File(L"a.jpg"), {.Quality = 95, .ChromaSubsampling = true});
+    imaging::WriteJpeg(picture, folder.File(L"b.jpg"), {.Quality = 95, .ChromaSubsampling = false});
     const double subsampled = ChannelError(picture, DecodeJpeg(ReadFileBytes(folder.File(L"a.jpg")))).second;
     const double full = ChannelError(picture, DecodeJpeg(ReadFileBytes(folder.File(L"b.jpg")))).second;
     EXPECT_LT(full * 3, subsampled);
@@ -409,9 +410,9 @@ TEST(JpegWriter, KeepsSharpColouredTextCloserWithoutSubsampling) {
 TEST(PictureFile, TheExtensionChoosesTheFormat) {
     TempFolder folder;
     const ui::Bitmap picture = DetailedPicture(24);
-    ui::WritePictureFile(picture, folder.File(L"a.JPG"));
-    ui::WritePictureFile(picture, folder.File(L"b.png"));
-    ui::WritePictureFile(picture, folder.File(L"c.gif"));
+    imaging::WritePictureFile(picture, folder.File(L"a.JPG"));
+    imaging::WritePictureFile(picture, folder.File(L"b.png"));
+    imaging::WritePictureFile(picture, folder.File(L"c.gif"));
     EXPECT_EQ(ReadFileBytes(folder.File(L"a.JPG")).substr(0, 2), "\xFF\xD8");
     EXPECT_EQ(ReadFileBytes(folder.File(L"b.png")).substr(0, 4), "\x89PNG");
     EXPECT_EQ(ReadFileBytes(folder.File(L"c.gif")).substr(0, 2), "BM");

@@ -6,6 +6,7 @@
 #include "tests/support/Files.h"
 #include "tests/support/Windows.h"
 #include "settings/OptionValues.h"
+#include "settings/MoreOptionsWindow.h"
 #include "settings/OptionsWindow.h"
 #include "ui/Application.h"
 #include "ui/Error.h"
@@ -47,7 +48,7 @@ template <typename Fn> std::wstring Outcome(Fn&& read) {
 // script serves one showing.
 class WhileShown {
 public:
-    WhileShown(OptionsWindow& window, std::vector<std::function<void()>> steps)
+    WhileShown(settings::SettingsDialog& window, std::vector<std::function<void()>> steps)
         : window_(window), steps_(std::move(steps)) {
         timer_.OnTimer = [this] {
             // A step may open a nested modal loop (the folder browser) in
@@ -69,7 +70,7 @@ public:
     size_t StepsRun() const { return next_; }
 
 private:
-    OptionsWindow& window_;
+    settings::SettingsDialog& window_;
     std::vector<std::function<void()>> steps_;
     size_t next_ = 0;
     ui::Timer timer_{40, true};
@@ -85,7 +86,7 @@ bool Checked(HWND button) { return SendMessageW(button, BM_GETCHECK, 0, 0) == BS
 
 // A left click at a point of the window's client area, through the window's
 // own mouse handling.
-void ClickAt(const OptionsWindow& window, POINT at) {
+void ClickAt(const settings::SettingsDialog& window, POINT at) {
     const LPARAM where = MAKELPARAM(at.x, at.y);
     SendMessageW(window.Handle(), WM_MOUSEMOVE, 0, where);
     SendMessageW(window.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, where);
@@ -120,13 +121,6 @@ protected:
     RecordedBoxes boxes; // errors; its message recorder is replaced in SetUp
     std::vector<MessageBoxSeen> messages;
 };
-
-bool SameSettings(const CaptureOptions& a, const CaptureOptions& b) {
-    return a.StartupSuspend == b.StartupSuspend && a.IncludeCursor == b.IncludeCursor &&
-           a.FixedRegionWidth == b.FixedRegionWidth && a.FixedRegionHeight == b.FixedRegionHeight &&
-           a.Interval == b.Interval && a.IntervalCent == b.IntervalCent && a.CaptureIndex == b.CaptureIndex &&
-           a.RealSavePath == b.RealSavePath;
-}
 
 } // namespace
 
@@ -186,7 +180,8 @@ TEST_F(OptionsWindowTest, ShowingFillsTheControlsChangesNoSettingAndKeepsTheFocu
     const CaptureOptions loaded = options;
     OptionsWindow window(options, file);
     const OptionsWindow::ControlHandles h = window.Handles();
-    EXPECT_EQ(window.RealTimeMethod(), 0) << "the group holds its initial choice until it is first filled";
+    EXPECT_EQ(window.ChosenPeriodicSource(), settings::PeriodicSource::FullScreen)
+        << "the group holds its initial choice until it is first filled";
     EXPECT_EQ(TextOf(h.intervalEdit), L"30");
     EXPECT_EQ(TextOf(h.widthEdit), L"320") << "written by the spin arrows";
     EXPECT_EQ(TextOf(h.heightEdit), L"240");
@@ -203,7 +198,8 @@ TEST_F(OptionsWindowTest, ShowingFillsTheControlsChangesNoSettingAndKeepsTheFocu
                                   EXPECT_EQ(GetFocus(), h.intervalEdit) << "the number box has the first focus";
                                   EXPECT_EQ(TextOf(h.intervalEdit), L"5") << "300000 ms in Minutes";
                                   EXPECT_EQ(TextOf(h.unitCombo), L"Minutes");
-                                  EXPECT_EQ(window.RealTimeMethod(), 1) << "CaptureIndex 5 selects Active Window";
+                                  EXPECT_EQ(window.ChosenPeriodicSource(), settings::PeriodicSource::ActiveWindow)
+                                      << "CaptureIndex 5 selects Active Window";
                                   EXPECT_TRUE(Checked(h.activeWindowRadio));
                                   EXPECT_EQ(TextOf(h.folderEdit), L"E:\\shots\\");
                                   EXPECT_EQ(TextOf(h.widthEdit), L"2000") << "shown as set, beyond the arrows' range";
@@ -219,23 +215,23 @@ TEST_F(OptionsWindowTest, ShowingFillsTheControlsChangesNoSettingAndKeepsTheFocu
     EXPECT_TRUE(IsWindowEnabled(other)) << "enabled again once the window is closed";
     DestroyWindow(other);
     EXPECT_FALSE(IsWindowVisible(window.Handle()));
-    EXPECT_TRUE(SameSettings(options, loaded)) << "showing and closing changes no setting";
+    EXPECT_EQ(options, loaded) << "showing and closing changes no setting";
     EXPECT_EQ(ReadFileBytes(configPath), config) << "and writes nothing";
 
     // A method below the range selects nothing; an interval that is not a
     // whole number of its unit leaves the number box as it was.
-    options.CaptureIndex = -3;
+    options.PeriodicSourceIndex = -3;
     options.Interval = 90000;
     HWND focusAtSecondShowing = nullptr;
     WhileShown second(window, {[&] {
                           focusAtSecondShowing = GetFocus();
-                          EXPECT_EQ(window.RealTimeMethod(), -1);
+                          EXPECT_EQ(window.ChosenPeriodicSource(), std::nullopt);
                           EXPECT_FALSE(Checked(h.fullScreenRadio) || Checked(h.activeWindowRadio));
                           EXPECT_EQ(TextOf(h.intervalEdit), L"5");
                       }});
     second.Show();
     EXPECT_EQ(focusAtSecondShowing, h.heightEdit) << "the focus goes back where it was when the window closed";
-    EXPECT_EQ(window.RealTimeMethod(), -1) << "the choice stays in the group after closing";
+    EXPECT_EQ(window.ChosenPeriodicSource(), std::nullopt) << "the choice stays in the group after closing";
     EXPECT_EQ(ReadFileBytes(configPath), config);
 }
 
@@ -329,16 +325,16 @@ TEST_F(OptionsWindowTest, SaveChecksEveryBoxBeforeWritingThenSavesAndSaysSo) {
     EXPECT_EQ(messages[0].type, static_cast<UINT>(MB_OK | MB_TASKMODAL)) << "OK alone, no icon, the whole program's";
 
     EXPECT_EQ(options.Interval, 300000);
-    EXPECT_EQ(options.IntervalCent, L"Minutes");
+    EXPECT_EQ(options.IntervalUnit, L"Minutes");
     EXPECT_EQ(options.FixedRegionWidth, 1500);
     EXPECT_EQ(options.FixedRegionHeight, 16384);
-    EXPECT_EQ(options.CaptureIndex, 1);
+    EXPECT_EQ(options.PeriodicSourceIndex, 1);
     EXPECT_TRUE(options.IncludeCursor);
     EXPECT_FALSE(options.StartupSuspend);
-    EXPECT_EQ(options.RealSavePath, L"E:\\shots");
+    EXPECT_EQ(options.PeriodicFolder, L"E:\\shots");
     CaptureOptions reloaded;
     settings::LoadOptions(file, reloaded);
-    EXPECT_TRUE(SameSettings(reloaded, options)) << "config.ini holds what the record holds";
+    EXPECT_EQ(reloaded, options) << "config.ini holds what the record holds";
 }
 
 TEST_F(OptionsWindowTest, ARefusedSaveWritesNothingAndChangesNoSetting) {
@@ -359,7 +355,7 @@ TEST_F(OptionsWindowTest, ARefusedSaveWritesNothingAndChangesNoSetting) {
     script.Show();
     EXPECT_EQ(boxes.errors, std::vector<std::wstring>{L"'tall' is not a valid integer value"});
     EXPECT_TRUE(messages.empty());
-    EXPECT_TRUE(SameSettings(options, loaded)) << "not even the interval changed";
+    EXPECT_EQ(options, loaded) << "not even the interval changed";
     EXPECT_EQ(ReadFileBytes(configPath), config);
 }
 
@@ -381,7 +377,7 @@ TEST_F(OptionsWindowTest, ResetRestoresTheFactorySettingsAndKeepsTheWindowAndThe
                                    EXPECT_EQ(TextOf(h.widthEdit), L"320");
                                    EXPECT_EQ(TextOf(h.heightEdit), L"240");
                                    EXPECT_EQ(TextOf(h.unitCombo), L"Seconds");
-                                   EXPECT_EQ(window.RealTimeMethod(), 0);
+                                   EXPECT_EQ(window.ChosenPeriodicSource(), settings::PeriodicSource::FullScreen);
                                    EXPECT_EQ(TextOf(h.folderEdit), L"D:\\output");
                                    EXPECT_FALSE(Checked(h.includeCursorCheck));
                                    EXPECT_FALSE(Checked(h.startupSuspendCheck));
@@ -392,7 +388,7 @@ TEST_F(OptionsWindowTest, ResetRestoresTheFactorySettingsAndKeepsTheWindowAndThe
     EXPECT_TRUE(messages.empty() && boxes.errors.empty()) << "Reset says nothing";
     EXPECT_EQ(options.Interval, 30000);
     EXPECT_EQ(options.FixedRegionWidth, 320);
-    EXPECT_EQ(options.RealSavePath, L"D:\\output");
+    EXPECT_EQ(options.PeriodicFolder, L"D:\\output");
     EXPECT_FALSE(options.StartupSuspend || options.IncludeCursor);
     EXPECT_NE(ReadFileBytes(configPath).find("RealTime=0"), std::string::npos);
 }
@@ -473,4 +469,56 @@ TEST_F(OptionsWindowTest, BrowseOpensTheFolderBrowserAndCancelLeavesTheFolderBox
     script.Show();
     EXPECT_TRUE(browserTitled);
     EXPECT_EQ(script.StepsRun(), 3u);
+}
+
+TEST_F(OptionsWindowTest, MoreAsksForMoreOptionsWhoseResetAndSaveWriteEveryKeyInTheFileOrder) {
+    // "More…" in the free corner right of Reset asks for the window and
+    // leaves the Options window open.
+    OptionsWindow window(options, file);
+    int moreRequested = 0;
+    window.MoreOptionsRequested = [&] { ++moreRequested; };
+    WhileShown optionsScript(window, {[&] {
+                                          ClickAt(window, {352 + 32, 478 + 11});
+                                      },
+                                      [&] { EXPECT_TRUE(window.IsModal()) << "More… closed the Options window"; }});
+    optionsScript.Show();
+    EXPECT_EQ(moreRequested, 1);
+
+    // A record as a hand-edited file leaves it, and no config.ini yet: Reset
+    // writes the original keys as the record holds them, in their order,
+    // without the line that only the Options window's Reset writes, and
+    // leaves the record and the window as they were.
+    options.FixedRegionWidth = 77;
+    options.IntervalUnit = L"Weeks";
+    options.PeriodicSourceIndex = 7;
+    options.PeriodicFolder = L"E:\\shots";
+    const CaptureOptions before = options;
+    const std::string expected = "[Options]\r\nFixedRegionWidth=77\r\nFixedRegionHeight=0\r\nStartupSuspend=0\r\n"
+                                 "IncludeCursor=0\r\nInterval=0\r\nIntervalCent=Weeks\r\nCaptureIndex=7\r\n"
+                                 "RealSavePath=E:\\shots\r\n";
+    settings::MoreOptionsWindow more(options, file);
+    RECT client{};
+    GetClientRect(more.Handle(), &client);
+    EXPECT_EQ(client.right, 443) << "as wide as the Options window";
+    std::string afterReset;
+    bool openAfterReset = false;
+    WhileShown moreScript(more, {[&] { ClickAt(more, more.ResetButtonCentre()); },
+                                 [&] {
+                                     afterReset = ReadFileBytes(configPath);
+                                     openAfterReset = more.IsModal();
+                                 },
+                                 [&] { ClickAt(more, more.SaveButtonCentre()); }});
+    moreScript.Show();
+    EXPECT_EQ(afterReset, expected);
+    EXPECT_TRUE(openAfterReset) << "Reset closed the window";
+    EXPECT_EQ(options, before);
+
+    // Save writes the same keys in place, says so as the Options window
+    // does, and closes the window.
+    EXPECT_EQ(ReadFileBytes(configPath), expected);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, L"The config file is saved!");
+    EXPECT_FALSE(more.IsModal() || IsWindowVisible(more.Handle()));
+    EXPECT_EQ(moreScript.StepsRun(), 3u);
+    EXPECT_TRUE(boxes.errors.empty());
 }

@@ -90,39 +90,44 @@ TEST(PeriodicCaptureFiles, NamesAreTheLocalTimeInTheFolderAndNeverReplaceAnEarli
         << "files and folders alike are taken";
 }
 
-TEST(PeriodicCaptureFiles, FoldersAreCreatedDownFromTheFirstThatExists) {
+TEST(PeriodicCaptureFiles, FoldersAreCreatedDownFromTheFirstThatExistsOrTheLevelThatFailsIsNamed) {
     TempFolder folder;
     const std::wstring deep = folder.File(L"a\\b\\c");
-    EXPECT_TRUE(capture::CreateFolderTree(deep));
+    capture::CreateFolderTree(deep);
     EXPECT_TRUE(IsFolder(deep));
-    EXPECT_TRUE(capture::CreateFolderTree(deep)) << "an existing folder is fine";
-    EXPECT_TRUE(capture::CreateFolderTree(folder.File(L"d\\e\\")));
+    capture::CreateFolderTree(deep); // an existing folder is fine
+    capture::CreateFolderTree(folder.File(L"d\\e\\"));
     EXPECT_TRUE(IsFolder(folder.File(L"d\\e")));
-    EXPECT_TRUE(capture::CreateFolderTree(L"C:")) << "a drive counts as existing";
+    capture::CreateFolderTree(L"C:"); // a drive counts as existing
 
-    // A level that cannot be created (a file stands in its way) ends the
-    // creation without a message.
+    // A level that cannot be created (a file stands in its way) is named
+    // with the system's reason, and nothing below it is made.
     WriteFileBytes(folder.File(L"file"), "x");
-    EXPECT_FALSE(capture::CreateFolderTree(folder.File(L"file\\sub\\deeper")));
+    const auto messageOf = [](const std::wstring& path) {
+        try {
+            capture::CreateFolderTree(path);
+        } catch (const ui::Error& error) {
+            return error.Message();
+        }
+        return std::wstring(L"no error");
+    };
+    const std::wstring blocked = messageOf(folder.File(L"file\\sub\\deeper"));
+    const std::wstring start = L"Cannot create folder \"" + folder.File(L"file") + L"\". ";
+    EXPECT_EQ(blocked.substr(0, start.size()), start);
+    EXPECT_GT(blocked.size(), start.size()) << "no reason given";
     EXPECT_FALSE(IsFolder(folder.File(L"file\\sub")));
-
-    try {
-        capture::CreateFolderTree(L"");
-        ADD_FAILURE() << "an empty folder text is an error";
-    } catch (const ui::Error& error) {
-        EXPECT_EQ(error.Message(), L"Unable to create directory");
-    }
+    EXPECT_EQ(messageOf(L""), L"Unable to create directory");
 }
 
 TEST(PeriodicCapture, TicksWriteDecodablePicturesOfTheScreenOrTheForegroundWindowIntoANewFolder) {
     TempFolder folder;
     settings::CaptureOptions options;
-    options.RealSavePath = folder.File(L"shots\\today"); // two levels missing
-    int method = 0;
-    PeriodicCapture capture(options, [&] { return method; });
+    options.PeriodicFolder = folder.File(L"shots\\today"); // two levels missing
+    auto source = settings::PeriodicSource::FullScreen;
+    PeriodicCapture capture(options, [&] { return source; });
     int starting = 0, succeeded = 0;
-    capture.OnTickStarting = [&] { ++starting; };
-    capture.OnTickSucceeded = [&] { ++succeeded; };
+    capture.TickStarting = [&] { ++starting; };
+    capture.TickSucceeded = [&] { ++succeeded; };
 
     const COLORREF colour = RGB(200, 40, 60);
     ColourWindow window(colour, {100, 80, 420, 320});
@@ -132,20 +137,20 @@ TEST(PeriodicCapture, TicksWriteDecodablePicturesOfTheScreenOrTheForegroundWindo
     RecordedBoxes boxes;
     capture.Tick();
     capture.Tick();
-    method = 1;
+    source = settings::PeriodicSource::ActiveWindow;
     capture.Tick();
     EXPECT_TRUE(boxes.errors.empty()) << (boxes.errors.empty() ? "" : Narrow(boxes.errors[0]));
     EXPECT_EQ(starting, 3);
     EXPECT_EQ(succeeded, 3);
 
-    const std::vector<std::wstring> files = FilesIn(options.RealSavePath);
+    const std::vector<std::wstring> files = FilesIn(options.PeriodicFolder);
     ASSERT_EQ(files.size(), 3u) << "no picture replaced another, and no temporary file is left";
     const std::wregex pattern(LR"(\d{4}-\d\d-\d\d \d\d_\d\d_\d\d( \(\d\))?\.jpg)");
     int screenSized = 0, windowSized = 0;
     for (const std::wstring& name : files) {
         EXPECT_TRUE(std::regex_match(name, pattern)) << Narrow(name);
         const std::optional<DecodedJpeg> picture =
-            DecodeJpegFile((std::filesystem::path(options.RealSavePath) / name).wstring());
+            DecodeJpegFile((std::filesystem::path(options.PeriodicFolder) / name).wstring());
         ASSERT_TRUE(picture) << Narrow(name);
         EXPECT_EQ(picture->components, 3) << "colour, not grey";
         EXPECT_FALSE(picture->progressive);
@@ -162,22 +167,22 @@ TEST(PeriodicCapture, TicksWriteDecodablePicturesOfTheScreenOrTheForegroundWindo
 
     // The grab keeps its picture's memory from one tick to the next.
     ui::Bitmap screen;
-    capture::GetFullScreenBmp(screen);
+    capture::GrabScreen(screen);
     const HBITMAP section = screen.Handle();
-    capture::GetFullScreenBmp(screen);
+    capture::GrabScreen(screen);
     EXPECT_EQ(screen.Handle(), section);
 }
 
 TEST(PeriodicCapture, TheTimerTicksWithItsPeriodAndAPeriodOfZeroOrLessRunsNothing) {
     TempFolder folder;
     settings::CaptureOptions options;
-    options.RealSavePath = folder.Path().wstring();
-    PeriodicCapture capture(options, [] { return 0; });
+    options.PeriodicFolder = folder.Path().wstring();
+    PeriodicCapture capture(options, [] { return settings::PeriodicSource::FullScreen; });
     // Stopped from the second tick: when a tick takes longer than the period
     // on a loaded machine, the timer is due again whenever the queue is
     // empty, and handling the messages would never come to an end.
     int succeeded = 0;
-    capture.OnTickSucceeded = [&] {
+    capture.TickSucceeded = [&] {
         if (++succeeded == 2) capture.Stop();
     };
     for (int period : {0, -5}) {
@@ -197,10 +202,10 @@ TEST(PeriodicCapture, TheTimerTicksWithItsPeriodAndAPeriodOfZeroOrLessRunsNothin
 TEST(PeriodicCapture, AFailedTickShowsOneErrorBoxAtATimeAndKeepsTheTriggerStopped) {
     TempFolder folder;
     settings::CaptureOptions options;
-    PeriodicCapture capture(options, [] { return 0; });
+    PeriodicCapture capture(options, [] { return settings::PeriodicSource::FullScreen; });
     int starting = 0, succeeded = 0;
-    capture.OnTickStarting = [&] { ++starting; };
-    capture.OnTickSucceeded = [&] { ++succeeded; };
+    capture.TickStarting = [&] { ++starting; };
+    capture.TickSucceeded = [&] { ++succeeded; };
 
     // The handler stands for the error box, whose message loop lets the
     // timer tick again while it is open.
@@ -215,16 +220,16 @@ TEST(PeriodicCapture, AFailedTickShowsOneErrorBoxAtATimeAndKeepsTheTriggerStoppe
     EXPECT_EQ(errors, std::vector<std::wstring>{L"Unable to create directory"});
     EXPECT_EQ(starting, 3) << "the ticks during the box ran, and their failures opened no box";
 
-    // A folder that cannot be created: the write fails with its own message,
-    // and the next failure shows a box again.
+    // A folder that cannot be created is named in the message, and the next
+    // failure shows a box again.
     WriteFileBytes(folder.File(L"file"), "x");
-    options.RealSavePath = folder.File(L"file\\shots");
+    options.PeriodicFolder = folder.File(L"file\\shots");
     capture.Tick();
     ASSERT_EQ(errors.size(), 2u);
-    EXPECT_EQ(errors[1].rfind(L"Cannot create file \"" + options.RealSavePath + L"\\", 0), 0u) << Narrow(errors[1]);
+    EXPECT_EQ(errors[1].rfind(L"Cannot create folder \"" + folder.File(L"file") + L"\". ", 0), 0u) << Narrow(errors[1]);
     EXPECT_EQ(succeeded, 0) << "the capture trigger stays stopped";
 
-    options.RealSavePath = folder.File(L"shots");
+    options.PeriodicFolder = folder.File(L"shots");
     capture.Tick();
     EXPECT_EQ(errors.size(), 2u);
     EXPECT_EQ(succeeded, 1);

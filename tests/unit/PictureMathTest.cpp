@@ -1,5 +1,5 @@
 #include "picture/PictureMath.h"
-#include "ui/ImageWriters.h"
+#include "imaging/ImageWriters.h"
 
 #include <gtest/gtest.h>
 
@@ -47,13 +47,13 @@ TEST(Crop, RectangleIsNormalisedAndEmptyFramesCutNothing) {
 }
 
 TEST(SaveFormat, ExtensionDecidesInAnyLetterCase) {
-    EXPECT_EQ(ui::FormatForFileName(L"C:\\a\\shot.jpg"), ui::ImageFormat::Jpeg);
-    EXPECT_EQ(ui::FormatForFileName(L"shot.JPEG"), ui::ImageFormat::Jpeg);
-    EXPECT_EQ(ui::FormatForFileName(L"shot.Jpe"), ui::ImageFormat::Jpeg);
-    EXPECT_EQ(ui::FormatForFileName(L"shot.PNG"), ui::ImageFormat::Png);
-    EXPECT_EQ(ui::FormatForFileName(L"shot.bmp"), ui::ImageFormat::Bmp);
-    EXPECT_EQ(ui::FormatForFileName(L"shot.gif"), ui::ImageFormat::Bmp);
-    EXPECT_EQ(ui::FormatForFileName(L"C:\\my.pictures\\shot"), ui::ImageFormat::Bmp);
-    EXPECT_EQ(ui::FileExtension(L"C:\\my.pictures\\shot"), L"");
-    EXPECT_EQ(ui::FileExtension(L"C:\\a\\shot.Png"), L".Png");
+    EXPECT_EQ(imaging::FormatForFileName(L"C:\\a\\shot.jpg"), imaging::ImageFormat::Jpeg);
+    EXPECT_EQ(imaging::FormatForFileName(L"shot.JPEG"), imaging::ImageFormat::Jpeg);
+    EXPECT_EQ(imaging::FormatForFileName(L"shot.Jpe"), imaging::ImageFormat::Jpeg);
+    EXPECT_EQ(imaging::FormatForFileName(L"shot.PNG"), imaging::ImageFormat::Png);
+    EXPECT_EQ(imaging::FormatForFileName(L"shot.bmp"), imaging::ImageFormat::Bmp);
+    EXPECT_EQ(imaging::FormatForFileName(L"shot.gif"), imaging::ImageFormat::Bmp);
+    EXPECT_EQ(imaging::FormatForFileName(L"C:\\my.pictures\\shot"), imaging::ImageFormat::Bmp);
+    EXPECT_EQ(imaging::FileExtension(L"C:\\my.pictures\\shot"), L"");
+    EXPECT_EQ(imaging::FileExtension(L"C:\\a\\shot.Png"), L".Png");
 }

@@ -187,6 +187,18 @@ TEST_F(PictureWindow, ShowsMaximizedWithThePictureAndNoFrame) {
     wchar_t caption[64] = {};
     GetWindowTextW(form->Handle(), caption, 64);
     EXPECT_STREQ(caption, L"Snapora - Save Picture");
+    // Each caption icon is the icon file's picture of that size.
+    for (const auto& [which, side] :
+         {std::pair{ICON_SMALL, GetSystemMetrics(SM_CXSMICON)}, std::pair{ICON_BIG, GetSystemMetrics(SM_CXICON)}}) {
+        ICONINFO info{};
+        const auto icon = reinterpret_cast<HICON>(SendMessageW(form->Handle(), WM_GETICON, which, 0));
+        ASSERT_TRUE(icon && GetIconInfo(icon, &info));
+        BITMAP bits{};
+        GetObjectW(info.hbmColor, sizeof bits, &bits);
+        EXPECT_EQ(bits.bmWidth, side);
+        DeleteObject(info.hbmColor);
+        DeleteObject(info.hbmMask);
+    }
     EXPECT_FALSE(form->CropOutline().Visible());
     for (auto which : {picture::CropFrameController::Handle::TopLeft, picture::CropFrameController::Handle::Bottom})
         EXPECT_FALSE(IsWindowVisible(form->CropController().HandleAt(which).Handle()));
@@ -456,7 +468,7 @@ TEST_F(PictureWindow, EveryCloseRearmsTheTrigger) {
     const settings::CaptureOptions options;
     capture::CaptureTrigger trigger({frame, regionScreen, *form}, options,
                                     [] { return capture::CaptureMethod::FullScreen; });
-    form->OnClosed = [&] { trigger.OnPictureClosed(); };
+    form->Closed = [&] { trigger.OnPictureClosed(); };
 
     const auto expectRearmed = [&](const char* how) {
         EXPECT_FALSE(IsWindowVisible(form->Handle())) << how;

@@ -34,16 +34,16 @@ TEST(Settings, MissingFileGivesDefaults) {
     IniFile file(folder.File(L"config.ini"));
     CaptureOptions options;
     options.FixedRegionWidth = 99;
-    options.RealSavePath = L"stale";
+    options.PeriodicFolder = L"stale";
     settings::LoadOptions(file, options);
     EXPECT_FALSE(options.StartupSuspend);
     EXPECT_FALSE(options.IncludeCursor);
     EXPECT_EQ(options.FixedRegionWidth, 0);
     EXPECT_EQ(options.FixedRegionHeight, 0);
     EXPECT_EQ(options.Interval, 0);
-    EXPECT_EQ(options.IntervalCent, L"");
-    EXPECT_EQ(options.CaptureIndex, 0);
-    EXPECT_EQ(options.RealSavePath, L"");
+    EXPECT_EQ(options.IntervalUnit, L"");
+    EXPECT_EQ(options.PeriodicSourceIndex, 0);
+    EXPECT_EQ(options.PeriodicFolder, L"");
     EXPECT_FALSE(std::filesystem::exists(folder.File(L"config.ini"))) << "reading must never create the file";
 }
 
@@ -67,9 +67,9 @@ TEST(Settings, ReadsValuesWhateverTheirCaseSpacingQuotesAndNotation) {
     EXPECT_EQ(options.FixedRegionWidth, 640);
     EXPECT_EQ(options.FixedRegionHeight, 480);
     EXPECT_EQ(options.Interval, 30000);
-    EXPECT_EQ(options.IntervalCent, L"Minutes");
-    EXPECT_EQ(options.CaptureIndex, 7);
-    EXPECT_EQ(options.RealSavePath, L"C:\\shots\\");
+    EXPECT_EQ(options.IntervalUnit, L"Minutes");
+    EXPECT_EQ(options.PeriodicSourceIndex, 7);
+    EXPECT_EQ(options.PeriodicFolder, L"C:\\shots\\");
 
     WriteFileBytes(path, "[Options]\r\nInterval=0x7530\r\nFixedRegionWidth=wide\r\nStartupSuspend=1\r\n");
     settings::LoadOptions(file, options);
@@ -101,12 +101,12 @@ TEST(Settings, ResetWritesTheTenLinesThenSaveRewritesInPlace) {
     EXPECT_FALSE(options.IncludeCursor);
     EXPECT_EQ(options.FixedRegionWidth, 320);
     EXPECT_EQ(options.Interval, 30000);
-    EXPECT_EQ(options.RealSavePath, L"D:\\output");
+    EXPECT_EQ(options.PeriodicFolder, L"D:\\output");
 
     options.FixedRegionWidth = 100;
     options.IncludeCursor = true;
-    options.IntervalCent = L"Hours";
-    options.RealSavePath = L"C:\\out";
+    options.IntervalUnit = L"Hours";
+    options.PeriodicFolder = L"C:\\out";
     settings::SaveOptions(file, options);
     EXPECT_EQ(ReadFileBytes(path), "[Options]\r\n"
                                    "FixedRegionWidth=100\r\n"
@@ -173,4 +173,33 @@ TEST(Settings, UnwritableFileRaisesUnableToWrite) {
     IniFile file(path);
     EXPECT_THROW(settings::SaveOptions(file, options), ui::Error);
     CloseHandle(held);
+}
+
+TEST(SettingsValues, TheThreeUnitsAreNamedExactlyAnyOtherTextIsKeptAndOnlyIndexZeroIsFullScreen) {
+    using settings::TimeUnit;
+    const struct {
+        const wchar_t* text;
+        TimeUnit::Kind kind;
+        std::optional<int> milliseconds;
+    } units[] = {
+        {L"Seconds", TimeUnit::Kind::Seconds, 1000},
+        {L"Minutes", TimeUnit::Kind::Minutes, 60000},
+        {L"Hours", TimeUnit::Kind::Hours, 3600000},
+        {L"minutes", TimeUnit::Kind::Unrecognised, std::nullopt},
+        {L"Weeks", TimeUnit::Kind::Unrecognised, std::nullopt},
+        {L"", TimeUnit::Kind::Unrecognised, std::nullopt},
+    };
+    for (const auto& unit : units) {
+        const TimeUnit parsed(unit.text);
+        EXPECT_EQ(parsed.GetKind(), unit.kind) << testing::PrintToString(std::wstring(unit.text));
+        EXPECT_EQ(parsed.Text(), unit.text);
+        EXPECT_EQ(parsed.Milliseconds(), unit.milliseconds);
+    }
+    EXPECT_EQ(TimeUnit(TimeUnit::Kind::Hours), TimeUnit(L"Hours"));
+    EXPECT_NE(TimeUnit(L"weeks"), TimeUnit(L"Weeks"));
+    EXPECT_EQ(TimeUnit(), TimeUnit(L""));
+
+    EXPECT_EQ(settings::PeriodicSourceOf(0), settings::PeriodicSource::FullScreen);
+    for (int index : {1, 7, -1, -3})
+        EXPECT_EQ(settings::PeriodicSourceOf(index), settings::PeriodicSource::ActiveWindow) << index;
 }

@@ -117,14 +117,14 @@ protected:
         auto record = [this](std::string event) {
             events.push_back(OpenMenuWindow() ? event + " inside the menu" : event);
         };
-        panel->OnCaptureWith = [record](capture::CaptureMethod method) {
+        panel->CaptureRequested = [record](capture::CaptureMethod method) {
             record("capture " + std::to_string(static_cast<int>(method)));
         };
-        panel->OnStartPeriodic = [record] { record("start periodic"); };
-        panel->OnStopPeriodic = [record] { record("stop periodic"); };
-        panel->OnShowOptions = [record] { record("options"); };
-        panel->OnShowMainWindow = [record] { record("main window"); };
-        panel->OnQuit = [record] { record("quit"); };
+        panel->PeriodicStartRequested = [record] { record("start periodic"); };
+        panel->PeriodicStopRequested = [record] { record("stop periodic"); };
+        panel->OptionsRequested = [record] { record("options"); };
+        panel->MainWindowRequested = [record] { record("main window"); };
+        panel->QuitRequested = [record] { record("quit"); };
         WaitUntil([this] { return GetForegroundWindow() == work->Handle(); });
     }
     void TearDown() override {
@@ -274,16 +274,6 @@ TEST_F(SuspendPanelTest, IsAFloatingBarWhosePureWhiteIsSeeThrough) {
     EXPECT_TRUE(IsBarColour(ScreenPixel(OnPanel(150, 4)))) << std::hex << ScreenPixel(OnPanel(150, 4));
     EXPECT_TRUE(Near(ScreenPixel(OnPanel(0, 0)), 0xC81E1E)) << std::hex << ScreenPixel(OnPanel(0, 0));
     EXPECT_TRUE(Near(ScreenPixel(OnPanel(266, 40)), 0xC81E1E));
-
-    // The program's main form loses its taskbar button to the hidden owner.
-    const HWND mainForm =
-        CreateWindowExW(0, L"STATIC", L"main", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-    ui::App().SetMainWindow(mainForm);
-    const SuspendPanel second;
-    ui::App().SetMainWindow(nullptr);
-    EXPECT_EQ(GetWindow(mainForm, GW_OWNER), ui::App().HiddenOwner());
-    DestroyWindow(mainForm);
-    EXPECT_FALSE(IsWindowVisible(ui::App().HiddenOwner()));
 }
 
 TEST_F(SuspendPanelTest, ButtonsShowTheirHintsAndRaiseTheirCommandsWithoutTakingTheFocus) {

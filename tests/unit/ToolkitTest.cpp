@@ -6,14 +6,14 @@
 #include "ui/Error.h"
 #include "ui/HostWindow.h"
 #include "ui/NativeControls.h"
-#include "ui/PngImage.h"
+#include "imaging/PngImage.h"
 #include "ui/Timer.h"
 
 #include <gtest/gtest.h>
 
+using imaging::PngImage;
 using testing_support::EncodePng;
 using testing_support::PngRecipe;
-using ui::PngImage;
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include <functional>
 
-namespace ui {
+namespace imaging {
 
 // Runs task(0), task(1), ... task(count - 1), each exactly once, on the
 // calling thread and on up to threads - 1 threads of the system's pool at
@@ -14,4 +14,4 @@ namespace ui {
 // starts none. Whatever a task throws is thrown here, once all are done.
 void RunInParallel(int count, int threads, const std::function<void(int)>& task);
 
-} // namespace ui
+} // namespace imaging

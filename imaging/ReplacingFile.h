@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-namespace ui {
+namespace imaging {
 
 class ReplacingFile {
 public:
@@ -45,10 +45,10 @@ private:
 
     std::wstring fullPath_;
     std::wstring tempPath_;
-    UniqueKernelHandle file_;
+    ui::UniqueKernelHandle file_;
     std::vector<unsigned char> buffer_;
     unsigned long error_ = 0;
     bool committed_ = false;
 };
 
-} // namespace ui
+} // namespace imaging

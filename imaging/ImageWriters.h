@@ -10,7 +10,7 @@
 
 #include <string>
 
-namespace ui {
+namespace imaging {
 
 class ReplacingFile;
 
@@ -39,14 +39,14 @@ struct PngOptions {
     int Threads = 0;          // strips compressed at once; 0: one per processor
 };
 
-void WriteJpeg(const Bitmap& picture, const std::wstring& path, const JpegOptions& options = kSaveJpeg);
+void WriteJpeg(const ui::Bitmap& picture, const std::wstring& path, const JpegOptions& options = kSaveJpeg);
 // The same into a file made beforehand (periodic capture makes it while the
 // screen is read), which it commits.
-void WriteJpeg(const Bitmap& picture, ReplacingFile& file, const JpegOptions& options);
+void WriteJpeg(const ui::Bitmap& picture, ReplacingFile& file, const JpegOptions& options);
 // 8-bit RGB, no alpha.
-void WritePng(const Bitmap& picture, const std::wstring& path, const PngOptions& options = {});
+void WritePng(const ui::Bitmap& picture, const std::wstring& path, const PngOptions& options = {});
 // A 24-bit bottom-up Windows bitmap (BITMAPINFOHEADER, no compression).
-void WriteBmp(const Bitmap& picture, const std::wstring& path);
+void WriteBmp(const ui::Bitmap& picture, const std::wstring& path);
 
 enum class ImageFormat { Jpeg, Png, Bmp };
 
@@ -58,6 +58,6 @@ ImageFormat FormatForFileName(const std::wstring& fileName);
 std::wstring FileExtension(const std::wstring& fileName);
 
 // Saves in the format the name asks for (JPEG with the Save settings).
-void WritePictureFile(const Bitmap& picture, const std::wstring& path);
+void WritePictureFile(const ui::Bitmap& picture, const std::wstring& path);
 
-} // namespace ui
+} // namespace imaging

@@ -1,8 +1,8 @@
-#include "ui/ImageWriters.h"
+#include "imaging/ImageWriters.h"
 
 #include "ui/Error.h"
-#include "ui/Parallel.h"
-#include "ui/ReplacingFile.h"
+#include "imaging/Parallel.h"
+#include "imaging/ReplacingFile.h"
 
 #include <windows.h>
 
@@ -21,7 +21,7 @@
 #include <png.h>
 #include <zlib.h>
 
-namespace ui {
+namespace imaging {
 
 namespace {
 
@@ -76,7 +76,7 @@ void JpegTermDestination(j_compress_ptr info) {
 }
 
 // Returns false with error->message filled when the library failed.
-bool EncodeJpeg(const Bitmap& picture, const JpegOptions& options, JpegDestination* dest, JpegError* error,
+bool EncodeJpeg(const ui::Bitmap& picture, const JpegOptions& options, JpegDestination* dest, JpegError* error,
                 JSAMPROW* rows) {
     jpeg_compress_struct info{};
     info.err = jpeg_std_error(&error->manager);
@@ -158,7 +158,7 @@ struct PngStrip {
 // One scanline of row y: the filter type byte, then R, G, B per pixel,
 // filtered with None, Sub (the difference to the pixel on the left) or Up
 // (the difference to the pixel above).
-void FilterRow(const Bitmap& picture, int y, int filter, unsigned char* out) {
+void FilterRow(const ui::Bitmap& picture, int y, int filter, unsigned char* out) {
     const int step = picture.BitsPerPixel() / 8;
     const unsigned char* from = picture.Row(y);
     const unsigned char* above = y > 0 && filter == 2 ? picture.Row(y - 1) : nullptr;
@@ -189,7 +189,7 @@ void FilterRow(const Bitmap& picture, int y, int filter, unsigned char* out) {
 
 // Deflates one strip with a stream that the thread keeps from strip to
 // strip (a fresh stream costs its allocations anew).
-void DeflateStrip(const Bitmap& picture, int filter, bool last, z_stream& stream, std::vector<unsigned char>& row,
+void DeflateStrip(const ui::Bitmap& picture, int filter, bool last, z_stream& stream, std::vector<unsigned char>& row,
                   PngStrip& strip) {
     const std::size_t rowBytes = row.size();
     // A screenshot deflates to a fraction of its scanlines: the buffer
@@ -222,7 +222,7 @@ void DeflateStrip(const Bitmap& picture, int filter, bool last, z_stream& stream
 }
 
 // Deflates the scanlines of the whole picture into strips; false when zlib failed.
-bool DeflateScanlines(const Bitmap& picture, const PngOptions& options, std::vector<PngStrip>& strips) {
+bool DeflateScanlines(const ui::Bitmap& picture, const PngOptions& options, std::vector<PngStrip>& strips) {
     const int threads =
         options.Threads > 0 ? options.Threads : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
     // A few strips per thread, so that a thread that drew an easy strip
@@ -257,7 +257,7 @@ bool DeflateScanlines(const Bitmap& picture, const PngOptions& options, std::vec
 
 // Writes the PNG file around the deflated scanlines with libpng: signature,
 // header, one IDAT chunk holding the zlib stream, the end chunk.
-bool EncodePng(const Bitmap& picture, const PngOptions& options, const std::vector<PngStrip>* strips,
+bool EncodePng(const ui::Bitmap& picture, const PngOptions& options, const std::vector<PngStrip>* strips,
                ReplacingFile* file, PngError* error) {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, error, PngErrorFn, PngWarningFn);
     if (!png) {
@@ -314,10 +314,10 @@ bool EncodePng(const Bitmap& picture, const PngOptions& options, const std::vect
 std::wstring LibraryFailure(const std::wstring& fullPath, const char* library, const char* message) {
     std::wstring text(message, message + std::char_traits<char>::length(message));
     std::wstring name(library, library + std::char_traits<char>::length(library));
-    return FormatMessageText(L"Cannot create file \"%s\". %s", {fullPath, name + L": " + text});
+    return ui::FormatMessageText(L"Cannot create file \"%s\". %s", {fullPath, name + L": " + text});
 }
 
-template <typename Row> std::vector<Row> RowPointers(const Bitmap& picture) {
+template <typename Row> std::vector<Row> RowPointers(const ui::Bitmap& picture) {
     std::vector<Row> rows(static_cast<std::size_t>(picture.Height()));
     for (int y = 0; y < picture.Height(); ++y)
         rows[static_cast<std::size_t>(y)] = const_cast<Row>(picture.Row(y));
@@ -326,12 +326,12 @@ template <typename Row> std::vector<Row> RowPointers(const Bitmap& picture) {
 
 } // namespace
 
-void WriteJpeg(const Bitmap& picture, const std::wstring& path, const JpegOptions& options) {
+void WriteJpeg(const ui::Bitmap& picture, const std::wstring& path, const JpegOptions& options) {
     ReplacingFile file(path);
     WriteJpeg(picture, file, options);
 }
 
-void WriteJpeg(const Bitmap& picture, ReplacingFile& file, const JpegOptions& options) {
+void WriteJpeg(const ui::Bitmap& picture, ReplacingFile& file, const JpegOptions& options) {
     if (!picture.Empty()) {
         // Drawing through the canvas may still be queued in GDI.
         GdiFlush();
@@ -340,28 +340,28 @@ void WriteJpeg(const Bitmap& picture, ReplacingFile& file, const JpegOptions& op
         dest->file = &file;
         std::vector<JSAMPROW> rows = RowPointers<JSAMPROW>(picture);
         if (!EncodeJpeg(picture, options, dest.get(), error.get(), rows.data()))
-            throw Error(LibraryFailure(file.FullPath(), "JPEG", error->message));
+            throw ui::Error(LibraryFailure(file.FullPath(), "JPEG", error->message));
     } else {
         // A JPEG picture has at least one pixel: an empty one cannot be encoded.
-        throw Error(LibraryFailure(file.FullPath(), "JPEG", "the picture is empty"));
+        throw ui::Error(LibraryFailure(file.FullPath(), "JPEG", "the picture is empty"));
     }
     file.Commit();
 }
 
-void WritePng(const Bitmap& picture, const std::wstring& path, const PngOptions& options) {
+void WritePng(const ui::Bitmap& picture, const std::wstring& path, const PngOptions& options) {
     ReplacingFile file(path);
-    if (picture.Empty()) throw Error(LibraryFailure(file.FullPath(), "PNG", "the picture is empty"));
+    if (picture.Empty()) throw ui::Error(LibraryFailure(file.FullPath(), "PNG", "the picture is empty"));
     GdiFlush();
     std::vector<PngStrip> strips;
     if (!DeflateScanlines(picture, options, strips))
-        throw Error(LibraryFailure(file.FullPath(), "PNG", "zlib failed to compress the picture"));
+        throw ui::Error(LibraryFailure(file.FullPath(), "PNG", "zlib failed to compress the picture"));
     auto error = std::make_unique<PngError>();
     if (!EncodePng(picture, options, &strips, &file, error.get()))
-        throw Error(LibraryFailure(file.FullPath(), "PNG", error->message));
+        throw ui::Error(LibraryFailure(file.FullPath(), "PNG", error->message));
     file.Commit();
 }
 
-void WriteBmp(const Bitmap& picture, const std::wstring& path) {
+void WriteBmp(const ui::Bitmap& picture, const std::wstring& path) {
     ReplacingFile file(path);
     const int width = picture.Empty() ? 0 : picture.Width();
     const int height = picture.Empty() ? 0 : picture.Height();
@@ -424,7 +424,7 @@ ImageFormat FormatForFileName(const std::wstring& fileName) {
     return ImageFormat::Bmp;
 }
 
-void WritePictureFile(const Bitmap& picture, const std::wstring& path) {
+void WritePictureFile(const ui::Bitmap& picture, const std::wstring& path) {
     switch (FormatForFileName(path)) {
     case ImageFormat::Jpeg:
         WriteJpeg(picture, path, kSaveJpeg);
@@ -438,4 +438,4 @@ void WritePictureFile(const Bitmap& picture, const std::wstring& path) {
     }
 }
 
-} // namespace ui
+} // namespace imaging

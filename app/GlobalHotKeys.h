@@ -2,16 +2,23 @@
 // from a global atom of its own, for as long as the object lives.
 #pragma once
 
+#include "capture/CaptureMethod.h"
+
 #include <windows.h>
 
 #include <array>
 #include <optional>
 
-namespace capture {
+namespace app {
 
-// What each hotkey does, in registration order: Ctrl+1 to Ctrl+5 capture
-// with a method, Ctrl+R and Ctrl+S start and stop periodic capture.
-enum class HotKey { FullScreen, ActiveWindow, Object, SelectedRegion, FixedRegion, StartPeriodic, StopPeriodic };
+// What a hotkey asks for: Ctrl+1 to Ctrl+5 a capture with a method, Ctrl+R
+// and Ctrl+S the start and the stop of periodic capture.
+enum class HotKeyAction { Capture, StartPeriodic, StopPeriodic };
+struct HotKey {
+    HotKeyAction action;
+    capture::CaptureMethod method = capture::CaptureMethod::FullScreen; // for Capture
+    bool operator==(const HotKey&) const = default;
+};
 
 class GlobalHotKeys {
 public:
@@ -30,7 +37,7 @@ public:
     // Same as the destructor, at once; harmless when done already.
     void Release();
 
-    // The identifiers in table order (kNone where no atom could be added).
+    // The identifiers in registration order (kNone where no atom could be added).
     const std::array<int, kCount>& Ids() const { return ids_; }
 
     // The hotkey a WM_HOTKEY message stands for, matched on its modifiers and
@@ -42,4 +49,4 @@ private:
     std::array<int, kCount> ids_;
 };
 
-} // namespace capture
+} // namespace app

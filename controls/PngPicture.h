@@ -3,20 +3,20 @@
 #pragma once
 
 #include "ui/Control.h"
-#include "ui/PngImage.h"
+#include "imaging/PngImage.h"
 
-namespace ui {
+namespace controls {
 
-class PngPicture : public Control {
+class PngPicture : public ui::Control {
 public:
-    const PngImage& Picture() const { return picture_; }
+    const imaging::PngImage& Picture() const { return picture_; }
     // Shows a copy of picture and sizes the control to it.
-    void SetPicture(const PngImage& picture);
+    void SetPicture(const imaging::PngImage& picture);
 
     void Paint(HDC dc) override { picture_.Draw(dc, 0, 0); }
 
 private:
-    PngImage picture_;
+    imaging::PngImage picture_;
 };
 
-} // namespace ui
+} // namespace controls

@@ -1,4 +1,4 @@
-#include "ui/PngImage.h"
+#include "imaging/PngImage.h"
 
 #include "ui/Error.h"
 #include "ui/Handles.h"
@@ -8,7 +8,7 @@
 #include <csetjmp>
 #include <cstring>
 
-namespace ui {
+namespace imaging {
 
 namespace {
 
@@ -96,7 +96,7 @@ int PngImage::Channels() const { return type_ == ColorType::RGB || type_ == Colo
 
 PngImage PngImage::Decode(const void* data, std::size_t size) {
     if (size < 8 || png_sig_cmp(static_cast<png_const_bytep>(data), 0, 8) != 0)
-        throw Error(L"The picture is not a PNG image");
+        throw ui::Error(L"The picture is not a PNG image");
     // libpng's default handlers print to stderr; ours stay quiet and leave
     // through the jump buffer, and the failure becomes an Error below.
     png_structp png = png_create_read_struct(
@@ -112,7 +112,7 @@ PngImage PngImage::Decode(const void* data, std::size_t size) {
     Decoded decoded;
     const bool ok = DecodeInto(png, info, &reader, &decoded);
     png_destroy_read_struct(&png, &info, nullptr);
-    if (!ok) throw Error(L"The PNG image is damaged");
+    if (!ok) throw ui::Error(L"The PNG image is damaged");
 
     ColorType type = ColorType::RGB;
     switch (decoded.colorType) {
@@ -132,7 +132,7 @@ PngImage PngImage::Decode(const void* data, std::size_t size) {
         type = ColorType::Palette;
         break;
     default:
-        throw Error(L"The PNG image has an unknown colour type");
+        throw ui::Error(L"The PNG image has an unknown colour type");
     }
     PngImage image(static_cast<int>(decoded.width), static_cast<int>(decoded.height), type);
     image.palette_ = std::move(decoded.palette);
@@ -159,10 +159,10 @@ PngImage PngImage::Decode(const void* data, std::size_t size) {
 PngImage PngImage::FromResource(const wchar_t* name) {
     HMODULE module = GetModuleHandleW(nullptr);
     HRSRC found = FindResourceW(module, name, MAKEINTRESOURCEW(10) /* RT_RCDATA */);
-    if (!found) throw Error(L"Missing picture resource");
+    if (!found) throw ui::Error(L"Missing picture resource");
     HGLOBAL loaded = LoadResource(module, found);
     const void* data = loaded ? LockResource(loaded) : nullptr;
-    if (!data) throw Error(L"Missing picture resource");
+    if (!data) throw ui::Error(L"Missing picture resource");
     return Decode(data, SizeofResource(module, found));
 }
 
@@ -217,7 +217,7 @@ void PngImage::Draw(HDC dc, int x, int y) const {
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    UniqueBitmap dib(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    ui::UniqueBitmap dib(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!dib) return;
     // AlphaBlend with AC_SRC_ALPHA wants premultiplied colour.
     auto* out = static_cast<std::uint32_t*>(bits);
@@ -231,10 +231,10 @@ void PngImage::Draw(HDC dc, int x, int y) const {
             *out++ = (a << 24) | (r << 16) | (g << 8) | b;
         }
     }
-    UniqueDC memory(CreateCompatibleDC(dc));
-    ScopedSelect select(memory.Get(), dib.Get());
+    ui::UniqueDC memory(CreateCompatibleDC(dc));
+    ui::ScopedSelect select(memory.Get(), dib.Get());
     const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
     AlphaBlend(dc, x, y, width_, height_, memory.Get(), 0, 0, width_, height_, blend);
 }
 
-} // namespace ui
+} // namespace imaging

@@ -1,4 +1,4 @@
-#include "ui/ReplacingFile.h"
+#include "imaging/ReplacingFile.h"
 
 #include "ui/Error.h"
 
@@ -7,7 +7,7 @@
 #include <atomic>
 #include <cstring>
 
-namespace ui {
+namespace imaging {
 
 namespace {
 
@@ -26,10 +26,10 @@ std::wstring FullPathName(const std::wstring& path) {
 } // namespace
 
 std::wstring ReplacingFile::CreateErrorText(const std::wstring& fullPath, unsigned long code) {
-    return FormatMessageText(L"Cannot create file \"%s\". %s", {fullPath, SystemErrorText(code)});
+    return ui::FormatMessageText(L"Cannot create file \"%s\". %s", {fullPath, ui::SystemErrorText(code)});
 }
 
-void ReplacingFile::Fail(unsigned long code) const { throw Error(CreateErrorText(fullPath_, code)); }
+void ReplacingFile::Fail(unsigned long code) const { throw ui::Error(CreateErrorText(fullPath_, code)); }
 
 ReplacingFile::ReplacingFile(const std::wstring& path) : fullPath_(FullPathName(path)) {
     // The rename at the end would overwrite a read-only file wherever the
@@ -123,4 +123,4 @@ void ReplacingFile::Commit() {
     committed_ = true;
 }
 
-} // namespace ui
+} // namespace imaging

@@ -8,7 +8,7 @@
 
 #include <string>
 
-namespace capture {
+namespace app {
 
 class TrayIcon {
 public:
@@ -37,4 +37,4 @@ private:
     bool added_ = false;
 };
 
-} // namespace capture
+} // namespace app

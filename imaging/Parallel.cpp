@@ -1,4 +1,4 @@
-#include "ui/Parallel.h"
+#include "imaging/Parallel.h"
 
 #include <windows.h>
 
@@ -8,7 +8,7 @@
 #include <memory>
 #include <thread>
 
-namespace ui {
+namespace imaging {
 
 namespace {
 
@@ -74,4 +74,4 @@ void RunInParallel(int count, int threads, const std::function<void(int)>& task)
     if (failure) std::rethrow_exception(failure);
 }
 
-} // namespace ui
+} // namespace imaging

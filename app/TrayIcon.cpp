@@ -1,10 +1,10 @@
-#include "capture/TrayIcon.h"
+#include "app/TrayIcon.h"
 
 #include <shellapi.h>
 
 #include <algorithm>
 
-namespace capture {
+namespace app {
 
 TrayIcon::TrayIcon(HWND owner, HICON icon, const std::wstring& tip) : owner_(owner), icon_(icon), tip_(tip) {
     Restore();
@@ -50,4 +50,4 @@ void TrayIcon::Remove() {
     added_ = false;
 }
 
-} // namespace capture
+} // namespace app

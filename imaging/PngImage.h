@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace ui {
+namespace imaging {
 
 class PngImage {
 public:
@@ -75,4 +75,4 @@ private:
     std::vector<std::uint8_t> transparency_;
 };
 
-} // namespace ui
+} // namespace imaging

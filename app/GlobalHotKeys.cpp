@@ -1,18 +1,26 @@
-#include "capture/GlobalHotKeys.h"
+#include "app/GlobalHotKeys.h"
 
-namespace capture {
+namespace app {
 
 namespace {
+
+using capture::CaptureMethod;
 
 struct HotKeyRow {
     const wchar_t* atomName;
     UINT key;
+    HotKey hotKey;
 };
 
-// In HotKey order. The atom names are seen by other programs: keep them.
+// In registration order. The atom names are seen by other programs: keep them.
 constexpr HotKeyRow kHotKeys[GlobalHotKeys::kCount] = {
-    {L"MyCtrl1HotKey", '1'}, {L"MyCtrl2HotKey", '2'}, {L"MyCtrl3HotKey", '3'}, {L"MyCtrl4HotKey", '4'},
-    {L"MyCtrl5HotKey", '5'}, {L"MyCtrl6HotKey", 'R'}, {L"MyCtrl7HotKey", 'S'},
+    {L"MyCtrl1HotKey", '1', {HotKeyAction::Capture, CaptureMethod::FullScreen}},
+    {L"MyCtrl2HotKey", '2', {HotKeyAction::Capture, CaptureMethod::ActiveWindow}},
+    {L"MyCtrl3HotKey", '3', {HotKeyAction::Capture, CaptureMethod::Object}},
+    {L"MyCtrl4HotKey", '4', {HotKeyAction::Capture, CaptureMethod::SelectedRegion}},
+    {L"MyCtrl5HotKey", '5', {HotKeyAction::Capture, CaptureMethod::FixedRegion}},
+    {L"MyCtrl6HotKey", 'R', {HotKeyAction::StartPeriodic}},
+    {L"MyCtrl7HotKey", 'S', {HotKeyAction::StopPeriodic}},
 };
 
 // String atoms lie in 0xC000-0xFFFF; the identifier is the atom's offset in
@@ -45,9 +53,9 @@ void GlobalHotKeys::Release() {
 
 std::optional<HotKey> GlobalHotKeys::Match(LPARAM lParam) {
     if (LOWORD(lParam) != MOD_CONTROL) return std::nullopt;
-    for (int i = 0; i < kCount; ++i)
-        if (HIWORD(lParam) == kHotKeys[i].key) return static_cast<HotKey>(i);
+    for (const HotKeyRow& row : kHotKeys)
+        if (HIWORD(lParam) == row.key) return row.hotKey;
     return std::nullopt;
 }
 
-} // namespace capture
+} // namespace app

@@ -1,0 +1,281 @@
+#include "app/MainWindow.h"
+
+#include "app/TrayIcon.h"
+#include "controls/Skin.h"
+#include "ui/Application.h"
+#include "ui/Event.h"
+#include "ui/Resources.h"
+
+#include <shellapi.h>
+
+namespace app {
+
+using ui::Raise;
+
+using capture::CaptureMethod;
+using capture::kCaptureMethodCount;
+
+namespace {
+
+// The layout's fixed sizes, in pixels.
+constexpr int kDesignWidth = 613, kDesignHeight = 481;
+constexpr int kHeaderHeight = 135, kFooterHeight = 45;
+constexpr int kHeaderLeftWidth = 333, kHeaderRightWidth = 180;
+constexpr int kFooterLeftWidth = 227, kFooterRightWidth = 69;
+constexpr int kRightEdgeWidth = 15, kLeftEdgeWidth = 8, kInnerEdgeWidth = 5;
+constexpr int kBodyPictureWidth = 353;
+
+} // namespace
+
+MainWindow::MainWindow() {
+    icon_.Reset(static_cast<HICON>(LoadImageW(ui::App().Module(), L"MAINICON", IMAGE_ICON, 32, 32, 0)));
+    smallIcon_.Reset(static_cast<HICON>(LoadImageW(ui::App().Module(), L"MAINICON", IMAGE_ICON, 16, 16, 0)));
+    ui::WindowClassArgs windowClass{.name = kMainWindowClass, .icon = icon_.Get(), .smallIcon = smallIcon_.Get()};
+    ui::WindowCreateArgs args{.caption = L"Snapora",
+                              .style = WS_POPUP | WS_CLIPCHILDREN,
+                              .x = 355,
+                              .y = 153,
+                              .width = kDesignWidth,
+                              .height = kDesignHeight};
+    CreateHandle(windowClass, args);
+    CreateControls();
+    LoadSkin();
+    // Selected Region is the method at start-up.
+    SelectMethod(CaptureMethod::SelectedRegion);
+    created_ = true;
+
+    const RECT client = ClientRect();
+    LayoutPanels(client.right, client.bottom);
+    OnResize();
+}
+
+void MainWindow::CreateControls() {
+    const HFONT font = controls::SkinFont();
+    Color = GetSysColor(COLOR_BTNFACE);
+
+    for (ui::Image* image : {&headerLeft_, &headerMiddle_, &headerRight_, &rightEdge_, &leftEdge_, &innerEdge_,
+                             &bodyPicture_, &footerLeft_, &footerMiddle_, &footerRight_})
+        AddControl(*image);
+    for (ui::Image* stretched : {&headerMiddle_, &rightEdge_, &leftEdge_, &innerEdge_, &footerMiddle_})
+        stretched->SetStretch(true);
+    for (ui::Image* header : {&headerLeft_, &headerRight_, &headerMiddle_})
+        header->OnMouseDown = [this](ui::Control&, ui::MouseButton button, ui::ShiftState, POINT) {
+            OnHeaderMouseDown(button);
+        };
+
+    struct HeaderButton {
+        controls::PngButton& button;
+        controls::SkinnedButtonLook look;
+        std::function<void()> onClick;
+    };
+    const COLORREF white = RGB(255, 255, 255);
+    const HeaderButton headerButtons[] = {
+        {captureButton_, {{8, 40, 81, 100}, L"ICON_CAPTURE", L"Capture", white}, [this] { Raise(CaptureRequested); }},
+        {optionsButton_, {{88, 40, 161, 100}, L"ICON_OPTIONS", L"Options", white}, [this] { Raise(OptionsRequested); }},
+        {suspendButton_, {{160, 40, 233, 100}, L"ICON_SUSPEND", L"Suspend", white}, [this] { OnSuspend(); }},
+        {homeButton_, {{248, 40, 321, 100}, L"ICON_HOME", L"Home", white}, [this] { OnHome(); }},
+        {helpButton_, {{463, 41, 528, 101}, L"ICON_HELP", L"Help", white}, [this] { OnHelp(); }},
+    };
+    for (const HeaderButton& b : headerButtons) {
+        controls::ApplySkin(b.button, b.look);
+        b.button.OnClick = [onClick = b.onClick](ui::Control&) { onClick(); };
+        AddControl(b.button);
+    }
+    leftSeparator_.SetBounds(80, 50, 1, 40);
+    rightSeparator_.SetBounds(240, 50, 1, 40);
+    AddControl(leftSeparator_);
+    AddControl(rightSeparator_);
+
+    minimizeButton_.SetBounds(0, 0, 25, 31);
+    closeButton_.SetBounds(0, 0, 25, 31);
+    AddControl(minimizeButton_);
+    AddControl(closeButton_);
+    closeButton_.OnClick = [this](ui::Control&) { Close(); };
+    minimizeButton_.OnClick = [this](ui::Control&) { OnMinimize(); };
+
+    switchToSuspendButton_.SetCaption(L"Switch to Suspend>>");
+    moreButton_.SetCaption(L"More>>");
+    for (ui::FlatButton* flat : {&switchToSuspendButton_, &moreButton_}) {
+        flat->Font = font;
+        flat->TextColor = RGB(0, 0, 0);
+        AddControl(*flat);
+    }
+    // "More>>" opens the help, as "Help" does.
+    moreButton_.OnClick = [this](ui::Control&) { OnHelp(); };
+    switchToSuspendButton_.OnClick = [this](ui::Control&) { OnSuspend(); };
+
+    // The native controls sit on the white body.
+    auto args = [&](const wchar_t* text) {
+        return ui::NativeControlArgs{.text = text, .font = font, .background = white};
+    };
+    for (int i = 0; i < kCaptureMethodCount; ++i) {
+        const auto method = static_cast<CaptureMethod>(i);
+        methodRadios_[i].emplace(*this, args(capture::MethodCaption(method)));
+        methodRadios_[i]->OnClick = [this, method] { Raise(MethodChosen, method); };
+    }
+    periodicCheck_.emplace(*this, args(L"Real Time Capture"));
+    periodicCheck_->OnClick = [this] { Raise(PeriodicSwitchClicked, periodicCheck_->Checked()); };
+    methodGroup_.emplace(*this, args(L"Capture Method"));
+    // The frame lies under the buttons it holds.
+    SetWindowPos(methodGroup_->Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void MainWindow::LoadSkin() {
+    struct Piece {
+        ui::Image& image;
+        const wchar_t* resource;
+    };
+    const Piece pieces[] = {
+        {headerLeft_, L"HEADER_LEFT"},   {headerMiddle_, L"HEADER_MIDDLE"}, {headerRight_, L"HEADER_RIGHT"},
+        {rightEdge_, L"EDGE_RIGHT"},     {leftEdge_, L"EDGE_LEFT"},         {innerEdge_, L"EDGE_INNER"},
+        {bodyPicture_, L"BODY_PICTURE"}, {footerLeft_, L"FOOTER_LEFT"},     {footerMiddle_, L"FOOTER_MIDDLE"},
+        {footerRight_, L"FOOTER_RIGHT"},
+    };
+    for (const Piece& piece : pieces)
+        piece.image.SetPicture(ui::LoadBitmapResource(piece.resource));
+    // The title-bar buttons' three looks each, cut out of one strip.
+    const ui::Bitmap titleButtons = ui::LoadBitmapResource(L"TITLE_BUTTONS");
+    controls::SkinTitleButton(minimizeButton_, titleButtons, 0, 0, 27, 20);
+    controls::SkinTitleButton(closeButton_, titleButtons, 55, 0, 24, 20);
+}
+void MainWindow::LayoutPanels(int width, int height) {
+    // Header on top, footer at the bottom, the right edge between them, the
+    // body filling the rest, each piece at its design size or stretched.
+    const int footerTop = height - kFooterHeight;
+    const int bodyHeight = footerTop - kHeaderHeight;
+    const int bodyRight = width - kRightEdgeWidth;
+    headerLeft_.SetBounds(0, 0, kHeaderLeftWidth, kHeaderHeight);
+    headerRight_.SetBounds(width - kHeaderRightWidth, 0, kHeaderRightWidth, kHeaderHeight);
+    headerMiddle_.SetBounds(kHeaderLeftWidth, 0, width - kHeaderLeftWidth - kHeaderRightWidth, kHeaderHeight);
+    rightEdge_.SetBounds(bodyRight, kHeaderHeight, kRightEdgeWidth, bodyHeight);
+    body_ = {0, kHeaderHeight, bodyRight, footerTop};
+    leftEdge_.SetBounds(0, kHeaderHeight, kLeftEdgeWidth, bodyHeight);
+    innerEdge_.SetBounds(kLeftEdgeWidth, kHeaderHeight, kInnerEdgeWidth, bodyHeight);
+    const int pictureLeft = bodyRight - kBodyPictureWidth;
+    bodyPicture_.SetBounds(pictureLeft, kHeaderHeight, kBodyPictureWidth, bodyHeight);
+    footerLeft_.SetBounds(0, footerTop, kFooterLeftWidth, kFooterHeight);
+    footerRight_.SetBounds(width - kFooterRightWidth, footerTop, kFooterRightWidth, kFooterHeight);
+    footerMiddle_.SetBounds(kFooterLeftWidth, footerTop, width - kFooterLeftWidth - kFooterRightWidth, kFooterHeight);
+    switchToSuspendButton_.SetBounds(424, kHeaderHeight + 184, 137, 22);
+    moreButton_.SetBounds(424, kHeaderHeight + 272, 73, 22);
+
+    if (!methodGroup_) return;
+    const int groupLeft = kLeftEdgeWidth + kInnerEdgeWidth;
+    const int groupWidth = pictureLeft - groupLeft;
+    MoveWindow(methodGroup_->Handle(), groupLeft, kHeaderHeight, groupWidth, bodyHeight, TRUE);
+    // The radio buttons 40 pixels from the group's left edge, at these tops;
+    // the check box below them.
+    constexpr int kRadioTops[kCaptureMethodCount] = {40, 80, 120, 154, 192};
+    for (int i = 0; i < kCaptureMethodCount; ++i)
+        MoveWindow(methodRadios_[i]->Handle(), groupLeft + 40, kHeaderHeight + kRadioTops[i], 113, 17, TRUE);
+    MoveWindow(periodicCheck_->Handle(), groupLeft + 40, kHeaderHeight + 232, 137, 17, TRUE);
+}
+
+void MainWindow::PlaceTitleButtons() {
+    const int width = WindowRect().right - WindowRect().left;
+    minimizeButton_.BringToFront();
+    minimizeButton_.SetBounds(width - 68, 6, minimizeButton_.Width(), minimizeButton_.Height());
+    closeButton_.BringToFront();
+    closeButton_.SetBounds(width - 43, 6, closeButton_.Width(), closeButton_.Height());
+}
+
+void MainWindow::OnResize() {
+    const RECT window = WindowRect();
+    const int width = window.right - window.left, height = window.bottom - window.top;
+    // The system owns the region once it is set, so it is not deleted here.
+    HRGN outline = CreateRoundRectRgn(0, 0, width + 1, height + 1, 6, 6);
+    if (outline && !SetWindowRgn(Handle(), outline, TRUE)) DeleteObject(outline);
+    PlaceTitleButtons();
+    if (IsZoomed(Handle()) && (GetWindowLongW(Handle(), GWL_STYLE) & WS_BORDER) == 0)
+        SetWindowPos(Handle(), nullptr, 0, 0, width, GetSystemMetrics(SM_CYSCREEN) - 30,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+CaptureMethod MainWindow::SelectedMethod() const {
+    for (int i = 0; i < kCaptureMethodCount; ++i)
+        if (methodRadios_[i]->Checked()) return static_cast<CaptureMethod>(i);
+    return CaptureMethod::SelectedRegion;
+}
+
+void MainWindow::SelectMethod(CaptureMethod method) { methodRadios_[static_cast<int>(method)]->SetChecked(true); }
+
+void MainWindow::Reveal() {
+    ShowWindow(Handle(), SW_SHOW);
+    SetForegroundWindow(Handle());
+}
+
+void MainWindow::ToggleShown() {
+    if (IsWindowVisible(Handle()))
+        ShowWindow(Handle(), SW_HIDE);
+    else
+        Reveal();
+}
+
+void MainWindow::Close() { SendMessageW(Handle(), WM_CLOSE, 0, 0); }
+
+void MainWindow::OnHome() { ShellExecuteW(Handle(), nullptr, kHomePageAddress, nullptr, nullptr, SW_SHOWNORMAL); }
+
+void MainWindow::OnHelp() {
+    // The help file lies beside the executable; a missing one is not reported.
+    const std::wstring help = ui::ExecutableFolder() + L"capture.chm";
+    ShellExecuteW(Handle(), L"open", help.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void MainWindow::OnSuspend() {
+    Raise(SuspendPanelRequested);
+    ShowWindow(Handle(), SW_HIDE);
+}
+
+void MainWindow::OnMinimize() {
+    // Nothing to report if either step fails: the tray icon still reaches
+    // the program.
+    try {
+        ShowWindow(Handle(), SW_HIDE);
+        Raise(SuspendPanelRequested);
+    } catch (...) {
+    }
+}
+
+void MainWindow::OnHeaderMouseDown(ui::MouseButton button) {
+    if (button != ui::MouseButton::Left || IsZoomed(Handle())) return;
+    // Moving by the caption: the system runs its move loop with the mouse
+    // until the button is released, as if the header were a title bar.
+    ReleaseCapture();
+    SendMessageW(Handle(), WM_SYSCOMMAND, SC_MOVE + HTCAPTION, 0);
+}
+
+void MainWindow::PaintBackground(HDC dc, const RECT& client) {
+    HostWindow::PaintBackground(dc, client);
+    ui::UniqueBrush white(CreateSolidBrush(RGB(255, 255, 255)));
+    FillRect(dc, &body_, white.Get());
+}
+
+LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_SIZE:
+        if (wParam != SIZE_MINIMIZED) {
+            LayoutPanels(LOWORD(lParam), HIWORD(lParam));
+            if (created_) OnResize();
+        }
+        break;
+    case WM_CLOSE:
+        Raise(Closing);
+        DestroyWindow(Handle());
+        return 0;
+    case WM_DESTROY:
+        Raise(Destroyed);
+        return 0;
+    case WM_HOTKEY:
+        Raise(HotKeyPressed, lParam);
+        return 0;
+    case TrayIcon::kCallbackMessage:
+        Raise(TrayIconMessage, static_cast<UINT>(lParam));
+        return 0;
+    default:
+        if (message == taskbarCreatedMessage_) Raise(TaskbarCreated);
+        break;
+    }
+    return HostWindow::HandleMessage(message, wParam, lParam);
+}
+
+} // namespace app

@@ -1,0 +1,91 @@
+#include "app/Tray.h"
+
+#include "ui/Cursor.h"
+#include "ui/Event.h"
+
+namespace app {
+
+using capture::CaptureMethod;
+using capture::kCaptureMethodCount;
+
+std::wstring DescribePeriod(int milliseconds) {
+    if (milliseconds % 3600000 == 0) return std::to_wstring(milliseconds / 3600000) + L" h";
+    if (milliseconds % 60000 == 0) return std::to_wstring(milliseconds / 60000) + L" min";
+    if (milliseconds % 1000 == 0) return std::to_wstring(milliseconds / 1000) + L" s";
+    return std::to_wstring(milliseconds) + L" ms";
+}
+
+Tray::Tray(HWND owner, HICON icon, std::wstring title)
+    : owner_(owner), title_(std::move(title)), icon_(owner, icon, title_) {
+    // In CaptureMethod order, with the hotkey that does the same.
+    constexpr const wchar_t* kShortcuts[kCaptureMethodCount] = {L"Ctrl+1", L"Ctrl+2", L"Ctrl+3", L"Ctrl+4", L"Ctrl+5"};
+    for (int i = 0; i < kCaptureMethodCount; ++i) {
+        const auto method = static_cast<CaptureMethod>(i);
+        menu_.AddItem(
+            capture::MethodCaption(method), [this, method] { OnCaptureChosen(method); }, kShortcuts[i]);
+    }
+    menu_.AddSeparator();
+    menu_.AddItem(
+        L"Real Time Capture", [this] { OnStartChosen(); }, L"Ctrl+R");
+    menu_.AddItem(
+        L"Stop Real Time Capture", [this] { OnStopChosen(); }, L"Ctrl+S");
+    menu_.AddSeparator();
+    menu_.AddItem(L"Show Suspend Panel", [this] { ui::Raise(SuspendPanelShowRequested); });
+    menu_.AddItem(L"Hide Suspend Panel", [this] { ui::Raise(SuspendPanelHideRequested); });
+    menu_.AddItem(L"Exit", [this] { ui::Raise(ExitRequested); });
+}
+
+void Tray::ClearMarks() {
+    for (int i = 0; i < kCaptureMethodCount; ++i)
+        menu_.SetChecked(i, false);
+    menu_.SetChecked(static_cast<int>(Item::StartPeriodic), false);
+}
+
+void Tray::SetItemsEnabled(bool methodsAndStart) {
+    for (int i = 0; i < kCaptureMethodCount; ++i)
+        menu_.SetEnabled(i, methodsAndStart);
+    menu_.SetEnabled(static_cast<int>(Item::StartPeriodic), methodsAndStart);
+    menu_.SetEnabled(static_cast<int>(Item::StopPeriodic), !methodsAndStart);
+}
+
+void Tray::OnCaptureChosen(CaptureMethod method) {
+    // The menu's own marks: this method alone; a running periodic capture
+    // goes on, but can no longer be stopped from here.
+    ClearMarks();
+    menu_.SetChecked(static_cast<int>(method), true);
+    menu_.SetEnabled(static_cast<int>(Item::StopPeriodic), false);
+    ui::Raise(CaptureRequested, method);
+}
+
+void Tray::OnStartChosen() {
+    ClearMarks();
+    menu_.SetChecked(static_cast<int>(Item::StartPeriodic), true);
+    SetItemsEnabled(false);
+    ui::Raise(PeriodicStartRequested);
+}
+
+void Tray::OnStopChosen() {
+    ui::Raise(PeriodicStopRequested);
+    ClearMarks();
+    SetItemsEnabled(true);
+}
+
+void Tray::ShowPeriodicInterval(std::optional<int> intervalMs) {
+    std::wstring tip = title_;
+    if (intervalMs) tip += L" - periodic capture every " + DescribePeriod(*intervalMs);
+    icon_.SetTip(tip);
+}
+
+void Tray::OnIconMessage(UINT mouseMessage, CaptureMethod selected) {
+    if (mouseMessage == WM_LBUTTONDOWN) {
+        ui::Raise(MainWindowToggleRequested);
+    } else if (mouseMessage == WM_RBUTTONDOWN) {
+        // The owner in front, so that the menu closes when the user clicks elsewhere.
+        SetForegroundWindow(owner_);
+        for (int i = 0; i < kCaptureMethodCount; ++i)
+            menu_.SetChecked(i, i == static_cast<int>(selected));
+        menu_.Popup(owner_, ui::CursorPosition());
+    }
+}
+
+} // namespace app

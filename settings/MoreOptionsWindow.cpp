@@ -1,0 +1,79 @@
+#include "settings/MoreOptionsWindow.h"
+
+#include "controls/Skin.h"
+
+namespace settings {
+
+namespace {
+
+constexpr POINT kWindowPosition{509, 189};
+constexpr int kClientWidth = 443;
+// Groups stand at the left margin, kGroupGap apart, as wide as the Options
+// window's; the buttons sit under the last one.
+constexpr int kMargin = 24, kGroupGap = 7;
+constexpr int kGroupsTop = kMargin;
+constexpr SIZE kSaveSize{73, 60}, kResetSize{81, 60};
+constexpr int kSaveLeft = 120, kResetLeft = 256;
+
+// The top of the buttons, under the groups whose heights are given.
+constexpr int ButtonsTop(std::initializer_list<int> groupHeights) {
+    int bottom = kGroupsTop;
+    for (int height : groupHeights)
+        bottom += height + kGroupGap;
+    return bottom + kMargin - kGroupGap;
+}
+
+// No group yet: the note stands where the first group will.
+constexpr int kNoteHeight = 17;
+constexpr int kButtonsTop = ButtonsTop({kNoteHeight});
+
+} // namespace
+
+MoreOptionsWindow::MoreOptionsWindow(CaptureOptions& options, IniFile& configFile)
+    : options_(options), configFile_(configFile) {
+    CreateDialogWindow(kMoreOptionsWindowClass, L"Snapora - More Options", kWindowPosition,
+                       {kClientWidth, kButtonsTop + kSaveSize.cy + kMargin});
+    const HFONT font = controls::SkinFont();
+    emptyNote_.emplace(*this, ui::NativeControlArgs{.text = L"There are no more options yet.",
+                                                    .x = kMargin,
+                                                    .y = kGroupsTop,
+                                                    .font = font,
+                                                    .background = kPanelColor});
+
+    controls::ApplySkin(saveButton_, {{kSaveLeft, kButtonsTop, kSaveLeft + kSaveSize.cx, kButtonsTop + kSaveSize.cy},
+                                      L"ICON_OPTIONS_SAVE",
+                                      L"Save"});
+    controls::ApplySkin(
+        resetButton_,
+        {{kResetLeft, kButtonsTop, kResetLeft + kResetSize.cx, kButtonsTop + kResetSize.cy}, L"ICON_RESET", L"Reset"});
+    saveButton_.OnClick = [this](ui::Control&) { OnSaveClick(); };
+    resetButton_.OnClick = [this](ui::Control&) { OnResetClick(); };
+    AddControl(saveButton_);
+    AddControl(resetButton_);
+}
+
+POINT MoreOptionsWindow::SaveButtonCentre() const {
+    return {kSaveLeft + kSaveSize.cx / 2, kButtonsTop + kSaveSize.cy / 2};
+}
+
+POINT MoreOptionsWindow::ResetButtonCentre() const {
+    return {kResetLeft + kResetSize.cx / 2, kButtonsTop + kResetSize.cy / 2};
+}
+
+void MoreOptionsWindow::FillControls() {
+    // Each group puts its settings from options_.More into its controls here.
+}
+
+void MoreOptionsWindow::OnSaveClick() {
+    // Each group checks its boxes first, then takes them into options_.More
+    // here, so that a refused Save changes nothing.
+    SaveOptions(configFile_, options_);
+    ConfirmSavedAndClose();
+}
+
+void MoreOptionsWindow::OnResetClick() {
+    ResetMoreOptions(configFile_, options_);
+    FillControls();
+}
+
+} // namespace settings
