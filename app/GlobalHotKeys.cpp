@@ -8,19 +8,19 @@ using capture::CaptureMethod;
 
 struct HotKeyRow {
     const wchar_t* atomName;
-    UINT key;
     HotKey hotKey;
 };
 
-// In registration order. The atom names are seen by other programs: keep them.
+// In the order of the settings' commands. The atom names are seen by other
+// programs: keep them.
 constexpr HotKeyRow kHotKeys[GlobalHotKeys::kCount] = {
-    {L"MyCtrl1HotKey", '1', {HotKeyAction::Capture, CaptureMethod::FullScreen}},
-    {L"MyCtrl2HotKey", '2', {HotKeyAction::Capture, CaptureMethod::ActiveWindow}},
-    {L"MyCtrl3HotKey", '3', {HotKeyAction::Capture, CaptureMethod::Object}},
-    {L"MyCtrl4HotKey", '4', {HotKeyAction::Capture, CaptureMethod::SelectedRegion}},
-    {L"MyCtrl5HotKey", '5', {HotKeyAction::Capture, CaptureMethod::FixedRegion}},
-    {L"MyCtrl6HotKey", 'R', {HotKeyAction::StartPeriodic}},
-    {L"MyCtrl7HotKey", 'S', {HotKeyAction::StopPeriodic}},
+    {L"MyCtrl1HotKey", {HotKeyAction::Capture, CaptureMethod::FullScreen}},
+    {L"MyCtrl2HotKey", {HotKeyAction::Capture, CaptureMethod::ActiveWindow}},
+    {L"MyCtrl3HotKey", {HotKeyAction::Capture, CaptureMethod::Object}},
+    {L"MyCtrl4HotKey", {HotKeyAction::Capture, CaptureMethod::SelectedRegion}},
+    {L"MyCtrl5HotKey", {HotKeyAction::Capture, CaptureMethod::FixedRegion}},
+    {L"MyCtrl6HotKey", {HotKeyAction::StartPeriodic}},
+    {L"MyCtrl7HotKey", {HotKeyAction::StopPeriodic}},
 };
 
 // String atoms lie in 0xC000-0xFFFF; the identifier is the atom's offset in
@@ -29,18 +29,34 @@ constexpr int kStringAtomBase = 0xC000;
 
 } // namespace
 
-GlobalHotKeys::GlobalHotKeys(HWND window) : window_(window) {
+GlobalHotKeys::GlobalHotKeys(HWND window, const settings::HotKeyTable& keys) : window_(window) {
     ids_.fill(kNone);
-    for (int i = 0; i < kCount; ++i) {
-        const ATOM atom = GlobalAddAtomW(kHotKeys[i].atomName);
-        if (!atom) continue;
-        ids_[i] = static_cast<int>(atom) - kStringAtomBase;
-        // Another program may hold the combination already; the rest still work.
-        RegisterHotKey(window_, ids_[i], MOD_CONTROL, kHotKeys[i].key);
-    }
+    registered_.fill(false);
+    for (int i = 0; i < kCount; ++i)
+        if (const ATOM atom = GlobalAddAtomW(kHotKeys[i].atomName)) ids_[i] = static_cast<int>(atom) - kStringAtomBase;
+    Change(keys);
 }
 
 GlobalHotKeys::~GlobalHotKeys() { Release(); }
+
+void GlobalHotKeys::Change(const settings::HotKeyTable& keys) {
+    // A key that stays registered is left alone, so that it never misses a
+    // press; the changed ones are all let go before any is taken, so that
+    // two commands can swap their keys.
+    for (int i = 0; i < kCount; ++i) {
+        if (keys[i] == keys_[i] && registered_[i]) continue;
+        if (registered_[i]) UnregisterHotKey(window_, ids_[i]);
+        registered_[i] = false;
+        keys_[i] = keys[i];
+    }
+    refused_.clear();
+    for (int i = 0; i < kCount; ++i) {
+        if (registered_[i] || ids_[i] == kNone || keys_[i].Empty()) continue;
+        // Another program may hold the combination already; the rest still work.
+        registered_[i] = RegisterHotKey(window_, ids_[i], keys_[i].modifiers, keys_[i].key) != FALSE;
+        if (!registered_[i]) refused_.push_back(static_cast<settings::HotKeyCommand>(i));
+    }
+}
 
 void GlobalHotKeys::Release() {
     for (int& id : ids_) {
@@ -49,13 +65,24 @@ void GlobalHotKeys::Release() {
         GlobalDeleteAtom(static_cast<ATOM>(id + kStringAtomBase));
         id = kNone;
     }
+    registered_.fill(false);
 }
 
-std::optional<HotKey> GlobalHotKeys::Match(LPARAM lParam) {
-    if (LOWORD(lParam) != MOD_CONTROL) return std::nullopt;
-    for (const HotKeyRow& row : kHotKeys)
-        if (HIWORD(lParam) == row.key) return row.hotKey;
+std::optional<HotKey> GlobalHotKeys::Match(LPARAM lParam) const {
+    const settings::KeyCombination pressed{LOWORD(lParam), HIWORD(lParam)};
+    for (int i = 0; i < kCount; ++i)
+        if (!keys_[i].Empty() && keys_[i] == pressed) return kHotKeys[i].hotKey;
     return std::nullopt;
+}
+
+std::wstring RefusedHotKeysMessage(const std::vector<settings::HotKeyCommand>& refused,
+                                   const settings::HotKeyTable& keys) {
+    if (refused.empty()) return {};
+    std::wstring text = L"Another program holds these hotkeys, so they do nothing in Snapora:\r\n";
+    for (settings::HotKeyCommand command : refused)
+        text += L"\r\n" + settings::KeyCombinationText(keys[static_cast<int>(command)]) + L" (" +
+                settings::HotKeyCommandName(command) + L")";
+    return text + L"\r\n\r\nChoose other keys in More Options.";
 }
 
 } // namespace app

@@ -56,6 +56,8 @@ void MainWindow::CreateControls() {
     for (ui::Image* image : {&headerLeft_, &headerMiddle_, &headerRight_, &rightEdge_, &leftEdge_, &innerEdge_,
                              &bodyPicture_, &footerLeft_, &footerMiddle_, &footerRight_})
         AddControl(*image);
+    // The keys are written over the pictures, in front of them and behind the buttons.
+    AddControl(hotKeyPanel_);
     for (ui::Image* stretched : {&headerMiddle_, &rightEdge_, &leftEdge_, &innerEdge_, &footerMiddle_})
         stretched->SetStretch(true);
     for (ui::Image* header : {&headerLeft_, &headerRight_, &headerMiddle_})
@@ -153,6 +155,7 @@ void MainWindow::LayoutPanels(int width, int height) {
     innerEdge_.SetBounds(kLeftEdgeWidth, kHeaderHeight, kInnerEdgeWidth, bodyHeight);
     const int pictureLeft = bodyRight - kBodyPictureWidth;
     bodyPicture_.SetBounds(pictureLeft, kHeaderHeight, kBodyPictureWidth, bodyHeight);
+    hotKeyPanel_.Place(width, height, {pictureLeft, kHeaderHeight});
     footerLeft_.SetBounds(0, footerTop, kFooterLeftWidth, kFooterHeight);
     footerRight_.SetBounds(width - kFooterRightWidth, footerTop, kFooterRightWidth, kFooterHeight);
     footerMiddle_.SetBounds(kFooterLeftWidth, footerTop, width - kFooterLeftWidth - kFooterRightWidth, kFooterHeight);

@@ -5,6 +5,7 @@
 // the global hotkeys send to it go out the same way.
 #pragma once
 
+#include "app/HotKeyPanel.h"
 #include "capture/CaptureMethod.h"
 #include "controls/BitmapButton.h"
 #include "controls/PngButton.h"
@@ -48,6 +49,9 @@ public:
     capture::CaptureMethod SelectedMethod() const;
     // Checks the method's radio button alone; raises nothing.
     void SelectMethod(capture::CaptureMethod method);
+    // Writes the keys in force over the artwork.
+    void ShowHotKeys(const settings::HotKeyTable& keys) { hotKeyPanel_.SetKeys(keys); }
+    const HotKeyPanel& HotKeyText() const { return hotKeyPanel_; }
 
     bool PeriodicChecked() const { return periodicCheck_->Checked(); }
     // Sets the check box alone; raises nothing.
@@ -83,6 +87,7 @@ private:
     controls::PngButton leftSeparator_, rightSeparator_;
     controls::BitmapButton minimizeButton_, closeButton_;
     ui::Image leftEdge_, innerEdge_, rightEdge_, bodyPicture_;
+    HotKeyPanel hotKeyPanel_;
     ui::Image footerLeft_, footerMiddle_, footerRight_;
     ui::FlatButton switchToSuspendButton_, moreButton_;
 

@@ -1,6 +1,6 @@
 #include "app/SnaporaApp.h"
 
-#include "capture/CaptureKey.h"
+#include "hook/hook.h"
 #include "ui/Application.h"
 #include "ui/Error.h"
 #include "ui/Taskbar.h"
@@ -10,6 +10,14 @@ namespace app {
 using capture::CaptureMethod;
 
 namespace {
+
+// The question asked before periodic capture starts; it names the key that stops it.
+std::wstring PeriodicNoticeText(settings::KeyCombination stopKey) {
+    const std::wstring how = stopKey.Empty()
+                                 ? L"system tray menu"
+                                 : L"hotkey " + settings::KeyCombinationText(stopKey) + L" or system tray menu";
+    return L"Note: The real time capture will be on. You can stop it with " + how + L". Start now?";
+}
 
 // The settings of this run. A settings file that exists but cannot be read
 // is named, and the defaults serve for this run, as the message says.
@@ -33,10 +41,10 @@ HICON SmallProgramIcon() {
 
 SnaporaApp::SnaporaApp()
     : configFile_(settings::ConfigFilePath()), options_(OptionsAtStart(configFile_)),
-      showMainWindowAtStart_(!options_.StartupSuspend), hotKeys_(mainWindow_.Handle()),
-      optionsWindow_(options_, configFile_),
-      moreOptionsWindow_(options_, configFile_), trigger_({highlightFrame_, regionScreen_, pictureWindow_}, options_,
-                                                          [this] { return mainWindow_.SelectedMethod(); }),
+      showMainWindowAtStart_(!options_.StartupSuspend), hotKeys_(mainWindow_.Handle(), options_.More.HotKeys),
+      optionsWindow_(options_, configFile_), moreOptionsWindow_(options_, configFile_),
+      trigger_({highlightFrame_, regionScreen_, pictureWindow_}, options_,
+               [this] { return mainWindow_.SelectedMethod(); }),
       periodic_(options_, [this] { return optionsWindow_.PeriodicSourceChoice(); }),
       tray_(mainWindow_.Handle(), SmallProgramIcon(), ui::App().Title()) {
     // From now on the program is reached through the tray icon, the hotkeys
@@ -51,6 +59,18 @@ SnaporaApp::SnaporaApp()
         trigger_.OnRegionSelected(frozen, start, end);
     };
     optionsWindow_.MoreOptionsRequested = [this] { moreOptionsWindow_.ShowModal(); };
+    // Saved hotkeys are in force at once; the ones another program holds are
+    // named in one message, and marked in More Options.
+    ApplyHotKeys();
+    moreOptionsWindow_.HotKeysChanged = [this] {
+        ApplyHotKeys();
+        ReportRefusedHotKeys();
+        return hotKeys_.Refused();
+    };
+    moreOptionsWindow_.HeldElsewhere = [this] { return hotKeys_.Refused(); };
+    optionsWindow_.SettingsReset = [this] { moreOptionsWindow_.HotKeysChanged(); };
+    // Reported once the message loop runs, over the windows of the start.
+    startNotices_.OnMessage = [this](UINT, WPARAM, LPARAM) { ReportRefusedHotKeys(); };
     // Periodic capture stops the trigger's polls while it takes a picture;
     // a failed tick leaves them stopped until a later tick succeeds.
     periodic_.TickStarting = [this] { trigger_.SetTimerRunning(false); };
@@ -93,6 +113,7 @@ void SnaporaApp::ConnectTray() {
 
 int SnaporaApp::Run() {
     if (showMainWindowAtStart_) mainWindow_.Show();
+    if (!hotKeys_.Refused().empty()) PostMessageW(startNotices_.Handle(), WM_APP, 0, 0);
     return ui::App().Run();
 }
 
@@ -103,12 +124,12 @@ void SnaporaApp::OnMethodChosen(CaptureMethod method) {
 
 void SnaporaApp::CaptureWith(CaptureMethod method) {
     OnMethodChosen(method);
-    capture::SendCaptureKey();
+    trigger_.CaptureNow();
 }
 
 void SnaporaApp::OnCaptureRequested() {
     trigger_.Arm();
-    capture::SendCaptureKey();
+    trigger_.CaptureNow();
 }
 
 void SnaporaApp::RequestPeriodicCapture(bool start) {
@@ -118,9 +139,9 @@ void SnaporaApp::RequestPeriodicCapture(bool start) {
 
 void SnaporaApp::OnPeriodicSwitchClicked(bool checked) {
     if (checked) {
-        const int answer = ui::App().ShowMessage(L"Note: The real time capture will be on. You can stop it with hotkey "
-                                                 L"Ctrl+S or system tray menu. Start now?",
-                                                 L"Notice", MB_OKCANCEL | MB_TASKMODAL);
+        const int answer = ui::App().ShowMessage(
+            PeriodicNoticeText(options_.More.HotKeys[static_cast<int>(settings::HotKeyCommand::StopPeriodic)]),
+            L"Notice", MB_OKCANCEL | MB_TASKMODAL);
         if (answer == IDOK) {
             tray_.OnPeriodicStarted();
             trigger_.SetTimerRunning(false);
@@ -142,7 +163,7 @@ void SnaporaApp::UpdateTrayTip() {
 }
 
 void SnaporaApp::OnHotKey(LPARAM modifiersAndKey) {
-    const std::optional<HotKey> hotKey = GlobalHotKeys::Match(modifiersAndKey);
+    const std::optional<HotKey> hotKey = hotKeys_.Match(modifiersAndKey);
     if (!hotKey) return;
     switch (hotKey->action) {
     case HotKeyAction::StartPeriodic:
@@ -159,6 +180,20 @@ void SnaporaApp::OnHotKey(LPARAM modifiersAndKey) {
         CaptureWith(hotKey->method);
         return;
     }
+}
+
+void SnaporaApp::ApplyHotKeys() {
+    const settings::HotKeyTable& keys = options_.More.HotKeys;
+    hotKeys_.Change(keys);
+    const settings::KeyCombination captureKey = keys[static_cast<int>(settings::HotKeyCommand::CaptureKey)];
+    SetCaptureKey(captureKey.modifiers, captureKey.key);
+    tray_.ShowHotKeys(keys);
+    mainWindow_.ShowHotKeys(keys);
+}
+
+void SnaporaApp::ReportRefusedHotKeys() {
+    if (const std::wstring refused = RefusedHotKeysMessage(hotKeys_.Refused(), options_.More.HotKeys); !refused.empty())
+        ui::App().ShowMessage(refused, MB_OK | MB_ICONWARNING);
 }
 
 void SnaporaApp::OnMainWindowDestroyed() {

@@ -18,6 +18,7 @@
 #include "settings/Options.h"
 #include "settings/OptionsWindow.h"
 #include "suspend/SuspendPanel.h"
+#include "ui/MessageWindow.h"
 
 namespace app {
 
@@ -34,8 +35,8 @@ public:
 
     // Selecting a capture method checks its radio button alone and arms the trigger.
     void OnMethodChosen(capture::CaptureMethod method);
-    // Selects the method, then types the capture key: the capture follows at
-    // the trigger's next tick.
+    // Selects the method, then asks the trigger for a capture, which follows
+    // once the current message is handled.
     void CaptureWith(capture::CaptureMethod method);
     // Periodic capture as the "Real Time Capture" check box drives it: the
     // box is set, then its click is handled once (a start asks the user first).
@@ -63,6 +64,11 @@ private:
     void OnCaptureRequested();
     void OnPeriodicSwitchClicked(bool checked);
     void OnMainWindowDestroyed();
+    // Puts the hotkeys of the settings in force at once: registers them, sets
+    // the capture key, and shows them in the tray menu and on the main window.
+    void ApplyHotKeys();
+    // One warning that names every hotkey another program holds, if any.
+    void ReportRefusedHotKeys();
     void UpdateTrayTip();
 
     // Declared in creation order, so that they are destroyed in the reverse.
@@ -83,6 +89,7 @@ private:
     capture::CaptureTrigger trigger_;
     capture::PeriodicCapture periodic_;
     app::Tray tray_;
+    ui::MessageWindow startNotices_;
 };
 
 } // namespace app

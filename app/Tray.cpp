@@ -17,22 +17,28 @@ std::wstring DescribePeriod(int milliseconds) {
 
 Tray::Tray(HWND owner, HICON icon, std::wstring title)
     : owner_(owner), title_(std::move(title)), icon_(owner, icon, title_) {
-    // In CaptureMethod order, with the hotkey that does the same.
-    constexpr const wchar_t* kShortcuts[kCaptureMethodCount] = {L"Ctrl+1", L"Ctrl+2", L"Ctrl+3", L"Ctrl+4", L"Ctrl+5"};
+    // In CaptureMethod order; the shortcut labels are the keys in force (ShowHotKeys).
     for (int i = 0; i < kCaptureMethodCount; ++i) {
         const auto method = static_cast<CaptureMethod>(i);
-        menu_.AddItem(
-            capture::MethodCaption(method), [this, method] { OnCaptureChosen(method); }, kShortcuts[i]);
+        menu_.AddItem(capture::MethodCaption(method), [this, method] { OnCaptureChosen(method); });
     }
     menu_.AddSeparator();
-    menu_.AddItem(
-        L"Real Time Capture", [this] { OnStartChosen(); }, L"Ctrl+R");
-    menu_.AddItem(
-        L"Stop Real Time Capture", [this] { OnStopChosen(); }, L"Ctrl+S");
+    menu_.AddItem(L"Real Time Capture", [this] { OnStartChosen(); });
+    menu_.AddItem(L"Stop Real Time Capture", [this] { OnStopChosen(); });
     menu_.AddSeparator();
     menu_.AddItem(L"Show Suspend Panel", [this] { ui::Raise(SuspendPanelShowRequested); });
     menu_.AddItem(L"Hide Suspend Panel", [this] { ui::Raise(SuspendPanelHideRequested); });
     menu_.AddItem(L"Exit", [this] { ui::Raise(ExitRequested); });
+}
+
+void Tray::ShowHotKeys(const settings::HotKeyTable& keys) {
+    using settings::HotKeyCommand;
+    for (int i = 0; i < kCaptureMethodCount; ++i)
+        menu_.SetShortcutLabel(i, settings::KeyCombinationText(keys[i]));
+    menu_.SetShortcutLabel(static_cast<int>(Item::StartPeriodic),
+                           settings::KeyCombinationText(keys[static_cast<int>(HotKeyCommand::StartPeriodic)]));
+    menu_.SetShortcutLabel(static_cast<int>(Item::StopPeriodic),
+                           settings::KeyCombinationText(keys[static_cast<int>(HotKeyCommand::StopPeriodic)]));
 }
 
 void Tray::ClearMarks() {

@@ -7,6 +7,7 @@
 
 #include "app/TrayIcon.h"
 #include "capture/CaptureMethod.h"
+#include "settings/HotKeySettings.h"
 #include "ui/PopupMenu.h"
 
 #include <functional>
@@ -56,6 +57,8 @@ public:
     void OnPeriodicStarted() { ClearMarks(); }
     // The tip tells whether pictures are being written, and how often.
     void ShowPeriodicInterval(std::optional<int> intervalMs);
+    // The shortcut labels of the menu: the keys in force.
+    void ShowHotKeys(const settings::HotKeyTable& keys);
     // Removes the icon at once (the main window is gone).
     void Remove() { icon_.Remove(); }
 

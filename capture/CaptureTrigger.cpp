@@ -8,6 +8,7 @@
 #include "ui/Event.h"
 
 #include <string>
+#include <utility>
 
 namespace capture {
 
@@ -56,6 +57,12 @@ void CaptureTrigger::Arm() {
 void CaptureTrigger::Disarm() {
     DisableHotKeyHook();
     triggerTimer_.SetEnabled(false);
+    captureRequested_ = false;
+}
+
+void CaptureTrigger::CaptureNow() {
+    captureRequested_ = true;
+    PostMessageW(hookNotices_.Handle(), kHookNoticeMessage, 0, 0);
 }
 
 void CaptureTrigger::ReleaseHooks() {
@@ -104,7 +111,10 @@ void CaptureTrigger::OnTriggerTick() {
 void CaptureTrigger::DispatchTick() {
     const CaptureMethod method = selectedMethod_();
 
-    if (GetDownHotKey()) {
+    // Both are taken, so that a typed key and a request together capture once.
+    const bool keyPressed = GetDownHotKey();
+    const bool requested = std::exchange(captureRequested_, false);
+    if (keyPressed || requested) {
         switch (method) {
         case CaptureMethod::SelectedRegion: {
             const ui::Bitmap screen = TakeScreen();

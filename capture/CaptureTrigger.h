@@ -1,5 +1,5 @@
-// The capture trigger: waits for the capture key, then captures with the
-// selected method. It polls the hook library on a 500 ms timer, and acts at
+// The capture trigger: waits for the capture key (or the program's own
+// request), then captures with the selected method. It polls the hook library on a 500 ms timer, and acts at
 // once when the library posts word of what it recorded; Object and Fixed
 // Region captures first track the mouse with the highlight frame and capture
 // at the next press of a mouse button anywhere.
@@ -44,6 +44,11 @@ public:
     void Arm();
     // Disarm: the hotkey hook and the timer off.
     void Disarm();
+    // The program's own commands capture through this rather than by typing
+    // the capture key, which the user may have cleared or given Alt: the
+    // capture follows as soon as the current message is handled, as the
+    // capture key's would, when the trigger is armed by then.
+    void CaptureNow();
     // The program is closing: the hotkey hook off, and the mouse hook that a
     // tracked capture under way leaves on, rather than leave a system-wide
     // hook to die with the program.
@@ -100,6 +105,8 @@ private:
     // mouse press, so that the capture starts at once instead of at the next poll.
     ui::MessageWindow hookNotices_;
     bool tracking_ = false;
+    // A capture asked for by CaptureNow and not yet dispatched.
+    bool captureRequested_ = false;
 };
 
 } // namespace capture

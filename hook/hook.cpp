@@ -4,7 +4,7 @@
 // that thread's message loop, so the flags below are only ever touched by the
 // program's GUI thread: no locking is needed. Injected input (keybd_event,
 // SendInput) passes through low-level hooks exactly like typed input, which is
-// what lets the program trigger a capture by synthesizing the capture key.
+// what lets tests drive the program as a user would.
 #define SNAPORA_HOOK_BUILD
 #include "hook/hook.h"
 
@@ -16,9 +16,13 @@ HINSTANCE g_module = nullptr;
 
 HHOOK g_keyboardHook = nullptr;
 bool g_hotKeyDown = false;
-// Set while the D of a recorded Ctrl+D is held, so that its key-up (and the
-// auto-repeats) are swallowed too.
-bool g_swallowingD = false;
+// The capture key: its modifiers (MOD_CONTROL, MOD_SHIFT, MOD_ALT, MOD_WIN)
+// and its virtual key; a key of 0 is no capture key at all.
+UINT g_captureModifiers = MOD_CONTROL;
+UINT g_captureKey = 'D';
+// Set while the key of a recorded capture key is held, so that its key-up
+// (and the auto-repeats) are swallowed too.
+bool g_swallowingKey = false;
 
 // Where the library announces what it recorded; null for nobody.
 HWND g_notifyWindow = nullptr;
@@ -33,50 +37,66 @@ bool g_mouseDown = false;
 // The button-up message that belongs to the press we swallowed; 0 when none.
 WPARAM g_swallowUp = 0;
 
-// Ctrl and Alt as this hook saw them go down and up. The async key state
-// alone is not enough: the program's own thread may not see it updated for a
-// key whose messages it has not taken from its queue yet (Wine, when the
-// program has the keyboard focus).
-bool g_ctrlSeen = false;
-bool g_altSeen = false;
+// The modifiers as this hook saw them go down and up (MOD_* flags). The
+// async key state alone is not enough: the program's own thread may not see
+// it updated for a key whose messages it has not taken from its queue yet
+// (Wine, when the program has the keyboard focus).
+UINT g_modifiersSeen = 0;
 
-bool IsCtrlHeld() { return g_ctrlSeen || (GetAsyncKeyState(VK_CONTROL) & 0x8000) != 0; }
-
-bool IsAltHeld() { return g_altSeen || (GetAsyncKeyState(VK_MENU) & 0x8000) != 0; }
-
-void TrackModifier(DWORD vk, bool down) {
+UINT ModifierOf(DWORD vk) {
     switch (vk) {
     case VK_CONTROL:
     case VK_LCONTROL:
     case VK_RCONTROL:
-        g_ctrlSeen = down;
-        break;
+        return MOD_CONTROL;
+    case VK_SHIFT:
+    case VK_LSHIFT:
+    case VK_RSHIFT:
+        return MOD_SHIFT;
     case VK_MENU:
     case VK_LMENU:
     case VK_RMENU:
-        g_altSeen = down;
-        break;
+        return MOD_ALT;
+    case VK_LWIN:
+    case VK_RWIN:
+        return MOD_WIN;
     default:
-        break;
+        return 0;
     }
+}
+
+bool KeyHeld(int vk) { return (GetAsyncKeyState(vk) & 0x8000) != 0; }
+
+UINT ModifiersHeld() {
+    UINT held = g_modifiersSeen;
+    if (KeyHeld(VK_CONTROL)) held |= MOD_CONTROL;
+    if (KeyHeld(VK_SHIFT)) held |= MOD_SHIFT;
+    if (KeyHeld(VK_MENU)) held |= MOD_ALT;
+    if (KeyHeld(VK_LWIN) || KeyHeld(VK_RWIN)) held |= MOD_WIN;
+    return held;
 }
 
 LRESULT CALLBACK KeyboardProc(int code, WPARAM wParam, LPARAM lParam) noexcept {
     if (code == HC_ACTION) {
         const auto* info = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
         const bool down = wParam == WM_KEYDOWN || wParam == WM_SYSKEYDOWN;
-        TrackModifier(info->vkCode, down);
-        if (info->vkCode == 'D') {
-            const bool typedByProgram = info->dwExtraInfo == kCaptureKeyTag;
-            if (down && !g_swallowingD && (typedByProgram || (IsCtrlHeld() && !IsAltHeld()))) {
+        if (const UINT modifier = ModifierOf(info->vkCode); modifier != 0) {
+            if (down)
+                g_modifiersSeen |= modifier;
+            else
+                g_modifiersSeen &= ~modifier;
+        }
+        if (g_captureKey != 0 && info->vkCode == g_captureKey) {
+            // Exactly the modifiers of the capture key: Ctrl+Shift+D is not Ctrl+D.
+            if (down && !g_swallowingKey && ModifiersHeld() == g_captureModifiers) {
                 g_hotKeyDown = true;
-                g_swallowingD = true;
+                g_swallowingKey = true;
                 Notify(0);
             }
-            if (g_swallowingD) {
-                if (!down) g_swallowingD = false;
-                // The capture key is an internal signal: the application under
-                // it must not receive a stray Ctrl+D with every capture.
+            if (g_swallowingKey) {
+                if (!down) g_swallowingKey = false;
+                // The capture key is the program's: the application under it
+                // must not receive it as well.
                 return 1;
             }
         }
@@ -133,9 +153,9 @@ void EnableHotKeyHook() {
 
 void DisableHotKeyHook() {
     Unhook(g_keyboardHook);
-    g_swallowingD = false;
+    g_swallowingKey = false;
     // Releases go unseen from here on; a stale "held" must not outlive the hook.
-    g_ctrlSeen = g_altSeen = false;
+    g_modifiersSeen = 0;
 }
 
 bool GetDownHotKey() {
@@ -156,6 +176,13 @@ void DisableMouseHook() {
 bool GetMouseDown() { return g_mouseDown; }
 
 void SetMouseDown(bool down) { g_mouseDown = down; }
+
+void SetCaptureKey(UINT modifiers, UINT key) {
+    g_captureModifiers = modifiers & (MOD_CONTROL | MOD_SHIFT | MOD_ALT | MOD_WIN);
+    g_captureKey = key;
+    // A key held under the old capture key is not swallowed by the new one.
+    g_swallowingKey = false;
+}
 
 void SetNotifyWindow(HWND window, UINT message) {
     g_notifyWindow = window;

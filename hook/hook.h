@@ -11,13 +11,8 @@
 #define SNAPORA_HOOK_API extern "C" __declspec(dllimport)
 #endif
 
-// The extra information that marks the key events of a capture key typed by
-// the program itself. Such a D counts as the capture key whatever the state
-// of Ctrl by then: another program (or the user) may release Ctrl while the
-// program's own key events are still on their way.
-constexpr unsigned long long kCaptureKeyTag = 0x534E4150; // "SNAP"
-
-// From now on each press of the capture key Ctrl+D is recorded (and swallowed).
+// From now on each press of the capture key (Ctrl+D unless SetCaptureKey
+// chose another) is recorded (and swallowed).
 SNAPORA_HOOK_API void EnableHotKeyHook();
 SNAPORA_HOOK_API void DisableHotKeyHook();
 // True once for each recorded press of the capture key; reading clears it.
@@ -35,3 +30,9 @@ SNAPORA_HOOK_API void SetMouseDown(bool down);
 // (WPARAM 1), so that the program can act at once rather than at its next
 // poll. The flags are kept as before; a null window stops the messages.
 SNAPORA_HOOK_API void SetNotifyWindow(HWND window, UINT message);
+
+// Another addition: the capture key from now on, its modifiers as
+// RegisterHotKey takes them (MOD_CONTROL, MOD_SHIFT, MOD_ALT, MOD_WIN) and its
+// virtual key. The key counts only with exactly those modifiers held; a key
+// of 0 leaves no capture key. Until it is called, the capture key is Ctrl+D.
+SNAPORA_HOOK_API void SetCaptureKey(UINT modifiers, UINT key);

@@ -23,9 +23,7 @@ constexpr int ButtonsTop(std::initializer_list<int> groupHeights) {
     return bottom + kMargin - kGroupGap;
 }
 
-// No group yet: the note stands where the first group will.
-constexpr int kNoteHeight = 17;
-constexpr int kButtonsTop = ButtonsTop({kNoteHeight});
+constexpr int kButtonsTop = ButtonsTop({HotKeysGroup::kHeight});
 
 } // namespace
 
@@ -34,11 +32,7 @@ MoreOptionsWindow::MoreOptionsWindow(CaptureOptions& options, IniFile& configFil
     CreateDialogWindow(kMoreOptionsWindowClass, L"Snapora - More Options", kWindowPosition,
                        {kClientWidth, kButtonsTop + kSaveSize.cy + kMargin});
     const HFONT font = controls::SkinFont();
-    emptyNote_.emplace(*this, ui::NativeControlArgs{.text = L"There are no more options yet.",
-                                                    .x = kMargin,
-                                                    .y = kGroupsTop,
-                                                    .font = font,
-                                                    .background = kPanelColor});
+    hotKeys_.emplace(*this, POINT{kMargin, kGroupsTop}, font, kPanelColor);
 
     controls::ApplySkin(saveButton_, {{kSaveLeft, kButtonsTop, kSaveLeft + kSaveSize.cx, kButtonsTop + kSaveSize.cy},
                                       L"ICON_OPTIONS_SAVE",
@@ -61,19 +55,28 @@ POINT MoreOptionsWindow::ResetButtonCentre() const {
 }
 
 void MoreOptionsWindow::FillControls() {
-    // Each group puts its settings from options_.More into its controls here.
+    hotKeys_->Show(options_.More.HotKeys, HeldElsewhere ? HeldElsewhere() : std::vector<HotKeyCommand>{});
+}
+
+bool MoreOptionsWindow::ApplyHotKeys() {
+    const std::vector<HotKeyCommand> held = HotKeysChanged ? HotKeysChanged() : std::vector<HotKeyCommand>{};
+    hotKeys_->Show(options_.More.HotKeys, held);
+    return held.empty();
 }
 
 void MoreOptionsWindow::OnSaveClick() {
-    // Each group checks its boxes first, then takes them into options_.More
-    // here, so that a refused Save changes nothing.
+    // Every group checks its controls first (two commands with one key are
+    // refused), so that a refused Save changes nothing.
+    const HotKeyTable keys = hotKeys_->Read();
+    options_.More.HotKeys = keys;
     SaveOptions(configFile_, options_);
-    ConfirmSavedAndClose();
+    // A key that another program holds keeps the window open, its field marked.
+    if (ApplyHotKeys()) ConfirmSavedAndClose();
 }
 
 void MoreOptionsWindow::OnResetClick() {
     ResetMoreOptions(configFile_, options_);
-    FillControls();
+    ApplyHotKeys();
 }
 
 } // namespace settings

@@ -8,10 +8,12 @@
 #pragma once
 
 #include "controls/PngButton.h"
+#include "settings/HotKeysGroup.h"
 #include "settings/SettingsDialog.h"
-#include "ui/TextControls.h"
 
+#include <functional>
 #include <optional>
+#include <vector>
 
 namespace settings {
 
@@ -22,22 +24,32 @@ class MoreOptionsWindow : public SettingsDialog {
 public:
     MoreOptionsWindow(CaptureOptions& options, IniFile& configFile);
 
+    // Raised once Save or Reset has changed the hotkeys of the settings: the
+    // listener puts them in force and gives the commands whose keys another
+    // program holds, which the window then marks (and stays open for).
+    std::function<std::vector<HotKeyCommand>()> HotKeysChanged;
+    // The commands whose keys another program holds now, marked when the window opens.
+    std::function<std::vector<HotKeyCommand>()> HeldElsewhere;
+
+    HotKeysGroup& HotKeys() { return *hotKeys_; }
+    void OnSaveClick();
+    void OnResetClick();
+
     // The middle of the Save and Reset buttons, in client coordinates.
     POINT SaveButtonCentre() const;
     POINT ResetButtonCentre() const;
 
 private:
     void OnShowing() override { FillControls(); }
-    HWND FirstFocus() const override { return Handle(); }
+    HWND FirstFocus() const override { return hotKeys_->Field(HotKeyCommand::FullScreen); }
     // Puts the settings into the controls.
     void FillControls();
-    void OnSaveClick();
-    void OnResetClick();
+    // Puts the keys in force and shows what came of it; true when every key works.
+    bool ApplyHotKeys();
 
     CaptureOptions& options_;
     IniFile& configFile_;
-    // Shown while the window has no group.
-    std::optional<ui::Label> emptyNote_;
+    std::optional<HotKeysGroup> hotKeys_;
     controls::PngButton saveButton_, resetButton_;
 };
 

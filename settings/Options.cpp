@@ -80,13 +80,14 @@ void LoadOptions(const IniFile& file, CaptureOptions& o) {
     o.IntervalUnit = file.ReadString(kSection, L"IntervalCent", L"");
     o.PeriodicSourceIndex = file.ReadInteger(kSection, L"CaptureIndex", 0);
     o.PeriodicFolder = file.ReadString(kSection, L"RealSavePath", L"");
-    // The keys of MoreOptions follow here, each read with its field's default.
+    // The keys of MoreOptions follow, each read with its field's default.
+    LoadHotKeys(file, o.More.HotKeys);
 }
 
 namespace {
 
 // The keys of MoreOptions, after the original ones, in the order of its fields.
-void WriteMoreKeys(IniFile&, const MoreOptions&) {}
+void WriteMoreKeys(IniFile& file, const MoreOptions& more) { WriteHotKeys(file, more.HotKeys); }
 
 // The settings keys in the order they are written. Only a reset writes the
 // key of the periodic-capture switch, which is always off in the file.

@@ -2,6 +2,7 @@
 // config.ini, section "Options".
 #pragma once
 
+#include "settings/HotKeySettings.h"
 #include "settings/IniFile.h"
 
 #include <optional>
@@ -51,6 +52,9 @@ constexpr PeriodicSource PeriodicSourceOf(int index) {
 // keys are written after the original ones, in the order of the fields here;
 // the More Options window edits them.
 struct MoreOptions {
+    // The keys of the commands; HotKeyCommand indexes them.
+    HotKeyTable HotKeys = DefaultHotKeys();
+
     bool operator==(const MoreOptions&) const = default;
 };
 

@@ -255,6 +255,7 @@ void OptionsWindow::OnSaveClick() {
 void OptionsWindow::OnResetClick() {
     ResetOptions(configFile_, options_);
     FillControls();
+    if (SettingsReset) SettingsReset();
 }
 
 void OptionsWindow::OnBrowseClick() {

@@ -33,6 +33,8 @@ public:
 
     // "More…" was clicked.
     std::function<void()> MoreOptionsRequested;
+    // Raised after Reset has put the factory settings into the record.
+    std::function<void()> SettingsReset;
 
     // The live choice of the "Real Time Method" group, none when nothing is
     // chosen. Full Screen until the controls are first filled.

@@ -25,6 +25,11 @@ std::vector<class RadioButton*>& LiveRadioButtons() {
 
 } // namespace
 
+void RegisterCommonControlClasses(DWORD classes) {
+    INITCOMMONCONTROLSEX init{sizeof init, classes};
+    InitCommonControlsEx(&init);
+}
+
 NativeControl::~NativeControl() {
     if (hwnd_) RemovePropW(hwnd_.Get(), kWrapperProperty);
 }

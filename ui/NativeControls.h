@@ -14,6 +14,11 @@ namespace ui {
 
 class HostWindow;
 
+// Registers the common-control window classes (ICC_* flags) that a control
+// about to be made needs; comctl32 registers them only when asked, and
+// asking again does no harm.
+void RegisterCommonControlClasses(DWORD classes);
+
 struct NativeControlArgs {
     std::wstring text;
     int x = 0;

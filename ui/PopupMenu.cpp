@@ -10,10 +10,25 @@ PopupMenu::PopupMenu() : menu_(CreatePopupMenu()) {
     if (!menu_) throw Error(L"Cannot create a menu: " + SystemErrorText(GetLastError()));
 }
 
+namespace {
+
+// A tab puts the rest of the text in the menu's right-aligned column.
+std::wstring ItemText(const std::wstring& caption, const std::wstring& shortcutLabel) {
+    return shortcutLabel.empty() ? caption : caption + L'\t' + shortcutLabel;
+}
+
+// The item's whole text: its caption, and its shortcut label after a tab.
+std::wstring MenuText(HMENU menu, int position) {
+    wchar_t text[256] = {};
+    GetMenuStringW(menu, static_cast<UINT>(position), text, static_cast<int>(std::size(text)), MF_BYPOSITION);
+    return text;
+}
+
+} // namespace
+
 int PopupMenu::AddItem(const std::wstring& caption, std::function<void()> onClick, const std::wstring& shortcutLabel) {
     const int position = Count();
-    // A tab puts the rest of the text in the menu's right-aligned column.
-    const std::wstring text = shortcutLabel.empty() ? caption : caption + L'\t' + shortcutLabel;
+    const std::wstring text = ItemText(caption, shortcutLabel);
     if (!AppendMenuW(menu_.Get(), MF_STRING, static_cast<UINT_PTR>(position) + 1, text.c_str()))
         throw Error(L"Cannot add a menu item: " + SystemErrorText(GetLastError()));
     handlers_.push_back(std::move(onClick));
@@ -30,10 +45,23 @@ void PopupMenu::AddSeparator() {
 int PopupMenu::Count() const { return GetMenuItemCount(menu_.Get()); }
 
 std::wstring PopupMenu::Caption(int position) const {
-    wchar_t text[256] = {};
-    GetMenuStringW(menu_.Get(), static_cast<UINT>(position), text, static_cast<int>(std::size(text)), MF_BYPOSITION);
-    std::wstring caption = text;
-    return caption.substr(0, caption.find(L'\t'));
+    const std::wstring text = MenuText(menu_.Get(), position);
+    return text.substr(0, text.find(L'\t'));
+}
+
+std::wstring PopupMenu::ShortcutLabel(int position) const {
+    const std::wstring text = MenuText(menu_.Get(), position);
+    const size_t tab = text.find(L'\t');
+    return tab == std::wstring::npos ? std::wstring() : text.substr(tab + 1);
+}
+
+void PopupMenu::SetShortcutLabel(int position, const std::wstring& shortcutLabel) {
+    std::wstring text = ItemText(Caption(position), shortcutLabel);
+    MENUITEMINFOW item{};
+    item.cbSize = sizeof item;
+    item.fMask = MIIM_STRING;
+    item.dwTypeData = text.data();
+    SetMenuItemInfoW(menu_.Get(), static_cast<UINT>(position), TRUE, &item);
 }
 
 bool PopupMenu::IsSeparator(int position) const {

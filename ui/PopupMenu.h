@@ -25,6 +25,9 @@ public:
     int Count() const;
     // The item's caption, without its shortcut label; empty for a separator.
     std::wstring Caption(int position) const;
+    // The label printed at the right of the item; empty for none.
+    std::wstring ShortcutLabel(int position) const;
+    void SetShortcutLabel(int position, const std::wstring& shortcutLabel);
     bool IsSeparator(int position) const;
     bool Checked(int position) const;
     void SetChecked(int position, bool checked);

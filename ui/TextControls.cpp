@@ -6,20 +6,6 @@
 
 namespace ui {
 
-namespace {
-
-// The up-down class lives in the common controls library, which registers it
-// only when asked to.
-void RegisterUpDownClass() {
-    static const bool registered = [] {
-        INITCOMMONCONTROLSEX init{sizeof init, ICC_UPDOWN_CLASS};
-        return InitCommonControlsEx(&init) != FALSE;
-    }();
-    (void)registered;
-}
-
-} // namespace
-
 Edit::Edit(HostWindow& host, const NativeControlArgs& args) {
     Create(host, L"EDIT", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, args);
 }
@@ -53,7 +39,8 @@ std::wstring ComboBox::Item(int index) const {
 }
 
 UpDown::UpDown(HostWindow& host, Edit& buddy, const UpDownArgs& a) {
-    RegisterUpDownClass();
+    // The up-down class lives in the common controls library.
+    RegisterCommonControlClasses(ICC_UPDOWN_CLASS);
     // Placed where it is told rather than aligned to the buddy (no
     // UDS_ALIGNRIGHT), which would shrink the box. UDS_SETBUDDYINT makes the
     // arrows read the box's number before a step and write the result back;

@@ -3,14 +3,14 @@
 #include "ui/Application.h"
 #include "ui/Error.h"
 #include "ui/HostWindow.h"
+#include "ui/NativeControls.h"
 
 namespace ui {
 
 ToolTip::ToolTip(const HostWindow& host) : host_(host.Handle()) {
     // The tooltip class lives in comctl32 and must be registered before the
     // first tooltip is made; asking twice does no harm.
-    INITCOMMONCONTROLSEX classes{sizeof classes, ICC_BAR_CLASSES};
-    InitCommonControlsEx(&classes);
+    RegisterCommonControlClasses(ICC_BAR_CLASSES);
     // TTS_ALWAYSTIP: by default a tooltip shows only while its owner's window
     // is active. TTS_NOPREFIX: an ampersand in a hint is a plain character.
     window_.Reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,

@@ -5,6 +5,7 @@
 // Exits with 1, naming the window, when one of them does not appear.
 #include "app/MainWindow.h"
 #include "picture/PictureWindow.h"
+#include "settings/MoreOptionsWindow.h"
 #include "settings/OptionsWindow.h"
 #include "suspend/SuspendPanel.h"
 #include "tests/support/Input.h"
@@ -114,6 +115,14 @@ void Tour(const std::wstring& folder) {
     const HWND options =
         Expect(app.WaitForWindow(settings::kOptionsWindowClass, nullptr, kWaitMs), "the Options window");
     SaveWindow(options, before, folder, L"options-window");
+    // "More…" in Options.
+    before = WholeScreen();
+    Click(ClientPoint(options, 352 + 32, 478 + 11));
+    const HWND more =
+        Expect(app.WaitForWindow(settings::kMoreOptionsWindowClass, nullptr, kWaitMs), "the More Options window");
+    SaveWindow(more, before, folder, L"more-options-window");
+    PostMessageW(more, WM_CLOSE, 0, 0);
+    WaitUntil([&] { return !IsWindowVisible(more); }, kWaitMs);
     PostMessageW(options, WM_CLOSE, 0, 0);
     WaitUntil([&] { return !IsWindowVisible(options); }, kWaitMs);
 

@@ -34,6 +34,9 @@ void SendKey(WORD key, bool up) {
     INPUT input{};
     input.type = INPUT_KEYBOARD;
     input.ki.wVk = key;
+    // With its scan code, as a keyboard sends it: some controls (the hotkey
+    // field under Wine) read the key from the scan code alone.
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
     input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
     SendInput(1, &input, sizeof input);
 }

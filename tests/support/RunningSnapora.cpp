@@ -186,6 +186,13 @@ TargetProgram::~TargetProgram() {
     CloseHandle(process_);
 }
 
+std::wstring TargetProgram::KeysTyped() const {
+    wchar_t text[256] = {};
+    SendMessageW(FindWindowExW(window_, nullptr, L"STATIC", nullptr), WM_GETTEXT, std::size(text),
+                 reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
 int TargetProgram::Clicks() const {
     const std::wstring caption = WindowCaption(window_);
     const size_t space = caption.find_last_of(L' ');

@@ -83,6 +83,8 @@ public:
     HWND Button() const { return button_; }
     // How many clicks reached the button.
     int Clicks() const;
+    // The keys typed into it with Ctrl held, in order: "Ctrl+1 Ctrl+3".
+    std::wstring KeysTyped() const;
 
 private:
     HANDLE process_ = nullptr;

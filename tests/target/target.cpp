@@ -1,7 +1,9 @@
 // A small program of another process for the end-to-end tests to capture: a
 // framed window painted in known colours with one button. Each click on the
 // button is counted in the window's caption ("Snapora Test Target N"), so a
-// test can tell whether a click reached it.
+// test can tell whether a click reached it; the keys typed into it with Ctrl
+// held are listed in a label ("Ctrl+1 Ctrl+D"), so a test can tell which
+// keys reached it.
 //   e2e_target.exe [x y width height]
 #include <windows.h>
 
@@ -12,6 +14,17 @@ namespace {
 
 int g_clicks = 0;
 HWND g_button = nullptr;
+HWND g_keysLabel = nullptr;
+std::wstring g_keys;
+
+// Notes a key typed with Ctrl into any of the program's windows.
+void NoteKey(const MSG& msg) {
+    if ((msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) || GetKeyState(VK_CONTROL) >= 0) return;
+    if (msg.wParam == VK_CONTROL || msg.wParam == VK_SHIFT || msg.wParam == VK_MENU) return;
+    if (msg.lParam & (1 << 30)) return; // an auto-repeat
+    g_keys += (g_keys.empty() ? L"Ctrl+" : L" Ctrl+") + std::wstring(1, static_cast<wchar_t>(msg.wParam));
+    SetWindowTextW(g_keysLabel, g_keys.c_str());
+}
 
 void UpdateCaption(HWND window) {
     SetWindowTextW(window, (L"Snapora Test Target " + std::to_wstring(g_clicks)).c_str());
@@ -22,6 +35,8 @@ LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CREATE:
         g_button = CreateWindowExW(0, L"BUTTON", L"Press me", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 40, 40, 120, 40,
                                    hwnd, reinterpret_cast<HMENU>(1), nullptr, nullptr);
+        g_keysLabel = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 40, 90, 200, 20, hwnd,
+                                      reinterpret_cast<HMENU>(2), nullptr, nullptr);
         UpdateCaption(hwnd);
         return 0;
     case WM_COMMAND:
@@ -74,6 +89,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     SetForegroundWindow(window);
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        NoteKey(msg);
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }

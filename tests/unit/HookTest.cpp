@@ -17,10 +17,12 @@ struct ClickCounter {
     static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         if (message == WM_LBUTTONDOWN) ++downs;
         if (message == WM_KEYDOWN && wParam == 'D') ++dKeys;
+        if ((message == WM_KEYDOWN || message == WM_SYSKEYDOWN) && wParam == 'Q') ++qKeys;
         return DefWindowProcW(hwnd, message, wParam, lParam);
     }
     static inline int downs = 0;
     static inline int dKeys = 0;
+    static inline int qKeys = 0;
 
     ClickCounter() {
         WNDCLASSW wc{};
@@ -33,7 +35,7 @@ struct ClickCounter {
         SetForegroundWindow(hwnd);
         SetFocus(hwnd);
         WaitUntil([&] { return GetForegroundWindow() == hwnd; });
-        downs = dKeys = 0;
+        downs = dKeys = qKeys = 0;
     }
     ~ClickCounter() { DestroyWindow(hwnd); }
     HWND hwnd;
@@ -59,14 +61,6 @@ TEST(HookLibrary, CaptureKeyIsRecordedOnceAndSwallowed) {
     PressKeys({'D'});
     EXPECT_TRUE(WaitUntil([] { return ClickCounter::dKeys == 1; }));
     EXPECT_FALSE(GetDownHotKey());
-
-    // The program's own capture key counts by its tag, even when Ctrl was
-    // let go before its D arrived; it is swallowed too.
-    keybd_event('D', 0, 0, kCaptureKeyTag);
-    keybd_event('D', 0, KEYEVENTF_KEYUP, kCaptureKeyTag);
-    EXPECT_TRUE(WaitUntil([] { return GetDownHotKey(); }));
-    Pause(300);
-    EXPECT_EQ(ClickCounter::dKeys, 1);
 
     DisableHotKeyHook();
     TypeCaptureKey();
@@ -106,5 +100,39 @@ TEST(HookLibrary, ACtrlReleasedWhileUnhookedDoesNotMakeALaterDTheCaptureKey) {
     PressKeys({'D'});
     EXPECT_TRUE(WaitUntil([] { return ClickCounter::dKeys == 1; }));
     EXPECT_FALSE(GetDownHotKey()) << "a plain D counted as Ctrl+D";
+    DisableHotKeyHook();
+}
+
+TEST(HookLibrary, TheCaptureKeyIsTheOneSetWithExactlyItsModifiersAndCanBeNone) {
+    ClickCounter window;
+    EnableHotKeyHook();
+    GetDownHotKey();
+    SetCaptureKey(MOD_CONTROL, 'Q');
+    // Neither Ctrl+D nor Ctrl+Alt+Q is Ctrl+Q: both pass.
+    TypeCaptureKey();
+    PressKeys({VK_CONTROL, VK_MENU, 'Q'});
+    EXPECT_TRUE(WaitUntil([] { return ClickCounter::dKeys == 1 && ClickCounter::qKeys == 1; }));
+    EXPECT_FALSE(GetDownHotKey()) << "Ctrl+D or Ctrl+Alt+Q counted as Ctrl+Q";
+
+    PressKeys({VK_CONTROL, 'Q'});
+    EXPECT_TRUE(WaitUntil([] { return GetDownHotKey(); })) << "Ctrl+Q";
+    Pause(300);
+    EXPECT_EQ(ClickCounter::qKeys, 1) << "the capture key reached the focused window";
+
+    // A key with Alt, and one without modifiers.
+    SetCaptureKey(MOD_ALT, VK_SNAPSHOT);
+    PressKeys({VK_MENU, VK_SNAPSHOT});
+    EXPECT_TRUE(WaitUntil([] { return GetDownHotKey(); })) << "Alt+PrintScreen";
+    SetCaptureKey(0, VK_SNAPSHOT);
+    PressKeys({VK_SNAPSHOT});
+    EXPECT_TRUE(WaitUntil([] { return GetDownHotKey(); })) << "PrintScreen";
+
+    // No capture key: nothing counts, and everything passes.
+    SetCaptureKey(0, 0);
+    TypeCaptureKey();
+    EXPECT_TRUE(WaitUntil([] { return ClickCounter::dKeys == 2; }));
+    EXPECT_FALSE(GetDownHotKey());
+
+    SetCaptureKey(MOD_CONTROL, 'D');
     DisableHotKeyHook();
 }

@@ -495,7 +495,10 @@ TEST_F(OptionsWindowTest, MoreAsksForMoreOptionsWhoseResetAndSaveWriteEveryKeyIn
     const CaptureOptions before = options;
     const std::string expected = "[Options]\r\nFixedRegionWidth=77\r\nFixedRegionHeight=0\r\nStartupSuspend=0\r\n"
                                  "IncludeCursor=0\r\nInterval=0\r\nIntervalCent=Weeks\r\nCaptureIndex=7\r\n"
-                                 "RealSavePath=E:\\shots\r\n";
+                                 "RealSavePath=E:\\shots\r\n"
+                                 "HotKeyFullScreen=Ctrl+1\r\nHotKeyActiveWindow=Ctrl+2\r\nHotKeyObject=Ctrl+3\r\n"
+                                 "HotKeySelectedRegion=Ctrl+4\r\nHotKeyFixedRegion=Ctrl+5\r\n"
+                                 "HotKeyStartPeriodic=Ctrl+R\r\nHotKeyStopPeriodic=Ctrl+S\r\nCaptureKey=Ctrl+D\r\n";
     settings::MoreOptionsWindow more(options, file);
     RECT client{};
     GetClientRect(more.Handle(), &client);
