@@ -274,6 +274,12 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case TrayIcon::kCallbackMessage:
         Raise(TrayIconMessage, static_cast<UINT>(lParam));
         return 0;
+    case WM_WTSSESSION_CHANGE:
+        Raise(SessionChanged, wParam);
+        return 0;
+    case WM_POWERBROADCAST:
+        Raise(PowerBroadcast, wParam, lParam);
+        return TRUE;
     default:
         if (message == taskbarCreatedMessage_) Raise(TaskbarCreated);
         break;

@@ -45,6 +45,11 @@ public:
     std::function<void(UINT mouseMessage)> TrayIconMessage;
     // The shell (re)started its taskbar, which forgot the tray icon.
     std::function<void()> TaskbarCreated;
+    // The system's notices of the session (WM_WTSSESSION_CHANGE's reason)
+    // and of power (WM_POWERBROADCAST's event and data), which this window
+    // is registered for.
+    std::function<void(WPARAM reason)> SessionChanged;
+    std::function<void(WPARAM event, LPARAM data)> PowerBroadcast;
 
     capture::CaptureMethod SelectedMethod() const;
     // Checks the method's radio button alone; raises nothing.

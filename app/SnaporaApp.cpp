@@ -46,7 +46,7 @@ SnaporaApp::SnaporaApp()
       trigger_({highlightFrame_, regionScreen_, pictureWindow_}, options_,
                [this] { return mainWindow_.SelectedMethod(); }),
       periodic_(options_, [this] { return optionsWindow_.PeriodicSourceChoice(); }),
-      tray_(mainWindow_.Handle(), SmallProgramIcon(), ui::App().Title()) {
+      tray_(mainWindow_.Handle(), SmallProgramIcon(), ui::App().Title()), screenAvailability_(mainWindow_.Handle()) {
     // From now on the program is reached through the tray icon, the hotkeys
     // and the suspend panel, not through a taskbar button.
     ui::RemoveFromTaskbar(mainWindow_.Handle());
@@ -74,7 +74,10 @@ SnaporaApp::SnaporaApp()
     // Periodic capture stops the trigger's polls while it takes a picture;
     // a failed tick leaves them stopped until a later tick succeeds.
     periodic_.TickStarting = [this] { trigger_.SetTimerRunning(false); };
-    periodic_.TickSucceeded = [this] { trigger_.SetTimerRunning(true); };
+    periodic_.TickSucceeded = [this] {
+        trigger_.SetTimerRunning(true);
+        UpdateTrayTip();
+    };
 }
 
 void SnaporaApp::ConnectMainWindow() {
@@ -90,6 +93,12 @@ void SnaporaApp::ConnectMainWindow() {
         tray_.OnIconMessage(mouseMessage, mainWindow_.SelectedMethod());
     };
     mainWindow_.TaskbarCreated = [this] { tray_.OnTaskbarCreated(); };
+    mainWindow_.SessionChanged = [this](WPARAM reason) {
+        OnScreenAvailabilityChanged(screenAvailability_.OnSessionChange(reason));
+    };
+    mainWindow_.PowerBroadcast = [this](WPARAM event, LPARAM data) {
+        OnScreenAvailabilityChanged(screenAvailability_.OnPowerBroadcast(event, data));
+    };
 }
 
 void SnaporaApp::ConnectSuspendPanel() {
@@ -159,7 +168,12 @@ void SnaporaApp::OnPeriodicSwitchClicked(bool checked) {
 }
 
 void SnaporaApp::UpdateTrayTip() {
-    tray_.ShowPeriodicInterval(periodic_.Running() ? std::optional<int>(periodic_.Interval()) : std::nullopt);
+    tray_.ShowPeriodicProgress(periodic_.Running() ? std::optional<int>(periodic_.Interval()) : std::nullopt,
+                               periodic_.Progress(), options_.More.PeriodicSkipUnchanged);
+}
+
+void SnaporaApp::OnScreenAvailabilityChanged(bool changed) {
+    if (changed) periodic_.SetPaused(!screenAvailability_.Available());
 }
 
 void SnaporaApp::OnHotKey(LPARAM modifiersAndKey) {
@@ -201,6 +215,7 @@ void SnaporaApp::OnMainWindowDestroyed() {
     // with it, and the message loop ends.
     tray_.Remove();
     hotKeys_.Release();
+    screenAvailability_.Release();
     PostQuitMessage(0);
 }
 

@@ -11,6 +11,7 @@
 #include "capture/CaptureTrigger.h"
 #include "capture/HighlightFrame.h"
 #include "capture/PeriodicCapture.h"
+#include "capture/ScreenAvailability.h"
 #include "picture/PictureWindow.h"
 #include "region/RegionScreen.h"
 #include "settings/IniFile.h"
@@ -53,7 +54,7 @@ public:
     settings::MoreOptionsWindow& MoreOptionsWindow() { return moreOptionsWindow_; }
     suspend::SuspendPanel& SuspendPanel() { return suspendPanel_; }
     capture::CaptureTrigger& Trigger() { return trigger_; }
-    const capture::PeriodicCapture& Periodic() const { return periodic_; }
+    capture::PeriodicCapture& Periodic() { return periodic_; }
     app::Tray& Tray() { return tray_; }
     const GlobalHotKeys& HotKeys() const { return hotKeys_; }
 
@@ -70,6 +71,8 @@ private:
     // One warning that names every hotkey another program holds, if any.
     void ReportRefusedHotKeys();
     void UpdateTrayTip();
+    // Periodic capture writes nothing while the screen cannot be seen.
+    void OnScreenAvailabilityChanged(bool changed);
 
     // Declared in creation order, so that they are destroyed in the reverse.
     settings::IniFile configFile_;
@@ -90,6 +93,7 @@ private:
     capture::PeriodicCapture periodic_;
     app::Tray tray_;
     ui::MessageWindow startNotices_;
+    capture::ScreenAvailability screenAvailability_;
 };
 
 } // namespace app

@@ -3,6 +3,9 @@
 #include "ui/Cursor.h"
 #include "ui/Event.h"
 
+#include <cwchar>
+#include <iterator>
+
 namespace app {
 
 using capture::CaptureMethod;
@@ -13,6 +16,21 @@ std::wstring DescribePeriod(int milliseconds) {
     if (milliseconds % 60000 == 0) return std::to_wstring(milliseconds / 60000) + L" min";
     if (milliseconds % 1000 == 0) return std::to_wstring(milliseconds / 1000) + L" s";
     return std::to_wstring(milliseconds) + L" ms";
+}
+
+std::wstring PeriodicTrayTip(const std::wstring& title, int periodMs, const capture::PeriodicProgress& progress,
+                             bool skippingUnchanged) {
+    std::wstring tip = title + L" - every " + DescribePeriod(periodMs) + L", " + std::to_wstring(progress.written) +
+                       (progress.written == 1 ? L" picture" : L" pictures");
+    if (skippingUnchanged) tip += L", " + std::to_wstring(progress.skipped) + L" skipped";
+    if (const auto& t = progress.lastWritten) {
+        wchar_t time[16];
+        swprintf(time, std::size(time), L"%02u:%02u:%02u", unsigned{t->wHour}, unsigned{t->wMinute},
+                 unsigned{t->wSecond});
+        tip += L", last ";
+        tip += time;
+    }
+    return tip;
 }
 
 Tray::Tray(HWND owner, HICON icon, std::wstring title)
@@ -76,10 +94,11 @@ void Tray::OnStopChosen() {
     SetItemsEnabled(true);
 }
 
-void Tray::ShowPeriodicInterval(std::optional<int> intervalMs) {
-    std::wstring tip = title_;
-    if (intervalMs) tip += L" - periodic capture every " + DescribePeriod(*intervalMs);
-    icon_.SetTip(tip);
+void Tray::ShowPeriodicProgress(std::optional<int> intervalMs, const capture::PeriodicProgress& progress,
+                                bool skippingUnchanged) {
+    const std::wstring tip = intervalMs ? PeriodicTrayTip(title_, *intervalMs, progress, skippingUnchanged) : title_;
+    // Shown anew after every picture: only a change goes to the shell.
+    if (tip != icon_.Tip()) icon_.SetTip(tip);
 }
 
 void Tray::OnIconMessage(UINT mouseMessage, CaptureMethod selected) {

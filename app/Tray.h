@@ -7,6 +7,7 @@
 
 #include "app/TrayIcon.h"
 #include "capture/CaptureMethod.h"
+#include "capture/PeriodicCapture.h"
 #include "settings/HotKeySettings.h"
 #include "ui/PopupMenu.h"
 
@@ -18,6 +19,12 @@ namespace app {
 
 // A period as a user reads it: "30 s", "5 min", "2 h", "1500 ms".
 std::wstring DescribePeriod(int milliseconds);
+
+// The tray tip while periodic capture runs: the title, the period, the
+// pictures written, with skipping on the pictures skipped, and the time of
+// the last one ("Velonix Capture - every 30 s, 12 pictures, last 14:07:09").
+std::wstring PeriodicTrayTip(const std::wstring& title, int periodMs, const capture::PeriodicProgress& progress,
+                             bool skippingUnchanged);
 
 class Tray {
 public:
@@ -55,10 +62,12 @@ public:
     void OnTaskbarCreated() { icon_.Restore(); }
     // Periodic capture started: the menu's method and start marks go.
     void OnPeriodicStarted() { ClearMarks(); }
-    // The tip tells whether pictures are being written, and how often.
-    void ShowPeriodicInterval(std::optional<int> intervalMs);
     // The shortcut labels of the menu: the keys in force.
     void ShowHotKeys(const settings::HotKeyTable& keys);
+    // The tip tells whether pictures are being written, and while they are,
+    // how often, how many and when the last one was.
+    void ShowPeriodicProgress(std::optional<int> intervalMs, const capture::PeriodicProgress& progress = {},
+                              bool skippingUnchanged = false);
     // Removes the icon at once (the main window is gone).
     void Remove() { icon_.Remove(); }
 

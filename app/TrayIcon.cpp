@@ -14,10 +14,10 @@ TrayIcon::~TrayIcon() { Remove(); }
 
 NOTIFYICONDATAW TrayIcon::Data() const {
     NOTIFYICONDATAW data{};
-    // The first version of the record (icon, tip, callback) is all that is
-    // used; its size comes from the platform's headers, since the record is
-    // larger in a 64-bit program than in a 32-bit one.
-    data.cbSize = NOTIFYICONDATAW_V1_SIZE;
+    // The whole record, not its first version: only the later versions carry
+    // a tip of 128 characters rather than 64, which periodic capture's
+    // progress needs.
+    data.cbSize = sizeof data;
     data.hWnd = owner_;
     data.uID = 1;
     data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;

@@ -20,7 +20,7 @@ public:
     TrayIcon(const TrayIcon&) = delete;
     TrayIcon& operator=(const TrayIcon&) = delete;
 
-    // Changes the tip; a tip longer than the field is cut short.
+    // Changes the tip; a tip of more than 127 characters is cut short.
     void SetTip(const std::wstring& tip);
     const std::wstring& Tip() const { return tip_; }
     // Adds the icon again, after the shell has restarted and lost it.

@@ -1,6 +1,7 @@
 #include "capture/PeriodicCapture.h"
 
 #include "capture/Grab.h"
+#include "capture/PictureFolder.h"
 #include "ui/Application.h"
 #include "ui/Error.h"
 #include "ui/Event.h"
@@ -47,12 +48,25 @@ void CreateMissingLevels(std::wstring folder) {
     throw ui::Error(ui::FormatMessageText(L"Cannot create folder \"%s\". %s", {folder, ui::SystemErrorText(error)}));
 }
 
+// Milliseconds on a clock that only goes forward, whatever the user does to
+// the time of day.
+double NowMs() {
+    static const double ticksPerMs = [] {
+        LARGE_INTEGER frequency{};
+        QueryPerformanceFrequency(&frequency);
+        return static_cast<double>(frequency.QuadPart) / 1000.0;
+    }();
+    LARGE_INTEGER now{};
+    QueryPerformanceCounter(&now);
+    return static_cast<double>(now.QuadPart) / ticksPerMs;
+}
+
 } // namespace
 
-std::wstring TimeStampedFileName(const std::wstring& folder, const SYSTEMTIME& t) {
+std::wstring TimeStampedFileName(const std::wstring& folder, const SYSTEMTIME& t, const wchar_t* extension) {
     wchar_t name[64];
-    std::swprintf(name, std::size(name), L"%04u-%02u-%02u %02u_%02u_%02u.jpg", unsigned{t.wYear}, unsigned{t.wMonth},
-                  unsigned{t.wDay}, unsigned{t.wHour}, unsigned{t.wMinute}, unsigned{t.wSecond});
+    std::swprintf(name, std::size(name), L"%04u-%02u-%02u %02u_%02u_%02u%ls", unsigned{t.wYear}, unsigned{t.wMonth},
+                  unsigned{t.wDay}, unsigned{t.wHour}, unsigned{t.wMinute}, unsigned{t.wSecond}, extension);
     return folder + L"\\" + name;
 }
 
@@ -146,7 +160,7 @@ private:
 PeriodicCapture::PeriodicCapture(const settings::CaptureOptions& options,
                                  std::function<settings::PeriodicSource()> source)
     : options_(options), source_(std::move(source)) {
-    periodicTimer_.OnTimer = [this] { Tick(); };
+    periodicTimer_.OnTimer = [this] { OnTimer(); };
 }
 
 PeriodicCapture::~PeriodicCapture() = default;
@@ -154,33 +168,79 @@ PeriodicCapture::~PeriodicCapture() = default;
 void PeriodicCapture::Start(int intervalMs) {
     // Stopped first, so that a start with the period it has already begins a
     // new full period. A period that is not positive never elapses.
-    periodicTimer_.SetEnabled(false);
+    Stop();
+    progress_ = {};
+    lastWritten_ = {};
     if (intervalMs <= 0) return;
-    periodicTimer_.SetInterval(static_cast<UINT>(intervalMs));
+    intervalMs_ = intervalMs;
+    running_ = true;
+    schedule_.Start(NowMs(), intervalMs);
+    ArmTimer();
+}
+
+void PeriodicCapture::Stop() {
+    running_ = false;
+    periodicTimer_.SetEnabled(false);
+}
+
+void PeriodicCapture::ArmTimer() {
+    periodicTimer_.SetEnabled(false);
+    periodicTimer_.SetInterval(schedule_.DelayFrom(NowMs()));
     periodicTimer_.SetEnabled(true);
 }
 
-void PeriodicCapture::Stop() { periodicTimer_.SetEnabled(false); }
+void PeriodicCapture::OnTimer() {
+    // The system timer repeats; each slot sets it afresh.
+    periodicTimer_.SetEnabled(false);
+    if (!running_) return;
+    if (!schedule_.IsDue(NowMs())) {
+        // Fired before its time (the system's timers are coarse): wait out the rest.
+        ArmTimer();
+        return;
+    }
+    const std::exception_ptr failure = RunTick();
+    // Set before the error box opens: its message loop keeps the ticks coming.
+    if (running_) {
+        schedule_.TickDone(NowMs());
+        ArmTimer();
+    }
+    Report(failure);
+}
 
-void PeriodicCapture::Tick() {
-    bool written = false;
+void PeriodicCapture::Tick() { Report(RunTick()); }
+
+std::exception_ptr PeriodicCapture::RunTick() {
+    if (paused_) return nullptr;
     try {
         ui::Raise(TickStarting);
         TakePicture();
-        written = true;
+        ui::Raise(TickSucceeded);
+        return nullptr;
     } catch (...) {
-        // The error box of a failed tick runs a message loop, in which the
-        // timer keeps firing. Those ticks still take their pictures, so that
-        // capture resumes by itself as soon as the cause is gone, even while
-        // the box waits for a user who is away; one that fails too adds no
-        // second box.
-        if (!reporting_) {
-            reporting_ = true;
-            ui::App().ReportCurrentException();
-            reporting_ = false;
-        }
+        return std::current_exception();
     }
-    if (written) ui::Raise(TickSucceeded);
+}
+
+void PeriodicCapture::Report(std::exception_ptr failure) {
+    // The error box of a failed tick runs a message loop, in which the
+    // timer keeps firing. Those ticks still take their pictures, so that
+    // capture resumes by itself as soon as the cause is gone, even while
+    // the box waits for a user who is away; one that fails too adds no
+    // second box.
+    if (!failure || reporting_) return;
+    reporting_ = true;
+    try {
+        std::rethrow_exception(failure);
+    } catch (...) {
+        ui::App().ReportCurrentException();
+    }
+    reporting_ = false;
+}
+
+bool PeriodicCapture::SameAsLastWritten(const ui::Bitmap& picture, const std::wstring& folder,
+                                        settings::PeriodicFileFormat format) const {
+    return !lastWritten_.Empty() && folder == lastFolder_ && format == lastFormat_ &&
+           ui::PixelsEqual(picture, lastWritten_);
 }
 
 void PeriodicCapture::TakePicture() {
@@ -188,6 +248,8 @@ void PeriodicCapture::TakePicture() {
     GetLocalTime(&now);
     const bool includeCursor = options_.IncludeCursor;
     const std::wstring folder = options_.PeriodicFolder;
+    const settings::PeriodicFileFormat format = options_.More.PeriodicFormat;
+    const wchar_t* extension = format == settings::PeriodicFileFormat::Png ? L".png" : L".jpg";
     ScreenCursor cursor;
     std::unique_ptr<imaging::ReplacingFile> file;
     // Finding the cursor and making the file take a few round trips to the
@@ -195,12 +257,12 @@ void PeriodicCapture::TakePicture() {
     // of the grab and the encoding together: the helper makes them while
     // this thread reads the screen. The writer puts the file beside its name
     // and renames it when complete, so a failed write leaves no partial
-    // picture behind.
+    // picture behind, and a picture found unchanged leaves nothing at all.
     if (!helper_) helper_ = std::make_unique<Helper>();
     helper_->Start([&] {
         if (includeCursor) cursor = FindScreenCursor();
         CreateFolderTree(folder);
-        file = std::make_unique<imaging::ReplacingFile>(FreeFileName(TimeStampedFileName(folder, now)));
+        file = std::make_unique<imaging::ReplacingFile>(FreeFileName(TimeStampedFileName(folder, now, extension)));
     });
     // The job works on this function's locals: it ends before they do.
     try {
@@ -211,12 +273,33 @@ void PeriodicCapture::TakePicture() {
     }
     if (const std::exception_ptr failure = helper_->Finish()) std::rethrow_exception(failure);
     if (includeCursor) DrawScreenCursor(screen_, cursor);
-    const ui::Bitmap* picture = &screen_;
+    ui::Bitmap* picture = &screen_;
     if (source_() == settings::PeriodicSource::ActiveWindow) {
         CutWindow(screen_, GetForegroundWindow(), window_);
         picture = &window_;
     }
-    imaging::WriteJpeg(*picture, *file, imaging::kRealTimeJpeg);
+
+    const bool skipUnchanged = options_.More.PeriodicSkipUnchanged;
+    if (skipUnchanged && SameAsLastWritten(*picture, folder, format)) {
+        ++progress_.skipped;
+        return;
+    }
+    if (format == settings::PeriodicFileFormat::Png)
+        imaging::WritePng(*picture, *file);
+    else
+        imaging::WriteJpeg(*picture, *file, imaging::kRealTimeJpeg);
+    ++progress_.written;
+    progress_.lastWritten = now;
+    if (skipUnchanged) {
+        // The picture just written becomes the one to compare with; the old
+        // one's memory serves the next grab.
+        std::swap(*picture, lastWritten_);
+        lastFolder_ = folder;
+        lastFormat_ = format;
+    } else {
+        lastWritten_ = {};
+    }
+    PruneOwnPictures(folder, options_.More.PeriodicKeepFiles);
 }
 
 } // namespace capture

@@ -350,6 +350,10 @@ void WriteJpeg(const ui::Bitmap& picture, ReplacingFile& file, const JpegOptions
 
 void WritePng(const ui::Bitmap& picture, const std::wstring& path, const PngOptions& options) {
     ReplacingFile file(path);
+    WritePng(picture, file, options);
+}
+
+void WritePng(const ui::Bitmap& picture, ReplacingFile& file, const PngOptions& options) {
     if (picture.Empty()) throw ui::Error(LibraryFailure(file.FullPath(), "PNG", "the picture is empty"));
     GdiFlush();
     std::vector<PngStrip> strips;

@@ -45,6 +45,8 @@ void WriteJpeg(const ui::Bitmap& picture, const std::wstring& path, const JpegOp
 void WriteJpeg(const ui::Bitmap& picture, ReplacingFile& file, const JpegOptions& options);
 // 8-bit RGB, no alpha.
 void WritePng(const ui::Bitmap& picture, const std::wstring& path, const PngOptions& options = {});
+// The same into a file made beforehand, which it commits.
+void WritePng(const ui::Bitmap& picture, ReplacingFile& file, const PngOptions& options = {});
 // A 24-bit bottom-up Windows bitmap (BITMAPINFOHEADER, no compression).
 void WriteBmp(const ui::Bitmap& picture, const std::wstring& path);
 

@@ -15,15 +15,17 @@ constexpr int kGroupsTop = kMargin;
 constexpr SIZE kSaveSize{73, 60}, kResetSize{81, 60};
 constexpr int kSaveLeft = 120, kResetLeft = 256;
 
-// The top of the buttons, under the groups whose heights are given.
-constexpr int ButtonsTop(std::initializer_list<int> groupHeights) {
-    int bottom = kGroupsTop;
+// The top of the next group, under the groups whose heights are given.
+constexpr int TopUnder(std::initializer_list<int> groupHeights) {
+    int top = kGroupsTop;
     for (int height : groupHeights)
-        bottom += height + kGroupGap;
-    return bottom + kMargin - kGroupGap;
+        top += height + kGroupGap;
+    return top;
 }
 
-constexpr int kButtonsTop = ButtonsTop({HotKeysGroup::kHeight});
+constexpr int kPeriodicGroupTop = TopUnder({HotKeysGroup::kHeight});
+// The buttons sit a margin under the last group.
+constexpr int kButtonsTop = TopUnder({HotKeysGroup::kHeight, PeriodicOptionsPanel::kHeight}) - kGroupGap + kMargin;
 
 } // namespace
 
@@ -33,6 +35,7 @@ MoreOptionsWindow::MoreOptionsWindow(CaptureOptions& options, IniFile& configFil
                        {kClientWidth, kButtonsTop + kSaveSize.cy + kMargin});
     const HFONT font = controls::SkinFont();
     hotKeys_.emplace(*this, POINT{kMargin, kGroupsTop}, font, kPanelColor);
+    periodicGroup_.emplace(*this, POINT{kMargin, kPeriodicGroupTop}, font, kPanelColor);
 
     controls::ApplySkin(saveButton_, {{kSaveLeft, kButtonsTop, kSaveLeft + kSaveSize.cx, kButtonsTop + kSaveSize.cy},
                                       L"ICON_OPTIONS_SAVE",
@@ -55,7 +58,9 @@ POINT MoreOptionsWindow::ResetButtonCentre() const {
 }
 
 void MoreOptionsWindow::FillControls() {
+    // Each group puts its settings from options_.More into its controls here.
     hotKeys_->Show(options_.More.HotKeys, HeldElsewhere ? HeldElsewhere() : std::vector<HotKeyCommand>{});
+    periodicGroup_->Fill(options_);
 }
 
 bool MoreOptionsWindow::ApplyHotKeys() {
@@ -66,8 +71,10 @@ bool MoreOptionsWindow::ApplyHotKeys() {
 
 void MoreOptionsWindow::OnSaveClick() {
     // Every group checks its controls first (two commands with one key are
-    // refused), so that a refused Save changes nothing.
+    // refused), then takes them into options_.More, so that a refused Save
+    // changes nothing.
     const HotKeyTable keys = hotKeys_->Read();
+    periodicGroup_->Take(options_);
     options_.More.HotKeys = keys;
     SaveOptions(configFile_, options_);
     // A key that another program holds keeps the window open, its field marked.

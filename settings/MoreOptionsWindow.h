@@ -9,6 +9,7 @@
 
 #include "controls/PngButton.h"
 #include "settings/HotKeysGroup.h"
+#include "settings/PeriodicOptionsPanel.h"
 #include "settings/SettingsDialog.h"
 
 #include <functional>
@@ -38,6 +39,8 @@ public:
     // The middle of the Save and Reset buttons, in client coordinates.
     POINT SaveButtonCentre() const;
     POINT ResetButtonCentre() const;
+    // The group of periodic capture's file settings, for tests.
+    const PeriodicOptionsPanel& PeriodicGroup() const { return *periodicGroup_; }
 
 private:
     void OnShowing() override { FillControls(); }
@@ -50,6 +53,7 @@ private:
     CaptureOptions& options_;
     IniFile& configFile_;
     std::optional<HotKeysGroup> hotKeys_;
+    std::optional<PeriodicOptionsPanel> periodicGroup_;
     controls::PngButton saveButton_, resetButton_;
 };
 

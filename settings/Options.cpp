@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 namespace settings {
 
 namespace {
@@ -82,12 +84,30 @@ void LoadOptions(const IniFile& file, CaptureOptions& o) {
     o.PeriodicFolder = file.ReadString(kSection, L"RealSavePath", L"");
     // The keys of MoreOptions follow, each read with its field's default.
     LoadHotKeys(file, o.More.HotKeys);
+    o.More.PeriodicSkipUnchanged = file.ReadBool(kSection, L"PeriodicSkipUnchanged", false);
+    // A count below zero cannot be kept: it keeps everything, as 0 does.
+    o.More.PeriodicKeepFiles = std::max(0, file.ReadInteger(kSection, L"PeriodicKeepFiles", 0));
+    o.More.PeriodicFormat = PeriodicFormatOfText(file.ReadString(kSection, L"PeriodicFormat", L"jpg"));
+}
+
+const wchar_t* PeriodicFormatText(PeriodicFileFormat format) {
+    return format == PeriodicFileFormat::Png ? L"png" : L"jpg";
+}
+
+PeriodicFileFormat PeriodicFormatOfText(const std::wstring& text) {
+    return CompareStringOrdinal(text.c_str(), -1, L"png", -1, TRUE) == CSTR_EQUAL ? PeriodicFileFormat::Png
+                                                                                  : PeriodicFileFormat::Jpeg;
 }
 
 namespace {
 
 // The keys of MoreOptions, after the original ones, in the order of its fields.
-void WriteMoreKeys(IniFile& file, const MoreOptions& more) { WriteHotKeys(file, more.HotKeys); }
+void WriteMoreKeys(IniFile& file, const MoreOptions& more) {
+    WriteHotKeys(file, more.HotKeys);
+    file.WriteBool(kSection, L"PeriodicSkipUnchanged", more.PeriodicSkipUnchanged);
+    file.WriteInteger(kSection, L"PeriodicKeepFiles", more.PeriodicKeepFiles);
+    file.WriteString(kSection, L"PeriodicFormat", PeriodicFormatText(more.PeriodicFormat));
+}
 
 // The settings keys in the order they are written. Only a reset writes the
 // key of the periodic-capture switch, which is always off in the file.

@@ -40,6 +40,9 @@ private:
 // What periodic capture grabs.
 enum class PeriodicSource { FullScreen, ActiveWindow };
 
+// The kind of file periodic capture writes.
+enum class PeriodicFileFormat { Jpeg, Png };
+
 // The source that a "Real Time Method" index stands for: 0 is Full Screen,
 // any other value (-1 for no choice, or whatever a hand-edited file holds)
 // Active Window.
@@ -54,6 +57,12 @@ constexpr PeriodicSource PeriodicSourceOf(int index) {
 struct MoreOptions {
     // The keys of the commands; HotKeyCommand indexes them.
     HotKeyTable HotKeys = DefaultHotKeys();
+    // Periodic capture: a picture equal to the last one written is not
+    // written again; only the newest PeriodicKeepFiles of its own pictures
+    // stay in the folder (0 keeps them all); the kind of file it writes.
+    bool PeriodicSkipUnchanged = false;
+    int PeriodicKeepFiles = 0;
+    PeriodicFileFormat PeriodicFormat = PeriodicFileFormat::Jpeg;
 
     bool operator==(const MoreOptions&) const = default;
 };
@@ -77,6 +86,11 @@ struct CaptureOptions {
 
     bool operator==(const CaptureOptions&) const = default;
 };
+
+// The text of a format in config.ini ("jpg", "png"), and the format a text
+// names: "png" in any letter case is PNG, anything else JPEG.
+const wchar_t* PeriodicFormatText(PeriodicFileFormat format);
+PeriodicFileFormat PeriodicFormatOfText(const std::wstring& text);
 
 // config.ini in the folder of the running executable.
 std::wstring ConfigFilePath();

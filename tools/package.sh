@@ -72,7 +72,7 @@ done
 # and the program our hook.dll besides. A MinGW runtime DLL such as
 # libstdc++-6.dll or libwinpthread-1.dll here means the static linking broke.
 system_dlls=(kernel32.dll user32.dll gdi32.dll msimg32.dll shell32.dll comdlg32.dll comctl32.dll
-  ole32.dll oleaut32.dll shlwapi.dll advapi32.dll version.dll msvcrt.dll)
+  ole32.dll oleaut32.dll shlwapi.dll advapi32.dll version.dll wtsapi32.dll msvcrt.dll)
 # check_imports FILE ALLOWED_DLL...
 check_imports() {
   local file=$1 imports dll allowed foreign=()

@@ -153,4 +153,21 @@ void Bitmap::StretchDraw(HDC dc, const RECT& d) const {
     StretchBlt(dc, d.left, d.top, d.right - d.left, d.bottom - d.top, Canvas(), 0, 0, width_, height_, SRCCOPY);
 }
 
+bool PixelsEqual(const Bitmap& a, const Bitmap& b) {
+    if (a.Width() != b.Width() || a.Height() != b.Height() || a.BitsPerPixel() != b.BitsPerPixel()) return false;
+    if (a.Empty()) return true;
+    // Drawing through either canvas may still be queued in GDI.
+    GdiFlush();
+    const size_t rowBytes = static_cast<size_t>(a.Width()) * static_cast<size_t>(a.BitsPerPixel() / 8);
+    for (int y = 0; y < a.Height(); ++y) {
+        const std::uint8_t *rowA = a.Row(y), *rowB = b.Row(y);
+        // Whole rows first: that settles almost every row at memory speed.
+        if (std::memcmp(rowA, rowB, rowBytes) == 0) continue;
+        if (a.BitsPerPixel() != 32) return false;
+        for (size_t i = 0; i < rowBytes; i += 4)
+            if (std::memcmp(rowA + i, rowB + i, 3) != 0) return false;
+    }
+    return true;
+}
+
 } // namespace ui

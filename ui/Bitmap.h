@@ -88,4 +88,8 @@ private:
     mutable HGDIOBJ canvasOld_ = nullptr;
 };
 
+// Pixel for pixel the same size and colours; the unused fourth byte of a
+// 32-bit pixel does not count, and pictures of different depths never match.
+bool PixelsEqual(const Bitmap& a, const Bitmap& b);
+
 } // namespace ui

@@ -29,6 +29,10 @@ ComboBox::ComboBox(HostWindow& host, const NativeControlArgs& args, std::initial
 
 int ComboBox::ItemCount() const { return static_cast<int>(SendMessageW(Handle(), CB_GETCOUNT, 0, 0)); }
 
+int ComboBox::Selection() const { return static_cast<int>(SendMessageW(Handle(), CB_GETCURSEL, 0, 0)); }
+
+void ComboBox::SetSelection(int index) { SendMessageW(Handle(), CB_SETCURSEL, static_cast<WPARAM>(index), 0); }
+
 std::wstring ComboBox::Item(int index) const {
     const LRESULT length = SendMessageW(Handle(), CB_GETLBTEXTLEN, index, 0);
     if (length == CB_ERR) return L"";

@@ -18,13 +18,17 @@ public:
 };
 
 // A drop-down list whose selection field can also be typed into: Text() is
-// whatever the field shows, chosen or typed.
+// whatever the field shows, chosen or typed. With CBS_DROPDOWNLIST in the
+// arguments' style the field shows the chosen entry only.
 class ComboBox : public NativeControl {
 public:
     // height is the height of the selection field; the list drops below it.
     ComboBox(HostWindow& host, const NativeControlArgs& args, std::initializer_list<const wchar_t*> items);
     int ItemCount() const;
     std::wstring Item(int index) const;
+    // The index of the chosen entry, -1 for none; choosing from code raises nothing.
+    int Selection() const;
+    void SetSelection(int index);
 };
 
 struct UpDownArgs {

@@ -2,18 +2,25 @@
 // writing one decodable, time-stamped JPEG of the screen per period into a
 // folder it creates, stopped by Ctrl+S; a Cancel that starts nothing; a
 // folder that cannot be written, reported once, and capture resuming by
-// itself when the cause is gone.
+// itself when the cause is gone; a still screen written once as PNG; the
+// folder kept to its newest pictures; nothing written while locked.
 #include "app/MainWindow.h"
 #include "settings/OptionsWindow.h"
 #include "tests/e2e/CaptureSession.h"
 #include "tests/e2e/LongRun.h"
 #include "tests/support/Files.h"
+#include "tests/support/Picture.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <set>
+#include <tuple>
 #include <regex>
 #include <string>
 #include <vector>
@@ -42,6 +49,17 @@ protected:
     bool RealTimeChecked() const {
         HWND box = FindWindowExW(main, nullptr, L"Button", L"Real Time Capture");
         return box && SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    }
+
+    // Whether a picture's name is older than another's: by time stamp, then
+    // by the number of the same second (a name without one is the first).
+    static bool Older(const std::wstring& a, const std::wstring& b) {
+        auto key = [](const std::wstring& name) {
+            const size_t open = name.find(L" (", 19);
+            return std::make_tuple(name.substr(0, 19),
+                                   open == std::wstring::npos ? 1 : std::stoi(name.substr(open + 2)));
+        };
+        return key(a) < key(b);
     }
 
     // Milliseconds of the system clock, which also stamps the files.
@@ -170,4 +188,95 @@ TEST_F(PeriodicCapture, ShowingTheOptionsWindowAloneLeavesTheSettingsFileAsItWas
     PostMessageW(window, WM_CLOSE, 0, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(window); }, kWait));
     EXPECT_EQ(ReadFileBytes(app->Folder() + L"\\config.ini"), config);
+}
+
+TEST_F(PeriodicCapture, WithSkippingOnAStillScreenIsOnePngEqualToTheScreenUntilItChanges) {
+    const std::wstring folder = NewFolder();
+    constexpr int kPeriod = 1000;
+    Start(PeriodicConfig(kPeriod, folder) + "PeriodicSkipUnchanged=1\r\nPeriodicFormat=png\r\n");
+    PressKeys({VK_CONTROL, 'R'});
+    ASSERT_TRUE(AnswerNotice(IDOK));
+    auto pictures = [&] {
+        std::vector<std::wstring> names = ListFiles(folder, L"*.png");
+        std::sort(names.begin(), names.end(), &Older);
+        return names;
+    };
+    // The newest picture decodes to what the screen shows now.
+    auto newestIsTheScreen = [&] {
+        const std::vector<std::wstring> names = pictures();
+        if (names.empty()) return false;
+        const std::optional<Picture> newest = DecodePngFile(folder + L"\\" + names.back());
+        return newest && SamePicture(*newest, GrabScreen(Screen()));
+    };
+    ASSERT_TRUE(WaitUntil(newestIsTheScreen, kWait)) << "no picture of the screen";
+
+    // Five more ticks of the same screen write nothing.
+    const size_t still = pictures().size();
+    EXPECT_FALSE(WaitUntil([&] { return pictures().size() > still; }, 5 * kPeriod + kPeriod / 2))
+        << "an unchanged screen was written again";
+
+    // Another program's window changes the screen: a picture of it follows.
+    TargetProgram target({300, 260, 700, 560});
+    ASSERT_TRUE(WaitUntil([&] { return pictures().size() > still && newestIsTheScreen(); }, kWait))
+        << "the change was not written";
+    PressKeys({VK_CONTROL, 'S'});
+    ASSERT_TRUE(WaitUntil([&] { return !RealTimeChecked(); }, kWait));
+    EXPECT_TRUE(ListFiles(folder, L"*.jpg").empty());
+}
+
+TEST_F(PeriodicCapture, TheBudgetKeepsItsNewestPicturesAloneAndALockedSessionWritesNothing) {
+    const std::wstring folder = NewFolder();
+    std::filesystem::create_directories(folder);
+    const std::map<std::wstring, std::string> others = {{L"notes.txt", "my notes"},
+                                                        {L"2020-01-01 00_00_00.txt", "not a picture"}};
+    for (const auto& [name, text] : others)
+        std::ofstream(std::filesystem::path(folder) / name, std::ios::binary) << text;
+    // A picture of its own from long ago: the oldest, so the first to go.
+    std::ofstream(std::filesystem::path(folder) / L"2001-01-01 00_00_00.jpg", std::ios::binary) << "old";
+    constexpr int kPeriod = 300;
+    Start(PeriodicConfig(kPeriod, folder) + "PeriodicKeepFiles=3\r\n");
+    PressKeys({VK_CONTROL, 'R'});
+    ASSERT_TRUE(AnswerNotice(IDOK));
+
+    // Every picture written is seen: each stays until three newer ones are.
+    std::set<std::wstring, decltype(&Older)> seen(&Older);
+    auto look = [&] {
+        std::vector<std::wstring> now = ListFiles(folder, L"*.jpg");
+        seen.insert(now.begin(), now.end());
+        return now;
+    };
+    ASSERT_TRUE(WaitUntil([&] { return look(), seen.size() >= 7; }, kWait)) << "fewer pictures than expected";
+    EXPECT_LE(look().size(), 3u);
+
+    // Locked: the ticks go on but write nothing, until the session is unlocked.
+    HWND window = main;
+    auto session = [&](WPARAM change) {
+        DWORD_PTR ignored = 0;
+        // Sent rather than posted, so that it has been handled on return.
+        return SendMessageTimeoutW(window, WM_WTSSESSION_CHANGE, change, 0, SMTO_ABORTIFHUNG, kWait, &ignored) != 0;
+    };
+    ASSERT_TRUE(session(WTS_SESSION_LOCK));
+    // Ticks run on the thread that handled the message, so none is under way.
+    look();
+    const size_t beforeLock = seen.size();
+    EXPECT_FALSE(WaitUntil([&] { return look(), seen.size() > beforeLock; }, 6 * kPeriod))
+        << "pictures were written while the session was locked";
+    const size_t locked = seen.size();
+    ASSERT_TRUE(session(WTS_SESSION_UNLOCK));
+    EXPECT_TRUE(WaitUntil([&] { return look(), seen.size() >= locked + 2; }, kWait)) << "capture did not resume";
+    PressKeys({VK_CONTROL, 'S'});
+    ASSERT_TRUE(WaitUntil([&] { return !RealTimeChecked(); }, kWait));
+    // The tick that wrote the last picture has kept the budget too.
+    ASSERT_TRUE(WaitUntil([&] { return look().size() == 3; }, kWait));
+
+    std::vector<std::wstring> kept = look();
+    std::sort(kept.begin(), kept.end(), &Older);
+    const std::vector<std::wstring> newest(std::prev(seen.end(), 3), seen.end());
+    EXPECT_EQ(kept, newest) << "not the newest three";
+    EXPECT_EQ(seen.count(L"2001-01-01 00_00_00.jpg"), 1u);
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(folder) / L"2001-01-01 00_00_00.jpg"));
+    for (const auto& [name, text] : others) {
+        std::ifstream in(std::filesystem::path(folder) / name, std::ios::binary);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), text) << "another file was touched";
+    }
 }

@@ -151,8 +151,8 @@ int RunSoak(int minutes, int cycles, const std::wstring& samplesPath) {
            done == cycles && lost == 0);
     Report(
         "files written",
-        Format("%.0f in %.0f s of periodic capture (expected %.0f, within 2)", series.files, periodicSeconds, expected),
-        std::abs(series.files - expected) <= 2);
+        Format("%.0f in %.0f s of periodic capture (expected %.0f, within 1)", series.files, periodicSeconds, expected),
+        std::abs(series.files - expected) <= 1);
     Report("files decodable",
            Format("%.0f of %.0f decode to the end, %.0f empty, %.0f misnamed", series.decodable, series.files,
                   series.empty, series.unnamed),

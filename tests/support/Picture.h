@@ -1,5 +1,5 @@
 // Pictures read back from the system as another program sees them: the
-// screen, the clipboard, a JPEG file decoded with the real library.
+// screen, the clipboard, a JPEG or PNG file decoded with the real library.
 #pragma once
 
 #include <windows.h>
@@ -44,5 +44,8 @@ struct DecodedJpeg : Picture {
 };
 std::optional<DecodedJpeg> DecodeJpeg(const std::string& bytes);
 std::optional<DecodedJpeg> DecodeJpegFile(const std::wstring& path);
+
+// A PNG file decoded with libpng, or nothing when it does not decode.
+std::optional<Picture> DecodePngFile(const std::wstring& path);
 
 } // namespace support

@@ -1,6 +1,7 @@
 // Periodic capture as the tray menu, the main window's check box and the
 // hotkeys drive it: the confirmation, the menu's marks and enabled
 // items, and the tray tip that tells the user pictures are being written.
+#include "tests/support/Files.h"
 #include "tests/support/Input.h"
 #include "tests/support/Picture.h"
 #include "tests/support/Wait.h"
@@ -9,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -86,7 +89,7 @@ TEST_F(MainWindowPeriodic, TheTrayItemsFollowStartCancelOkAndStop) {
     EXPECT_EQ(snapora->Periodic().Interval(), 30000);
     EXPECT_FALSE(Checked(Item::StartPeriodic));
     EXPECT_FALSE(snapora->Trigger().TimerRunning());
-    EXPECT_EQ(snapora->Tray().Icon().Tip(), L"Velonix Capture - periodic capture every 30 s");
+    EXPECT_EQ(snapora->Tray().Icon().Tip(), L"Velonix Capture - every 30 s, 0 pictures");
 
     // Ctrl+S: stopped, the tip is plain again, the trigger polls.
     snapora->OnHotKey(MAKELPARAM(MOD_CONTROL, 'S'));
@@ -104,9 +107,69 @@ TEST_F(MainWindowPeriodic, TheTrayItemsFollowStartCancelOkAndStop) {
     EXPECT_EQ(snapora->Tray().Icon().Tip(), L"Velonix Capture");
 }
 
-TEST(DescribePeriod, SaysThePeriodInTheLargestWholeUnit) {
+TEST(DescribePeriod, SaysThePeriodInTheLargestWholeUnitAndTheTipAddsTheProgress) {
+    capture::PeriodicProgress progress{.written = 12, .skipped = 3, .lastWritten = SYSTEMTIME{}};
+    progress.lastWritten->wHour = 14, progress.lastWritten->wMinute = 7, progress.lastWritten->wSecond = 9;
+    EXPECT_EQ(app::PeriodicTrayTip(L"Velonix Capture", 30000, progress, false),
+              L"Velonix Capture - every 30 s, 12 pictures, last 14:07:09");
+    EXPECT_EQ(app::PeriodicTrayTip(L"Velonix Capture", 300000, progress, true),
+              L"Velonix Capture - every 5 min, 12 pictures, 3 skipped, last 14:07:09");
     EXPECT_EQ(app::DescribePeriod(30000), L"30 s");
     EXPECT_EQ(app::DescribePeriod(300000), L"5 min");
     EXPECT_EQ(app::DescribePeriod(7200000), L"2 h");
     EXPECT_EQ(app::DescribePeriod(1500), L"1500 ms");
+}
+
+TEST_F(MainWindowPeriodic, TicksWriteNothingWhileTheSessionIsLockedOrTheDisplayOffAndTheTipCounts) {
+    support::TempFolder folder;
+    snapora->Options().PeriodicFolder = folder.Path().wstring();
+    snapora->Options().More.PeriodicSkipUnchanged = true;
+    snapora->OnHotKey(MAKELPARAM(MOD_CONTROL, 'R'));
+    ASSERT_TRUE(snapora->Periodic().Running());
+    EXPECT_EQ(snapora->Tray().Icon().Tip(), L"Velonix Capture - every 30 s, 0 pictures, 0 skipped");
+    auto pictures = [&] {
+        return std::distance(std::filesystem::directory_iterator(folder.Path()), std::filesystem::directory_iterator());
+    };
+
+    // The display's state arrives as a pointer, so it is handed over here in
+    // the process; 2 is a dimmed display, which still shows the desktop.
+    auto display = [&](DWORD state) {
+        alignas(POWERBROADCAST_SETTING) unsigned char buffer[sizeof(POWERBROADCAST_SETTING) + sizeof(DWORD)]{};
+        auto* setting = reinterpret_cast<POWERBROADCAST_SETTING*>(buffer);
+        setting->PowerSetting = {0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
+        setting->DataLength = sizeof state;
+        std::memcpy(setting->Data, &state, sizeof state);
+        SendMessageW(main().Handle(), WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, reinterpret_cast<LPARAM>(setting));
+    };
+    struct Case {
+        UINT message;
+        WPARAM value;
+        bool paused;
+    };
+    const Case cases[] = {{WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, true},
+                          {WM_POWERBROADCAST, 0, true},
+                          {WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK, true},
+                          {WM_POWERBROADCAST, 2, false},
+                          {WM_POWERBROADCAST, 0, true},
+                          {WM_POWERBROADCAST, 1, false},
+                          {WM_WTSSESSION_CHANGE, WTS_SESSION_LOGON, false}};
+    for (const Case& c : cases) {
+        if (c.message == WM_POWERBROADCAST)
+            display(static_cast<DWORD>(c.value));
+        else
+            SendMessageW(main().Handle(), c.message, c.value, 0);
+        EXPECT_EQ(snapora->Periodic().Paused(), c.paused) << c.message << " " << c.value;
+        const auto before = pictures();
+        snapora->Periodic().Tick();
+        if (c.paused) {
+            EXPECT_EQ(pictures(), before) << "a paused tick wrote";
+        }
+    }
+    EXPECT_EQ(pictures(), 1) << "one picture, then the same screen skipped";
+    const capture::PeriodicProgress& progress = snapora->Periodic().Progress();
+    EXPECT_EQ(progress.written, 1);
+    EXPECT_EQ(progress.skipped, 2);
+    const std::wstring tip = snapora->Tray().Icon().Tip();
+    EXPECT_EQ(tip.substr(0, tip.size() - 8), L"Velonix Capture - every 30 s, 1 picture, 2 skipped, last ");
+    EXPECT_EQ(tip[tip.size() - 6], L':');
 }

@@ -498,7 +498,8 @@ TEST_F(OptionsWindowTest, MoreAsksForMoreOptionsWhoseResetAndSaveWriteEveryKeyIn
                                  "RealSavePath=E:\\shots\r\n"
                                  "HotKeyFullScreen=Ctrl+1\r\nHotKeyActiveWindow=Ctrl+2\r\nHotKeyObject=Ctrl+3\r\n"
                                  "HotKeySelectedRegion=Ctrl+4\r\nHotKeyFixedRegion=Ctrl+5\r\n"
-                                 "HotKeyStartPeriodic=Ctrl+R\r\nHotKeyStopPeriodic=Ctrl+S\r\nCaptureKey=Ctrl+D\r\n";
+                                 "HotKeyStartPeriodic=Ctrl+R\r\nHotKeyStopPeriodic=Ctrl+S\r\nCaptureKey=Ctrl+D\r\n"
+                                 "PeriodicSkipUnchanged=0\r\nPeriodicKeepFiles=0\r\nPeriodicFormat=jpg\r\n";
     settings::MoreOptionsWindow more(options, file);
     RECT client{};
     GetClientRect(more.Handle(), &client);

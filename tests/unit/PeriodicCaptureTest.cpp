@@ -4,12 +4,15 @@
 #include "RecordedBoxes.h"
 #include "capture/Grab.h"
 #include "capture/PeriodicCapture.h"
+#include "capture/PeriodicSchedule.h"
+#include "capture/PictureFolder.h"
 #include "ui/Error.h"
 #include "tests/support/Files.h"
 #include "tests/support/Picture.h"
 #include "tests/support/Wait.h"
 #include "tests/support/Windows.h"
 #include "ui/HostWindow.h"
+#include "imaging/PngImage.h"
 
 #include <gtest/gtest.h>
 
@@ -235,4 +238,121 @@ TEST(PeriodicCapture, AFailedTickShowsOneErrorBoxAtATimeAndKeepsTheTriggerStoppe
     EXPECT_EQ(succeeded, 1);
     EXPECT_EQ(FilesIn(folder.Path()), (std::vector<std::wstring>{L"file", L"shots"}))
         << "the failed writes left nothing behind";
+}
+
+TEST(PeriodicSchedule, TicksFallAtTheStartPlusWholePeriodsAndMissedSlotsAreSkipped) {
+    capture::PeriodicSchedule schedule;
+    schedule.Start(1000.5, 1000);
+    EXPECT_DOUBLE_EQ(schedule.Due(), 2000.5);
+    EXPECT_EQ(schedule.DelayFrom(1000.5), 1000u);
+    EXPECT_FALSE(schedule.IsDue(2000.4)) << "a timer that fires early waits out the rest";
+    EXPECT_EQ(schedule.DelayFrom(2000.4), 1u);
+
+    // A tick that starts late and runs long does not move the next slot.
+    ASSERT_TRUE(schedule.IsDue(2300));
+    EXPECT_EQ(schedule.TickDone(2900), 0);
+    EXPECT_DOUBLE_EQ(schedule.Due(), 3000.5);
+    EXPECT_EQ(schedule.DelayFrom(2900), 101u);
+
+    // One that overruns two slots misses them, and the next tick waits for
+    // its own slot instead of following at once.
+    EXPECT_EQ(schedule.TickDone(5200), 2);
+    EXPECT_DOUBLE_EQ(schedule.Due(), 6000.5);
+
+    // A tick that ends before its own slot (its timer fired early) still
+    // moves on to the next one.
+    EXPECT_EQ(schedule.TickDone(5999), 0);
+    EXPECT_DOUBLE_EQ(schedule.Due(), 7000.5);
+}
+
+TEST(PeriodicCaptureFiles, TheBudgetDeletesOnlyItsOwnOldestPicturesOfBothFormats) {
+    using capture::ParseOwnPictureName;
+    ASSERT_TRUE(ParseOwnPictureName(L"2026-03-05 14_07_09.jpg"));
+    EXPECT_EQ(ParseOwnPictureName(L"2026-03-05 14_07_09 (12).png")->number, 12);
+    EXPECT_EQ(ParseOwnPictureName(L"2026-03-05 14_07_09.png")->timeStamp, L"2026-03-05 14_07_09");
+    for (const wchar_t* other :
+         {L"2026-03-05 14_07_09.txt", L"2026-03-05 14_07_09 (1).jpg", L"2026-03-05 14_07_09 (02).jpg",
+          L"2026-03-05 14_07_09 ().jpg", L"2026-03-05 14_07_09.JPG", L"2026-03-05 14-07-09.jpg",
+          L"2026-03-05 14_07_09.jpg.tmp", L"x2026-03-05 14_07_09.jpg", L"notes.txt"})
+        EXPECT_FALSE(ParseOwnPictureName(other)) << Narrow(other);
+
+    TempFolder folder;
+    const std::vector<std::wstring> own = {
+        L"2026-03-05 14_07_09.jpg", L"2026-03-05 14_07_09 (2).png", L"2026-03-05 14_07_09 (10).jpg",
+        L"2026-03-05 14_07_10.png", L"2026-03-06 09_00_00.jpg",
+    };
+    const std::vector<std::wstring> others = {L"2020-01-01 00_00_00.txt", L"notes.txt", L"2020-01-01 00_00_00 (1).jpg",
+                                              L"2026-03-05 14_07_09.jpg.1.tmp"};
+    for (const auto& name : own)
+        WriteFileBytes(folder.File(name), "picture");
+    for (const auto& name : others)
+        WriteFileBytes(folder.File(name), "keep me");
+    std::filesystem::create_directory(folder.Path() / L"2000-01-01 00_00_00.jpg");
+
+    EXPECT_EQ(capture::PruneOwnPictures(folder.Path().wstring(), 0), 0) << "0 keeps all";
+    EXPECT_EQ(capture::PruneOwnPictures(folder.Path().wstring(), 3), 2);
+    std::vector<std::wstring> expected = {own[2], own[3], own[4], L"2000-01-01 00_00_00.jpg"};
+    expected.insert(expected.end(), others.begin(), others.end());
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(FilesIn(folder.Path()), expected) << "(10) is newer than (2), and nothing else was touched";
+    for (const auto& name : others)
+        EXPECT_EQ(ReadFileBytes(folder.File(name)), "keep me");
+
+    // A picture that cannot be deleted stays; no newer one goes in its place.
+    SetFileAttributesW(folder.File(own[2]).c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(capture::PruneOwnPictures(folder.Path().wstring(), 1), 1);
+    EXPECT_TRUE(std::filesystem::exists(folder.File(own[2])));
+    EXPECT_FALSE(std::filesystem::exists(folder.File(own[3])));
+    EXPECT_TRUE(std::filesystem::exists(folder.File(own[4])));
+}
+
+TEST(PeriodicCapture, AStillScreenIsWrittenOnceAsLosslessPngUntilItChangesAndTheBudgetHolds) {
+    TempFolder folder;
+    settings::CaptureOptions options;
+    options.PeriodicFolder = folder.Path().wstring();
+    options.More.PeriodicSkipUnchanged = true;
+    options.More.PeriodicFormat = settings::PeriodicFileFormat::Png;
+    options.More.PeriodicKeepFiles = 2;
+    PeriodicCapture capture(options, [] { return settings::PeriodicSource::FullScreen; });
+    int succeeded = 0;
+    capture.TickSucceeded = [&] { ++succeeded; };
+    ColourWindow window(RGB(20, 120, 220), {100, 80, 420, 320});
+    ASSERT_TRUE(WaitUntil([] { return ScreenPixel({200, 200}) == RgbOf(RGB(20, 120, 220)); }));
+
+    RecordedBoxes boxes;
+    for (int tick = 0; tick < 5; ++tick)
+        capture.Tick();
+    EXPECT_EQ(succeeded, 5) << "an unchanged picture is no failure";
+    EXPECT_EQ(capture.Progress().written, 1);
+    EXPECT_EQ(capture.Progress().skipped, 4);
+    std::vector<std::wstring> files = FilesIn(folder.Path());
+    ASSERT_EQ(files.size(), 1u) << "no temporary file of a skipped tick is left either";
+    EXPECT_EQ(files[0].substr(files[0].size() - 4), L".png");
+
+    // A change is written, each one once, and the budget keeps the newest two.
+    for (COLORREF colour : {RGB(200, 30, 30), RGB(30, 200, 30)}) {
+        window.Color = colour;
+        InvalidateRect(window.Handle(), nullptr, TRUE);
+        ASSERT_TRUE(WaitUntil([&] { return ScreenPixel({200, 200}) == RgbOf(colour); }));
+        capture.Tick();
+        capture.Tick();
+    }
+    EXPECT_TRUE(boxes.errors.empty()) << (boxes.errors.empty() ? "" : Narrow(boxes.errors[0]));
+    EXPECT_EQ(capture.Progress().written, 3);
+    EXPECT_EQ(capture.Progress().skipped, 6);
+    files = FilesIn(folder.Path());
+    ASSERT_EQ(files.size(), 2u);
+    std::sort(files.begin(), files.end(), [](const std::wstring& a, const std::wstring& b) {
+        return capture::OlderPicture(*capture::ParseOwnPictureName(a), *capture::ParseOwnPictureName(b));
+    });
+    const std::string newest = ReadFileBytes(folder.File(files[1]));
+    EXPECT_EQ(imaging::PngImage::Decode(newest.data(), newest.size()).Pixel(200, 200) & 0xFFFFFF, 0x1EC81Eu)
+        << "the last change was kept";
+
+    // A new start writes its first picture, however like the last it is.
+    capture.Start(60000);
+    capture.Tick();
+    capture.Stop();
+    EXPECT_EQ(capture.Progress().written, 1);
+    EXPECT_EQ(capture.Progress().skipped, 0);
 }

@@ -35,6 +35,7 @@ TEST(Settings, MissingFileGivesDefaults) {
     CaptureOptions options;
     options.FixedRegionWidth = 99;
     options.PeriodicFolder = L"stale";
+    options.More.PeriodicKeepFiles = 7;
     settings::LoadOptions(file, options);
     EXPECT_FALSE(options.StartupSuspend);
     EXPECT_FALSE(options.IncludeCursor);
@@ -44,6 +45,9 @@ TEST(Settings, MissingFileGivesDefaults) {
     EXPECT_EQ(options.IntervalUnit, L"");
     EXPECT_EQ(options.PeriodicSourceIndex, 0);
     EXPECT_EQ(options.PeriodicFolder, L"");
+    EXPECT_FALSE(options.More.PeriodicSkipUnchanged);
+    EXPECT_EQ(options.More.PeriodicKeepFiles, 0);
+    EXPECT_EQ(options.More.PeriodicFormat, settings::PeriodicFileFormat::Jpeg);
     EXPECT_FALSE(std::filesystem::exists(folder.File(L"config.ini"))) << "reading must never create the file";
 }
 
@@ -107,7 +111,10 @@ TEST(Settings, ResetWritesTheTenLinesAndTheHotKeysThenSaveRewritesInPlace) {
                                    "IntervalCent=Seconds\r\n"
                                    "CaptureIndex=0\r\n"
                                    "RealSavePath=D:\\output\r\n" +
-                                       kDefaultHotKeyLines);
+                                       kDefaultHotKeyLines +
+                                   "PeriodicSkipUnchanged=0\r\n"
+                                   "PeriodicKeepFiles=0\r\n"
+                                   "PeriodicFormat=jpg\r\n");
     EXPECT_FALSE(options.StartupSuspend);
     EXPECT_FALSE(options.IncludeCursor);
     EXPECT_EQ(options.FixedRegionWidth, 320);
@@ -118,6 +125,9 @@ TEST(Settings, ResetWritesTheTenLinesAndTheHotKeysThenSaveRewritesInPlace) {
     options.IncludeCursor = true;
     options.IntervalUnit = L"Hours";
     options.PeriodicFolder = L"C:\\out";
+    options.More.PeriodicSkipUnchanged = true;
+    options.More.PeriodicKeepFiles = 3;
+    options.More.PeriodicFormat = settings::PeriodicFileFormat::Png;
     settings::SaveOptions(file, options);
     EXPECT_EQ(ReadFileBytes(path), "[Options]\r\n"
                                    "FixedRegionWidth=100\r\n"
@@ -129,7 +139,30 @@ TEST(Settings, ResetWritesTheTenLinesAndTheHotKeysThenSaveRewritesInPlace) {
                                    "IntervalCent=Hours\r\n"
                                    "CaptureIndex=0\r\n"
                                    "RealSavePath=C:\\out\r\n" +
-                                       kDefaultHotKeyLines);
+                                       kDefaultHotKeyLines +
+                                   "PeriodicSkipUnchanged=1\r\n"
+                                   "PeriodicKeepFiles=3\r\n"
+                                   "PeriodicFormat=png\r\n");
+    CaptureOptions reloaded;
+    settings::LoadOptions(file, reloaded);
+    EXPECT_TRUE(reloaded.More.PeriodicSkipUnchanged);
+    EXPECT_EQ(reloaded.More.PeriodicKeepFiles, 3);
+    EXPECT_EQ(reloaded.More.PeriodicFormat, settings::PeriodicFileFormat::Png);
+}
+
+TEST(Settings, OddPeriodicCaptureValuesReadAsTheirNearestMeaning) {
+    TempFolder folder;
+    const std::wstring path = folder.File(L"config.ini");
+    IniFile file(path);
+    CaptureOptions options;
+    WriteFileBytes(path, "[Options]\r\nPeriodicSkipUnchanged=yes\r\nPeriodicKeepFiles=-4\r\nPeriodicFormat=PNG\r\n");
+    settings::LoadOptions(file, options);
+    EXPECT_FALSE(options.More.PeriodicSkipUnchanged) << "a word is no number";
+    EXPECT_EQ(options.More.PeriodicKeepFiles, 0) << "a negative budget keeps all";
+    EXPECT_EQ(options.More.PeriodicFormat, settings::PeriodicFileFormat::Png) << "in any letter case";
+    WriteFileBytes(path, "[Options]\r\nPeriodicFormat=gif\r\n");
+    settings::LoadOptions(file, options);
+    EXPECT_EQ(options.More.PeriodicFormat, settings::PeriodicFileFormat::Jpeg);
 }
 
 TEST(Settings, SaveKeepsLinesItDoesNotOwn) {
