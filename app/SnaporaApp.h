@@ -20,6 +20,7 @@
 #include "settings/OptionsWindow.h"
 #include "suspend/SuspendPanel.h"
 #include "ui/MessageWindow.h"
+#include "ui/Monitors.h"
 
 namespace app {
 
@@ -94,6 +95,8 @@ private:
     app::Tray tray_;
     ui::MessageWindow startNotices_;
     capture::ScreenAvailability screenAvailability_;
+    // Brings the windows back to a monitor when theirs goes away.
+    ui::MonitorWatch monitorWatch_;
 };
 
 } // namespace app

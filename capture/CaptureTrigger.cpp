@@ -3,9 +3,13 @@
 #include "capture/FrameGeometry.h"
 #include "capture/Grab.h"
 #include "hook/hook.h"
+#include "picture/PictureMath.h"
 #include "ui/Application.h"
 #include "ui/Cursor.h"
 #include "ui/Event.h"
+#include "ui/Monitors.h"
+
+#include <vector>
 
 #include <string>
 #include <utility>
@@ -91,11 +95,10 @@ void CaptureTrigger::StartTracking() {
     DisableHotKeyHook();
 }
 
-ui::Bitmap CaptureTrigger::TakeScreen() const {
-    ui::Bitmap screen = GrabScreen();
+void CaptureTrigger::GrabArea(ui::Bitmap& picture, const RECT& area, const std::vector<ui::Monitor>& monitors) const {
+    GrabScreenArea(picture, area, monitors);
     ui::Raise(ScreenGrabbed);
-    if (options_.IncludeCursor) DrawCursor(screen);
-    return screen;
+    if (options_.IncludeCursor) DrawCursor(picture, {area.left, area.top});
 }
 
 void CaptureTrigger::OnTriggerTick() {
@@ -117,25 +120,35 @@ void CaptureTrigger::DispatchTick() {
     if (keyPressed || requested) {
         switch (method) {
         case CaptureMethod::SelectedRegion: {
-            const ui::Bitmap screen = TakeScreen();
+            // The region screen covers every monitor, frozen at once.
+            const std::vector<ui::Monitor> monitors = ui::Monitors();
+            const RECT area = ui::VirtualScreen(monitors);
+            ui::Bitmap screen;
+            GrabArea(screen, area, monitors);
             Disarm();
-            windows_.regionScreen.ShowFrozen(screen);
+            windows_.regionScreen.ShowFrozen(std::move(screen), area);
             break;
         }
         case CaptureMethod::FullScreen: {
-            ui::Bitmap screen = TakeScreen();
+            const std::vector<ui::Monitor> monitors = ui::Monitors();
+            const RECT area = FullScreenArea(options_.More.FullScreenArea, monitors);
+            ui::Bitmap screen;
+            GrabArea(screen, area, monitors);
             Disarm();
             windows_.pictureWindow.LoadScreenPicture(std::move(screen));
-            windows_.pictureWindow.Present();
+            Present(area);
             break;
         }
         case CaptureMethod::Object:
             StartTracking();
             break;
         case CaptureMethod::ActiveWindow: {
-            windows_.pictureWindow.LoadPicture(CutActiveWindow(TakeScreen()));
+            const RECT area = ActiveWindowArea();
+            ui::Bitmap window;
+            GrabArea(window, area, ui::Monitors());
+            windows_.pictureWindow.LoadPicture(window);
             Disarm();
-            windows_.pictureWindow.Present();
+            Present(area);
             break;
         }
         case CaptureMethod::FixedRegion:
@@ -168,23 +181,32 @@ void CaptureTrigger::DispatchTick() {
 
 void CaptureTrigger::CaptureTracked(CaptureMethod method) {
     ui::Bitmap picture;
-    const ui::Bitmap screen = TakeScreen();
+    RECT area{};
+    if (method == CaptureMethod::Object) {
+        area = ObjectArea();
+        GrabArea(picture, area, ui::Monitors());
+    } else {
+        // The hole of the frame as it stands, placed by this very tick; the
+        // frame's ring lies outside it, so it is never in the picture.
+        RECT frame{};
+        GetWindowRect(windows_.highlightFrame.Handle(), &frame);
+        area = FixedRegionHole({frame.left, frame.top}, options_.FixedRegionWidth, options_.FixedRegionHeight);
+        ui::Bitmap hole;
+        GrabArea(hole, area, ui::Monitors());
+        EnlargeFixedRegion(hole, picture, options_.FixedRegionWidth, options_.FixedRegionHeight);
+    }
     tracking_ = false;
     followTimer_.SetEnabled(false);
     windows_.highlightFrame.Hide();
-    if (method == CaptureMethod::Object) {
-        picture = CutObject(screen);
-    } else {
-        // The hole of the frame as it stands, placed by this very tick.
-        RECT frame{};
-        GetWindowRect(windows_.highlightFrame.Handle(), &frame);
-        picture =
-            CutFixedRegion(screen, options_.FixedRegionWidth, options_.FixedRegionHeight, {frame.left, frame.top});
-    }
     SetMouseDown(false);
     DisableMouseHook();
     triggerTimer_.SetEnabled(false);
     windows_.pictureWindow.LoadPicture(picture);
+    Present(area);
+}
+
+void CaptureTrigger::Present(const RECT& takenFrom) {
+    windows_.pictureWindow.ShowOnMonitorOf(takenFrom);
     windows_.pictureWindow.Present();
 }
 
@@ -233,6 +255,12 @@ void CaptureTrigger::OnRegionSelected(const ui::Bitmap& frozen, POINT start, POI
         Arm();
         return;
     }
+    // The picture window opens on the monitor where the region was taken.
+    const POINT origin = windows_.regionScreen.ScreenOrigin();
+    RECT taken = picture::NormalizedRegion(start, end);
+    OffsetRect(&taken, origin.x, origin.y);
+    taken.right += 1, taken.bottom += 1;
+    windows_.pictureWindow.ShowOnMonitorOf(taken);
     windows_.pictureWindow.ShowModal();
 }
 

@@ -12,10 +12,12 @@
 #include "settings/Options.h"
 #include "ui/Bitmap.h"
 #include "ui/MessageWindow.h"
+#include "ui/Monitors.h"
 #include "ui/Timer.h"
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace capture {
 
@@ -83,8 +85,10 @@ public:
 
 private:
     void DispatchTick();
-    // The picture of the screen, with the cursor when the options say so.
-    ui::Bitmap TakeScreen() const;
+    // The picture of a screen rectangle, with the cursor when the options say so.
+    void GrabArea(ui::Bitmap& picture, const RECT& area, const std::vector<ui::Monitor>& monitors) const;
+    // Shows the picture window on the monitor the picture was taken from.
+    void Present(const RECT& takenFrom);
     void StartTracking();
     // The capture that ends a tracking: the press has been seen.
     void CaptureTracked(CaptureMethod method);

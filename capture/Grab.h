@@ -1,29 +1,43 @@
-// Screen grabbing. Every capture starts with one picture of the whole
-// primary display (GrabScreen), optionally with the cursor painted in
-// (DrawCursor); the other methods cut their part out of that one picture
-// with rectangle copies, never by a second read of the screen. None of these
-// routines shows anything, keeps any state or reports an error.
+// Screen grabbing. Every capture reads the screen once, into one picture of
+// the screen rectangle it takes: a monitor, every monitor, a window or the
+// inside of the Fixed Region frame, optionally with the cursor painted in.
+// Screen rectangles are in screen coordinates, whose (0, 0) is the primary
+// monitor's top-left corner; other monitors may lie at negative coordinates.
+// None of these routines shows anything, keeps any state or reports an error.
 #pragma once
 
+#include "settings/Options.h"
 #include "ui/Bitmap.h"
+#include "ui/Monitors.h"
 
 #include <windows.h>
 
+#include <vector>
+
 namespace capture {
 
-// A grab of the whole primary display at its physical resolution, in the
-// display's own depth (32 bits per pixel on a true-colour display, 24
-// otherwise): pixel (0, 0) is screen point (0, 0).
+// The picture becomes a grab of a screen rectangle at its physical
+// resolution, in the display's own depth (32 bits per pixel on a true-colour
+// display, 24 otherwise): pixel (0, 0) is the rectangle's top-left corner.
+// What no monitor shows (beside a monitor of another size, or beyond the
+// screen's edges) is black. A picture of that size and depth already keeps
+// its memory. The monitors are those of the system now unless given.
+void GrabScreenArea(ui::Bitmap& bitmap, const RECT& area);
+void GrabScreenArea(ui::Bitmap& bitmap, const RECT& area, const std::vector<ui::Monitor>& monitors);
+
+// GrabScreenArea of the primary monitor: pixel (0, 0) is screen point (0, 0).
 ui::Bitmap GrabScreen();
-// The same into a picture already held, which keeps its memory when it has
-// the display's size and depth: a new picture of a 4K display costs more
-// than the grab itself, and periodic capture grabs at every tick.
 void GrabScreen(ui::Bitmap& into);
 
-// Draws the current mouse cursor into a full-screen picture at its natural
-// size, its hot spot on the cursor position. Draws nothing when no cursor is
-// shown. The caller decides whether to call it (IncludeCursor).
-void DrawCursor(ui::Bitmap& bitmap);
+// The screen rectangle that a Full Screen capture takes: the primary
+// monitor, the monitor under the mouse, or the whole virtual screen.
+RECT FullScreenArea(settings::ScreenArea area, const std::vector<ui::Monitor>& monitors);
+
+// Draws the current mouse cursor into a picture of the screen whose pixel
+// (0, 0) shows screen point origin, at its natural size, its hot spot on the
+// cursor position. Draws nothing when no cursor is shown. The caller decides
+// whether to call it (IncludeCursor).
+void DrawCursor(ui::Bitmap& bitmap, POINT origin = {0, 0});
 
 // DrawCursor in two halves, so that the cursor can be looked up on
 // another thread while the screen is read: the cursor on the screen now
@@ -34,7 +48,7 @@ struct ScreenCursor {
     POINT hotSpot{};
 };
 ScreenCursor FindScreenCursor();
-void DrawScreenCursor(ui::Bitmap& bitmap, const ScreenCursor& cursor);
+void DrawScreenCursor(ui::Bitmap& bitmap, const ScreenCursor& cursor, POINT origin = {0, 0});
 
 // The cursor that the window under the mouse shows, or null when it shows
 // none. The handle is borrowed from the system and must not be destroyed.
@@ -43,24 +57,23 @@ HCURSOR GetCursorIcon();
 // The hot spot of a cursor, in pixels from its image's top-left corner.
 POINT GetCursorHotSpot(HCURSOR cursor);
 
-// The screen rectangle of a window, frame included, copied out of the
-// full-screen picture; what lies outside the screen is black. The second
-// form reuses a picture already held.
-ui::Bitmap CutWindow(const ui::Bitmap& screen, HWND window);
-void CutWindow(const ui::Bitmap& screen, HWND window, ui::Bitmap& into);
-
-// CutWindow of the foreground window.
-ui::Bitmap CutActiveWindow(const ui::Bitmap& screen);
-
-// CutWindow of the window under the mouse (the innermost visible, enabled
+// The screen rectangle of a window, frame included; empty for no window.
+RECT WindowArea(HWND window);
+// WindowArea of the foreground window.
+RECT ActiveWindowArea();
+// WindowArea of the window under the mouse (the innermost visible, enabled
 // window there, so possibly a single control).
-ui::Bitmap CutObject(const ui::Bitmap& screen);
+RECT ObjectArea();
 
-// A width x height picture of the (width - 10) x (height - 10) hole inside
-// the Fixed Region frame whose top-left screen position is frameTopLeft,
-// enlarged by plain pixel repetition. A box of 10 pixels or less in either
-// direction has no hole: the picture is then black (or empty for a size of
-// zero or less), and nothing is read from the screen picture.
-ui::Bitmap CutFixedRegion(const ui::Bitmap& screen, int width, int height, POINT frameTopLeft);
+// The hole inside the Fixed Region frame of a width x height box whose
+// top-left screen position is frameTopLeft: (width - 10) x (height - 10)
+// pixels, 5 in from the frame's corner. Empty for a box of 10 pixels or less
+// in either direction.
+RECT FixedRegionHole(POINT frameTopLeft, int width, int height);
+
+// The destination becomes width x height, showing the grab of the hole
+// enlarged by plain pixel repetition; black when the hole is empty (or empty
+// for a size of zero or less).
+void EnlargeFixedRegion(const ui::Bitmap& hole, ui::Bitmap& destination, int width, int height);
 
 } // namespace capture

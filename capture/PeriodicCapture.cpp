@@ -13,6 +13,7 @@
 #include <iterator>
 #include <thread>
 #include <utility>
+#include <vector>
 
 namespace capture {
 
@@ -264,36 +265,38 @@ void PeriodicCapture::TakePicture() {
         CreateFolderTree(folder);
         file = std::make_unique<imaging::ReplacingFile>(FreeFileName(TimeStampedFileName(folder, now, extension)));
     });
+    // The method is read before the screen: the grab takes only what the
+    // picture shows, the monitors of Full Screen or the foreground window.
+    const bool fullScreen = source_() == settings::PeriodicSource::FullScreen;
+    ui::Bitmap& picture = fullScreen ? screen_ : window_;
+    RECT area{};
     // The job works on this function's locals: it ends before they do.
     try {
-        GrabScreen(screen_);
+        const std::vector<ui::Monitor> monitors = ui::Monitors();
+        area = fullScreen ? FullScreenArea(options_.More.FullScreenArea, monitors) : ActiveWindowArea();
+        GrabScreenArea(picture, area, monitors);
     } catch (...) {
         helper_->Finish();
         throw;
     }
     if (const std::exception_ptr failure = helper_->Finish()) std::rethrow_exception(failure);
-    if (includeCursor) DrawScreenCursor(screen_, cursor);
-    ui::Bitmap* picture = &screen_;
-    if (source_() == settings::PeriodicSource::ActiveWindow) {
-        CutWindow(screen_, GetForegroundWindow(), window_);
-        picture = &window_;
-    }
+    if (includeCursor) DrawScreenCursor(picture, cursor, {area.left, area.top});
 
     const bool skipUnchanged = options_.More.PeriodicSkipUnchanged;
-    if (skipUnchanged && SameAsLastWritten(*picture, folder, format)) {
+    if (skipUnchanged && SameAsLastWritten(picture, folder, format)) {
         ++progress_.skipped;
         return;
     }
     if (format == settings::PeriodicFileFormat::Png)
-        imaging::WritePng(*picture, *file);
+        imaging::WritePng(picture, *file);
     else
-        imaging::WriteJpeg(*picture, *file, imaging::kRealTimeJpeg);
+        imaging::WriteJpeg(picture, *file, imaging::kRealTimeJpeg);
     ++progress_.written;
     progress_.lastWritten = now;
     if (skipUnchanged) {
         // The picture just written becomes the one to compare with; the old
         // one's memory serves the next grab.
-        std::swap(*picture, lastWritten_);
+        std::swap(picture, lastWritten_);
         lastFolder_ = folder;
         lastFormat_ = format;
     } else {

@@ -1,11 +1,12 @@
-// Periodic (real-time) capture: at every period it grabs the whole screen or
-// the foreground window and writes the picture, without showing any window,
-// as a JPEG or PNG file named after the local date and time into the folder
-// of the settings. Ticks keep to a fixed schedule from the start. It reads
-// the settings and the method at every tick, so changes apply from the next
-// one; only the period is fixed when it starts. It can skip pictures equal to
-// the last one written and keep the folder to a number of pictures, and it
-// writes nothing while paused (the session locked, the display off).
+// Periodic (real-time) capture: at every period it grabs the screen (what a
+// Full Screen capture takes) or the foreground window and writes the picture,
+// without showing any window, as a JPEG or PNG file named after the local date
+// and time into the folder of the settings. Ticks keep to a fixed schedule
+// from the start. It reads the settings and the method at every tick, so
+// changes apply from the next one; only the period is fixed when it starts.
+// It can skip pictures equal to the last one written and keep the folder to a
+// number of pictures, and it writes nothing while paused (the session locked,
+// the display off).
 #pragma once
 
 #include "capture/PeriodicSchedule.h"
@@ -110,8 +111,8 @@ private:
 
     const settings::CaptureOptions& options_;
     std::function<settings::PeriodicSource()> source_;
-    // The grab of the whole screen and the foreground window's part of it,
-    // kept from tick to tick so that their memory is not allocated anew.
+    // The grabs of the screen and of the foreground window, kept from tick
+    // to tick so that their memory is not allocated anew.
     ui::Bitmap screen_;
     ui::Bitmap window_;
     // The last picture written, with its folder and format, kept while

@@ -1,5 +1,6 @@
 #include "imaging/PngImage.h"
 
+#include "ui/Bitmap.h"
 #include "ui/Error.h"
 #include "ui/Handles.h"
 
@@ -209,13 +210,7 @@ std::uint32_t PngImage::Pixel(int x, int y) const {
 
 void PngImage::Draw(HDC dc, int x, int y) const {
     if (Empty()) return;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width_;
-    info.bmiHeader.biHeight = -height_;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO info = ui::TopDownBitmapInfo(width_, height_);
     void* bits = nullptr;
     ui::UniqueBitmap dib(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!dib) return;

@@ -1,6 +1,7 @@
 #include "picture/PictureWindow.h"
 
 #include "picture/PictureMath.h"
+#include "ui/Monitors.h"
 #include "ui/Application.h"
 #include "controls/Skin.h"
 #include "ui/Clipboard.h"
@@ -229,22 +230,19 @@ void PictureWindow::LoadRegionPicture(const ui::Bitmap& frozen, POINT start, POI
 }
 
 void PictureWindow::LoadScreenPicture(const ui::Bitmap& screen) {
-    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-    SetOuterSize(w, h);
-    ui::Bitmap copy(w, h, screen.BitsPerPixel());
-    copy.CopyRect({0, 0, w, h}, screen, {0, 0, w, h});
-    PlacePicture(1, PictureToolbar::kHeight + 1, std::move(copy));
+    ui::Bitmap copy;
+    copy.Assign(screen);
+    LoadScreenPicture(std::move(copy));
 }
 
 void PictureWindow::LoadScreenPicture(ui::Bitmap&& screen) {
-    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-    if (screen.Width() != w || screen.Height() != h) {
-        LoadScreenPicture(static_cast<const ui::Bitmap&>(screen));
-        return;
-    }
-    SetOuterSize(w, h);
+    // The window's restored size is the grab's: a monitor's, or the whole
+    // virtual screen's; placed on a monitor, it is fitted to its work area.
+    SetOuterSize(screen.Width(), screen.Height());
     PlacePicture(1, PictureToolbar::kHeight + 1, std::move(screen));
 }
+
+void PictureWindow::ShowOnMonitorOf(const RECT& screenArea) { ui::PlaceOnMonitorOf(Handle(), screenArea); }
 
 void PictureWindow::Present() {
     if (!IsWindowVisible(Handle())) ShowWindow(Handle(), SW_SHOWMAXIMIZED);

@@ -52,11 +52,16 @@ public:
     // replaces the displayed picture; none of them shows the window.
     void LoadPicture(const ui::Bitmap& picture);
     void LoadScreenPicture(const ui::Bitmap& screen);
-    // The same, taking the grab itself rather than a copy when it has the
-    // screen's size (a capture has no further use for it).
+    // The same, taking the grab itself rather than a copy (a capture has no
+    // further use for it).
     void LoadScreenPicture(ui::Bitmap&& screen);
     // Cuts the selection from start to end out of the region screen's frozen picture.
     void LoadRegionPicture(const ui::Bitmap& frozen, POINT start, POINT end);
+
+    // Puts the window on the monitor that holds most of the screen rectangle
+    // a capture was taken from, so that it opens there, maximized to that
+    // monitor's work area; a window already there stays where it is.
+    void ShowOnMonitorOf(const RECT& screenArea);
 
     // Shows the window (maximized) with the picture just loaded; when it is
     // already open, the show-time set-up runs again for the new picture.

@@ -55,11 +55,13 @@ RegionScreen::RegionScreen() {
                                     .height = GetSystemMetrics(SM_CYSCREEN),
                                     .parent = ui::App().HiddenOwner()});
     frozenScreen_.Cursor = LoadCursorW(nullptr, IDC_CROSS);
-    frozenScreen_.OnMouseDown = [this](ui::Control&, ui::MouseButton, ui::ShiftState, POINT) { OnSelectionStart(); };
-    frozenScreen_.OnMouseMove = [this](ui::Control&, ui::ShiftState, POINT) { OnSelectionDrag(); };
-    frozenScreen_.OnMouseUp = [this](ui::Control&, ui::MouseButton, ui::ShiftState shift, POINT) {
+    frozenScreen_.OnMouseDown = [this](ui::Control&, ui::MouseButton, ui::ShiftState, POINT at) {
+        OnSelectionStart(at);
+    };
+    frozenScreen_.OnMouseMove = [this](ui::Control&, ui::ShiftState, POINT at) { OnSelectionDrag(at); };
+    frozenScreen_.OnMouseUp = [this](ui::Control&, ui::MouseButton, ui::ShiftState shift, POINT at) {
         // The selection ends with the last button let go.
-        if (!shift.left && !shift.right && !shift.middle) OnSelectionEnd();
+        if (!shift.left && !shift.right && !shift.middle) OnSelectionEnd(at);
     };
     AddControl(frozenScreen_);
     sizeLabel_.SetBounds(61, 46, 37, 22);
@@ -67,29 +69,46 @@ RegionScreen::RegionScreen() {
     AddControl(sizeLabel_);
 }
 
-void RegionScreen::ShowFrozen(const ui::Bitmap& frozen) {
-    // The screen's origin is the picture's and the window's.
-    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-    SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, w, h, SWP_SHOWWINDOW);
+void RegionScreen::Cover(const RECT& screenArea) {
+    screenArea_ = screenArea;
+    monitors_ = ui::Monitors();
+    const int w = screenArea.right - screenArea.left, h = screenArea.bottom - screenArea.top;
+    SetWindowPos(Handle(), HWND_TOPMOST, screenArea.left, screenArea.top, w, h, SWP_SHOWWINDOW);
     frozenScreen_.SetBounds(0, 0, w, h);
+}
+
+void RegionScreen::ShowFrozen(const ui::Bitmap& frozen, const RECT& screenArea) {
+    Cover(screenArea);
     frozenScreen_.SetPicture(frozen);
     SetForegroundWindow(Handle());
 }
 
-void RegionScreen::OnSelectionStart() {
+void RegionScreen::ShowFrozen(ui::Bitmap&& frozen, const RECT& screenArea) {
+    Cover(screenArea);
+    frozenScreen_.SetPicture(std::move(frozen));
+    SetForegroundWindow(Handle());
+}
+
+void RegionScreen::OnSelectionStart(POINT at) {
     // A second button pressed during a drag changes nothing.
     if (sizeLabel_.Visible()) return;
-    startPoint_ = ui::CursorPosition();
+    startPoint_ = at;
     lastPoint_ = startPoint_;
     sizeLabel_.SetVisible(true);
 }
 
-void RegionScreen::OnSelectionDrag() {
+void RegionScreen::OnSelectionDrag(POINT at) {
     if (!sizeLabel_.Visible()) return;
-    const POINT p = ui::CursorPosition();
+    const POINT p = at;
     sizeLabel_.SetTexts(L"X:" + std::to_wstring(std::abs(p.x - startPoint_.x)),
                         L"Y:" + std::to_wstring(std::abs(p.y - startPoint_.y)));
-    sizeLabel_.SetBounds(p.x + 5, p.y + 5, sizeLabel_.Width(), sizeLabel_.Height());
+    // Beside the cursor, but never across the edge of the monitor it is on.
+    const POINT onScreen{p.x + screenArea_.left, p.y + screenArea_.top};
+    const RECT monitor = ui::MonitorAt(monitors_, onScreen).bounds;
+    const POINT label =
+        ui::KeepInside({onScreen.x + 5, onScreen.y + 5}, sizeLabel_.Width(), sizeLabel_.Height(), monitor);
+    sizeLabel_.SetBounds(label.x - screenArea_.left, label.y - screenArea_.top, sizeLabel_.Width(),
+                         sizeLabel_.Height());
 
     HDC canvas = frozenScreen_.Picture().Canvas();
     DrawXorOutline(canvas, startPoint_, lastPoint_);
@@ -102,9 +121,9 @@ void RegionScreen::OnSelectionDrag() {
     lastPoint_ = p;
 }
 
-void RegionScreen::OnSelectionEnd() {
+void RegionScreen::OnSelectionEnd(POINT at) {
     if (!sizeLabel_.Visible()) return;
-    endPoint_ = ui::CursorPosition();
+    endPoint_ = at;
     sizeLabel_.SetVisible(false);
     PostMessageW(Handle(), kSelectionDoneMessage, 0, 0);
 }

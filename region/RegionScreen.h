@@ -7,9 +7,11 @@
 #include "ui/Handles.h"
 #include "ui/HostWindow.h"
 #include "ui/Image.h"
+#include "ui/Monitors.h"
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace region {
 
@@ -39,19 +41,27 @@ public:
     RegionScreen();
 
     // Raised from the message loop once a selection has ended, with the frozen
-    // picture and the selection's corners in screen pixels. The screen stays up
+    // picture and the selection's corners in its pixels (ScreenOrigin() away
+    // from screen coordinates). The screen stays up
     // while the handler runs (it shows the picture window modally in front of
     // it) and hides itself afterwards.
     std::function<void(const ui::Bitmap& frozen, POINT start, POINT end)> RegionSelected;
 
-    // Covers the screen, always on top, and takes a copy of frozen (a picture
-    // of the whole screen) as the picture to select from.
-    void ShowFrozen(const ui::Bitmap& frozen);
+    // Covers the screen rectangle (every monitor), always on top, and takes
+    // frozen, the grab of that rectangle, as the picture to select from.
+    void ShowFrozen(const ui::Bitmap& frozen, const RECT& screenArea);
+    void ShowFrozen(ui::Bitmap&& frozen, const RECT& screenArea);
 
-    // The rubber band's reactions to the mouse; each reads the cursor itself.
-    void OnSelectionStart();
-    void OnSelectionDrag();
-    void OnSelectionEnd();
+    // The screen point that the frozen picture's pixel (0, 0) shows.
+    POINT ScreenOrigin() const { return {screenArea_.left, screenArea_.top}; }
+
+    // The rubber band's reactions to the mouse, at the point in the frozen
+    // picture's pixels that the mouse message carries: a message handled late
+    // (the screen is still being drawn when the user presses) still starts
+    // the selection where the user pressed.
+    void OnSelectionStart(POINT at);
+    void OnSelectionDrag(POINT at);
+    void OnSelectionEnd(POINT at);
 
     const SelectionSizeLabel& SizeLabel() const { return sizeLabel_; }
     const ui::Bitmap& FrozenScreen() const { return frozenScreen_.Picture(); }
@@ -61,10 +71,15 @@ protected:
 
 private:
     void OnSelectionDone();
+    void Cover(const RECT& screenArea);
 
     ui::Image frozenScreen_;
     SelectionSizeLabel sizeLabel_;
-    // The corners of the selection in screen pixels: where it started, the
+    // The screen rectangle covered, and its monitors as they were when the
+    // screen was shown.
+    RECT screenArea_{};
+    std::vector<ui::Monitor> monitors_;
+    // The corners of the selection in the picture's pixels: where it started, the
     // corner of the outline drawn last, and where it ended.
     POINT startPoint_{0, 0};
     POINT lastPoint_{0, 0};

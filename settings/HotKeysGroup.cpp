@@ -15,19 +15,10 @@ constexpr int kMarkLeft = 308, kMarkWidth = 80;
 
 } // namespace
 
-HotKeysGroup::HotKeysGroup(ui::HostWindow& host, POINT origin, HFONT font, COLORREF background) {
-    frame_.SetBounds(origin.x, origin.y, kWidth, kHeight);
-    frame_.SetCaption(L"Hotkeys");
-    frame_.Font = font;
-    host.AddControl(frame_);
+HotKeysGroup::HotKeysGroup(ui::HostWindow& host, POINT origin, HFONT font, COLORREF background)
+    : SettingsGroup(host, origin, {kWidth, kHeight}, L"Hotkeys", font, background) {
     auto placed = [&](int left, int top, int width, const wchar_t* text) {
-        return ui::NativeControlArgs{.text = text,
-                                     .x = origin.x + left,
-                                     .y = origin.y + top,
-                                     .width = width,
-                                     .height = kRowHeight,
-                                     .font = font,
-                                     .background = background};
+        return Placed(left, top, width, kRowHeight, text);
     };
     for (int i = 0; i < kHotKeyCommandCount; ++i) {
         const int top = kFirstRowTop + i * kRowStep;

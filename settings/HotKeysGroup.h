@@ -3,7 +3,7 @@
 #pragma once
 
 #include "settings/HotKeySettings.h"
-#include "ui/GroupFrame.h"
+#include "settings/SettingsGroup.h"
 #include "ui/HostWindow.h"
 #include "ui/HotKeyField.h"
 #include "ui/TextControls.h"
@@ -14,7 +14,7 @@
 
 namespace settings {
 
-class HotKeysGroup {
+class HotKeysGroup : SettingsGroup {
 public:
     static constexpr int kWidth = 393, kHeight = 244;
 
@@ -38,7 +38,6 @@ public:
 private:
     static int Index(HotKeyCommand command) { return static_cast<int>(command); }
 
-    ui::GroupFrame frame_;
     std::array<std::optional<ui::Label>, kHotKeyCommandCount> labels_;
     std::array<std::optional<ui::HotKeyField>, kHotKeyCommandCount> fields_;
     std::array<std::optional<ui::Label>, kHotKeyCommandCount> marks_;

@@ -23,9 +23,13 @@ constexpr int TopUnder(std::initializer_list<int> groupHeights) {
     return top;
 }
 
-constexpr int kPeriodicGroupTop = TopUnder({HotKeysGroup::kHeight});
+constexpr int kGroupWidth = 393;
+constexpr int kHotKeysGroupTop = TopUnder({FullScreenAreaGroup::kHeight});
+constexpr int kPeriodicGroupTop = TopUnder({FullScreenAreaGroup::kHeight, HotKeysGroup::kHeight});
 // The buttons sit a margin under the last group.
-constexpr int kButtonsTop = TopUnder({HotKeysGroup::kHeight, PeriodicOptionsPanel::kHeight}) - kGroupGap + kMargin;
+constexpr int kButtonsTop =
+    TopUnder({FullScreenAreaGroup::kHeight, HotKeysGroup::kHeight, PeriodicOptionsPanel::kHeight}) - kGroupGap +
+    kMargin;
 
 } // namespace
 
@@ -34,7 +38,8 @@ MoreOptionsWindow::MoreOptionsWindow(CaptureOptions& options, IniFile& configFil
     CreateDialogWindow(kMoreOptionsWindowClass, L"Snapora - More Options", kWindowPosition,
                        {kClientWidth, kButtonsTop + kSaveSize.cy + kMargin});
     const HFONT font = controls::SkinFont();
-    hotKeys_.emplace(*this, POINT{kMargin, kGroupsTop}, font, kPanelColor);
+    fullScreenArea_.emplace(*this, POINT{kMargin, kGroupsTop}, kGroupWidth, font, kPanelColor);
+    hotKeys_.emplace(*this, POINT{kMargin, kHotKeysGroupTop}, font, kPanelColor);
     periodicGroup_.emplace(*this, POINT{kMargin, kPeriodicGroupTop}, font, kPanelColor);
 
     controls::ApplySkin(saveButton_, {{kSaveLeft, kButtonsTop, kSaveLeft + kSaveSize.cx, kButtonsTop + kSaveSize.cy},
@@ -59,6 +64,7 @@ POINT MoreOptionsWindow::ResetButtonCentre() const {
 
 void MoreOptionsWindow::FillControls() {
     // Each group puts its settings from options_.More into its controls here.
+    fullScreenArea_->Show(options_.More.FullScreenArea);
     hotKeys_->Show(options_.More.HotKeys, HeldElsewhere ? HeldElsewhere() : std::vector<HotKeyCommand>{});
     periodicGroup_->Fill(options_);
 }
@@ -76,6 +82,7 @@ void MoreOptionsWindow::OnSaveClick() {
     const HotKeyTable keys = hotKeys_->Read();
     periodicGroup_->Take(options_);
     options_.More.HotKeys = keys;
+    options_.More.FullScreenArea = fullScreenArea_->Chosen();
     SaveOptions(configFile_, options_);
     // A key that another program holds keeps the window open, its field marked.
     if (ApplyHotKeys()) ConfirmSavedAndClose();
@@ -83,6 +90,8 @@ void MoreOptionsWindow::OnSaveClick() {
 
 void MoreOptionsWindow::OnResetClick() {
     ResetMoreOptions(configFile_, options_);
+    FillControls();
+    // The default keys are put in force, and the ones held elsewhere marked.
     ApplyHotKeys();
 }
 

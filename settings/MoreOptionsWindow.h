@@ -8,6 +8,7 @@
 #pragma once
 
 #include "controls/PngButton.h"
+#include "settings/FullScreenAreaGroup.h"
 #include "settings/HotKeysGroup.h"
 #include "settings/PeriodicOptionsPanel.h"
 #include "settings/SettingsDialog.h"
@@ -32,6 +33,8 @@ public:
     // The commands whose keys another program holds now, marked when the window opens.
     std::function<std::vector<HotKeyCommand>()> HeldElsewhere;
 
+    // The groups, for a test to look at and work.
+    FullScreenAreaGroup& FullScreenAreaChoice() { return *fullScreenArea_; }
     HotKeysGroup& HotKeys() { return *hotKeys_; }
     void OnSaveClick();
     void OnResetClick();
@@ -52,6 +55,7 @@ private:
 
     CaptureOptions& options_;
     IniFile& configFile_;
+    std::optional<FullScreenAreaGroup> fullScreenArea_;
     std::optional<HotKeysGroup> hotKeys_;
     std::optional<PeriodicOptionsPanel> periodicGroup_;
     controls::PngButton saveButton_, resetButton_;

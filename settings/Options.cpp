@@ -13,6 +13,17 @@ namespace {
 const wchar_t* const kSection = L"Options";
 }
 
+ScreenArea ScreenAreaOfValue(int value) {
+    switch (value) {
+    case 1:
+        return ScreenArea::MonitorUnderMouse;
+    case 2:
+        return ScreenArea::AllMonitors;
+    default:
+        return ScreenArea::PrimaryMonitor;
+    }
+}
+
 TimeUnit::TimeUnit(std::wstring text) {
     for (Kind known : {Kind::Seconds, Kind::Minutes, Kind::Hours})
         if (text == TimeUnit(known).Text()) {
@@ -83,6 +94,7 @@ void LoadOptions(const IniFile& file, CaptureOptions& o) {
     o.PeriodicSourceIndex = file.ReadInteger(kSection, L"CaptureIndex", 0);
     o.PeriodicFolder = file.ReadString(kSection, L"RealSavePath", L"");
     // The keys of MoreOptions follow, each read with its field's default.
+    o.More.FullScreenArea = ScreenAreaOfValue(file.ReadInteger(kSection, L"FullScreenArea", 0));
     LoadHotKeys(file, o.More.HotKeys);
     o.More.PeriodicSkipUnchanged = file.ReadBool(kSection, L"PeriodicSkipUnchanged", false);
     // A count below zero cannot be kept: it keeps everything, as 0 does.
@@ -103,6 +115,7 @@ namespace {
 
 // The keys of MoreOptions, after the original ones, in the order of its fields.
 void WriteMoreKeys(IniFile& file, const MoreOptions& more) {
+    file.WriteInteger(kSection, L"FullScreenArea", static_cast<int>(more.FullScreenArea));
     WriteHotKeys(file, more.HotKeys);
     file.WriteBool(kSection, L"PeriodicSkipUnchanged", more.PeriodicSkipUnchanged);
     file.WriteInteger(kSection, L"PeriodicKeepFiles", more.PeriodicKeepFiles);

@@ -10,6 +10,18 @@
 
 namespace settings {
 
+// What a Full Screen capture takes (config.ini "FullScreenArea").
+enum class ScreenArea {
+    PrimaryMonitor = 0,
+    MonitorUnderMouse = 1,
+    // Every monitor: the whole virtual screen.
+    AllMonitors = 2,
+};
+
+// The area a FullScreenArea value names; a missing or unknown value names
+// the primary monitor.
+ScreenArea ScreenAreaOfValue(int value);
+
 // The unit that the Options window shows the interval in. The file and the
 // unit box may hold any text there: one that names none of the three units is
 // kept as it was read, so that the box shows it and Save writes it back.
@@ -55,6 +67,9 @@ constexpr PeriodicSource PeriodicSourceOf(int index) {
 // keys are written after the original ones, in the order of the fields here;
 // the More Options window edits them.
 struct MoreOptions {
+    // What a Full Screen capture, and periodic capture's "Full Screen", take
+    // ("FullScreenArea").
+    ScreenArea FullScreenArea = ScreenArea::PrimaryMonitor;
     // The keys of the commands; HotKeyCommand indexes them.
     HotKeyTable HotKeys = DefaultHotKeys();
     // Periodic capture: a picture equal to the last one written is not

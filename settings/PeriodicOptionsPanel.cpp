@@ -17,20 +17,10 @@ constexpr const wchar_t* kPngEntry = L"PNG (.png), lossless";
 
 } // namespace
 
-PeriodicOptionsPanel::PeriodicOptionsPanel(ui::HostWindow& host, POINT origin, HFONT font, COLORREF background) {
-    frame_.SetBounds(origin.x, origin.y, kWidth, kHeight);
-    frame_.SetCaption(L"Real Time Capture Files");
-    frame_.Font = font;
-    host.AddControl(frame_);
+PeriodicOptionsPanel::PeriodicOptionsPanel(ui::HostWindow& host, POINT origin, HFONT font, COLORREF background)
+    : SettingsGroup(host, origin, {kWidth, kHeight}, L"Real Time Capture Files", font, background) {
     auto at = [&](int x, int y, int w, int h, const wchar_t* text, DWORD style = WS_GROUP) {
-        return ui::NativeControlArgs{.text = text,
-                                     .x = origin.x + x,
-                                     .y = origin.y + y,
-                                     .width = w,
-                                     .height = h,
-                                     .font = font,
-                                     .background = background,
-                                     .style = style};
+        return Placed(x, y, w, h, text, style);
     };
     // Created in keyboard order.
     skipUnchangedCheck_.emplace(

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "settings/Options.h"
-#include "ui/GroupFrame.h"
+#include "settings/SettingsGroup.h"
 #include "ui/NativeControls.h"
 #include "ui/TextControls.h"
 
@@ -21,7 +21,7 @@ namespace settings {
 // of periodic capture holds in a year at one picture a minute.
 inline constexpr int kMaxKeptPictures = 1000000;
 
-class PeriodicOptionsPanel {
+class PeriodicOptionsPanel : SettingsGroup {
 public:
     // The group's size in pixels.
     static constexpr int kWidth = 393, kHeight = 121;
@@ -44,7 +44,6 @@ public:
     ControlHandles Handles() const;
 
 private:
-    ui::GroupFrame frame_;
     std::optional<ui::CheckBox> skipUnchangedCheck_;
     std::optional<ui::Label> keepFilesLabel_;
     std::optional<ui::Edit> keepFilesEdit_;

@@ -2,6 +2,7 @@
 
 #include "ui/Application.h"
 #include "ui/Modal.h"
+#include "ui/Monitors.h"
 #include "ui/Resources.h"
 
 namespace settings {
@@ -47,6 +48,8 @@ void SettingsDialog::ShowModal() {
     {
         ui::ModalScope scope(Handle());
         ui::App().AddDialogWindow(Handle());
+        // Never off the screen, whatever monitors the desktop has now.
+        ui::FitOntoMonitor(Handle());
         ShowWindow(Handle(), SW_SHOW);
         SetForegroundWindow(Handle());
         // Like a dialog, the window opens with the text of the box that has

@@ -1,11 +1,14 @@
 #include "suspend/SuspendPanel.h"
 
+#include "controls/Skin.h"
 #include "ui/Application.h"
 #include "ui/Cursor.h"
-#include "controls/Skin.h"
 #include "ui/Event.h"
+#include "ui/Monitors.h"
 
 #include <windowsx.h>
+
+#include <vector>
 
 namespace suspend {
 
@@ -128,7 +131,12 @@ void SuspendPanel::ShowPanel() {
     POINT at{bounds.left, bounds.top};
     // A panel dragged wholly off the screen, or left on a monitor that has
     // gone since, would come back where nobody can reach it.
-    if (!MonitorFromRect(&bounds, MONITOR_DEFAULTTONULL)) at = kHomePosition;
+    // The home position itself is kept on the primary monitor, however small.
+    if (!MonitorFromRect(&bounds, MONITOR_DEFAULTTONULL)) {
+        const std::vector<ui::Monitor> monitors = ui::Monitors();
+        at = ui::KeepInside(kHomePosition, bounds.right - bounds.left, bounds.bottom - bounds.top,
+                            ui::PrimaryMonitor(monitors).workArea);
+    }
     // HWND_TOPMOST again, above any topmost window shown since.
     SetWindowPos(Handle(), HWND_TOPMOST, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
 }

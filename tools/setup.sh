@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what the build and the tests need, once; quick when everything is there.
 #  - Debian packages: the MinGW-w64 cross compiler, Wine, Xvfb, nasm, fonts,
-#    scrot (the benchmark's reference for a periodic step), ...
+#    scrot (the benchmark's reference for a periodic step), X.Org with the
+#    dummy video driver and xrandr (the two-monitor tests), ...
 #  - libjpeg-turbo and libpng built for the MinGW target from Debian's source
 #    packages into the ignored cache folder .deps/ (never committed).
 set -euo pipefail
@@ -12,7 +13,8 @@ prefix=$deps/mingw
 packages=(cmake make g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
   binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev libz-mingw-w64-dev
   wine wine64 xvfb x11-utils nasm fonts-wine fonts-liberation fonts-wqy-zenhei
-  googletest imagemagick dpkg-dev fp-utils zip unzip scrot)
+  googletest imagemagick dpkg-dev fp-utils zip unzip scrot
+  xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils)
 
 sudo_() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
 

@@ -43,6 +43,17 @@ std::wstring Bitmap::TooLargeMessage(int width, int height) {
            L" pixels on a side and 256 megapixels in all)";
 }
 
+BITMAPINFO TopDownBitmapInfo(int width, int height, int bitsPerPixel) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height; // negative: top-down rows
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = static_cast<WORD>(bitsPerPixel);
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
+
 void Bitmap::Allocate(int width, int height, int bitsPerPixel) {
     if (!SizeAllowed(width, height)) throw Error(TooLargeMessage(width, height));
     ReleaseCanvas();
@@ -52,13 +63,7 @@ void Bitmap::Allocate(int width, int height, int bitsPerPixel) {
     bitsPerPixel_ = bitsPerPixel == 32 ? 32 : 24;
     if (width <= 0 || height <= 0) return;
 
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height; // negative: top-down rows
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = static_cast<WORD>(bitsPerPixel_);
-    info.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO info = TopDownBitmapInfo(width, height, bitsPerPixel_);
     void* bits = nullptr;
     HBITMAP dib = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (!dib) throw std::bad_alloc();

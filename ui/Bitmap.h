@@ -9,6 +9,10 @@
 
 namespace ui {
 
+// The header of an uncompressed picture whose rows run top down, as every
+// picture here is kept, of 32 (or 24) bits a pixel.
+BITMAPINFO TopDownBitmapInfo(int width, int height, int bitsPerPixel = 32);
+
 class Bitmap {
 public:
     // The largest picture Snapora holds: a side of at most kMaxSide pixels

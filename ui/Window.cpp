@@ -1,5 +1,7 @@
 #include "ui/Window.h"
 
+#include "ui/Monitors.h"
+
 #include "ui/Application.h"
 #include "ui/Error.h"
 
@@ -62,6 +64,9 @@ void Window::CreateHandle(const WindowClassArgs& classArgs, const WindowCreateAr
 }
 
 LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    // A monitor was removed or rearranged: a top-level window left on no
+    // monitor would be out of reach, so it comes back to the nearest one.
+    if (message == WM_DISPLAYCHANGE && !(GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_CHILD)) BringOntoMonitors(hwnd_);
     return DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 

@@ -177,11 +177,7 @@ TEST_F(Faults, SavingOverAFileThatAnotherProgramHoldsOpenShowsWhyAndKeepsTheOldF
             },
             30000))
             << "no Save dialog";
-        HWND nameBox = GetDlgItem(dialog, 0x47C);          // cmb13, the file name
-        if (!nameBox) nameBox = GetDlgItem(dialog, 0x480); // edt1 in older templates
-        ASSERT_NE(nameBox, nullptr);
-        SendMessageW(nameBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
-        PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+        ASSERT_TRUE(EnterFileName(dialog, name));
         HWND ask = nullptr;
         ASSERT_TRUE(WaitUntil(
             [&] {

@@ -77,7 +77,10 @@ TEST_F(UserHotKeys, FullScreenSetToCtrlShiftFAndObjectClearedInMoreOptionsAreInF
     Click(Centre(fields[2]));
     PressKeys({VK_BACK});
     EXPECT_TRUE(WaitUntil([&] { return FieldKey(fields[2]) == 0; }, kWait)) << "Object was not cleared";
-    POINT saveButton{120 + 36, 292 + 30};
+    // Save stands a margin above the window's bottom edge, under the groups.
+    RECT moreClient{};
+    GetClientRect(more, &moreClient);
+    POINT saveButton{120 + 36, moreClient.bottom - 24 - 30};
     ClientToScreen(more, &saveButton);
     Click(saveButton);
     HWND saved = app->WaitForWindow(L"#32770", L"Success", kWait);

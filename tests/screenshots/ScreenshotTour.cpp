@@ -5,6 +5,7 @@
 // Exits with 1, naming the window, when one of them does not appear.
 #include "app/MainWindow.h"
 #include "picture/PictureWindow.h"
+#include "region/RegionScreen.h"
 #include "settings/MoreOptionsWindow.h"
 #include "settings/OptionsWindow.h"
 #include "suspend/SuspendPanel.h"
@@ -42,6 +43,8 @@ POINT ClientPoint(HWND window, int x, int y) {
 // The screen as it is, to tell afterwards when a window has painted.
 Picture WholeScreen() { return GrabScreen({0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}); }
 
+void WritePicture(const Picture& picture, const std::wstring& folder, const wchar_t* name);
+
 // Saves the screen inside the window's frame once the window has painted
 // there: what the screen showed before it appeared has changed, and has
 // stopped changing. Being visible, even maximized, says nothing yet about paint.
@@ -68,7 +71,10 @@ void SaveWindow(HWND window, const Picture& before, const std::wstring& folder, 
         },
         kWaitMs, 300);
     if (!painted) throw std::runtime_error("the window for " + std::filesystem::path(name).string() + " did not paint");
+    WritePicture(picture, folder, name);
+}
 
+void WritePicture(const Picture& picture, const std::wstring& folder, const wchar_t* name) {
     std::ofstream out(std::filesystem::path(folder) / (std::wstring(name) + L".ppm"), std::ios::binary);
     out << "P6\n" << picture.width << ' ' << picture.height << "\n255\n";
     for (const std::uint32_t pixel : picture.pixels) {
@@ -115,7 +121,7 @@ void Tour(const std::wstring& folder) {
     const HWND options =
         Expect(app.WaitForWindow(settings::kOptionsWindowClass, nullptr, kWaitMs), "the Options window");
     SaveWindow(options, before, folder, L"options-window");
-    // "More…" in Options.
+    // "More…" in the Options window's corner right of Reset.
     before = WholeScreen();
     Click(ClientPoint(options, 352 + 32, 478 + 11));
     const HWND more =
@@ -132,15 +138,51 @@ void Tour(const std::wstring& folder) {
     SaveWindow(suspend, before, folder, L"suspend-panel");
 }
 
+// On the desk of tools/two-monitors.sh: the region screen over both
+// monitors, a selection being dragged across the boundary.
+void TwoMonitorTour(const std::wstring& folder) {
+    const RECT desk{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                    GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                    GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    if (GetSystemMetrics(SM_CMONITORS) < 2) throw std::runtime_error("the second monitor");
+    RunningSnapora app;
+    Expect(app.WaitForWindow(app::kMainWindowClass, L"Snapora", kWaitMs), "the main window");
+    TargetProgram left({-900, 120, -420, 460});
+    TargetProgram right({700, 560, 1180, 860});
+    MoveMouse({-760, 240});
+    PressKeys({VK_CONTROL, 'D'});
+    const HWND screen = Expect(app.WaitForWindow(region::kRegionScreenClass, nullptr, kWaitMs), "the region screen");
+    WaitUntil([&] { return GetForegroundWindow() == screen; }, 5000);
+    Sleep(300); // the pointer rests before the press, as a user's does
+    const Picture frozen = GrabScreen(desk);
+    MouseDown();
+    for (int step = 1; step <= 10; ++step)
+        MoveMouse({-760 + 110 * step, 240 + 45 * step});
+    // Shown once the rubber band and the size label have been drawn.
+    Picture shown = GrabScreen(desk);
+    WaitUntil(
+        [&] {
+            shown = GrabScreen(desk);
+            return shown.pixels != frozen.pixels;
+        },
+        kWaitMs, 300);
+    WritePicture(shown, folder, L"region-two-monitors");
+    MouseUp();
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc != 2) {
-        std::fputs("usage: screenshot_tour.exe <output folder>\n", stderr);
+    const bool twoMonitors = argc == 3 && std::wstring(argv[2]) == L"two-monitors";
+    if (argc != 2 && !twoMonitors) {
+        std::fputs("usage: screenshot_tour.exe <output folder> [two-monitors]\n", stderr);
         return 2;
     }
     try {
-        Tour(argv[1]);
+        if (twoMonitors)
+            TwoMonitorTour(argv[1]);
+        else
+            Tour(argv[1]);
         return 0;
     } catch (const std::exception& error) {
         std::fprintf(stderr, "screenshot_tour: %s\n", error.what());

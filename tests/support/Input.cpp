@@ -60,12 +60,15 @@ void SendMouse(DWORD flags, POINT to) {
     input.type = INPUT_MOUSE;
     input.mi.dwFlags = flags;
     if (flags & MOUSEEVENTF_MOVE) {
-        // Absolute coordinates map to pixels as dx * width / 65536, rounded
-        // down: the smallest value that reaches the pixel lands on it exactly.
-        const LONGLONG w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-        input.mi.dx = static_cast<LONG>((to.x * 65536LL + w - 1) / w);
-        input.mi.dy = static_cast<LONG>((to.y * 65536LL + h - 1) / h);
-        input.mi.dwFlags |= MOUSEEVENTF_ABSOLUTE;
+        // Absolute coordinates span the virtual screen (every monitor, some
+        // at negative coordinates) and map to pixels as dx * width / 65536,
+        // rounded down: the smallest value that reaches the pixel lands on it
+        // exactly.
+        const LONGLONG x = GetSystemMetrics(SM_XVIRTUALSCREEN), y = GetSystemMetrics(SM_YVIRTUALSCREEN);
+        const LONGLONG w = GetSystemMetrics(SM_CXVIRTUALSCREEN), h = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+        input.mi.dx = static_cast<LONG>(((to.x - x) * 65536LL + w - 1) / w);
+        input.mi.dy = static_cast<LONG>(((to.y - y) * 65536LL + h - 1) / h);
+        input.mi.dwFlags |= MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
     }
     SendInput(1, &input, sizeof input);
 }

@@ -66,6 +66,16 @@ bool PressOk(HWND box, DWORD timeoutMs) {
     return WaitUntil([&] { return !IsWindow(box) || !IsWindowVisible(box); }, timeoutMs);
 }
 
+bool EnterFileName(HWND dialog, const std::wstring& name) {
+    constexpr int kNameCombo = 0x47C, kNameEdit = 0x480; // cmb13, and edt1 in older templates
+    HWND nameBox = GetDlgItem(dialog, kNameCombo);
+    if (!nameBox) nameBox = GetDlgItem(dialog, kNameEdit);
+    if (!nameBox) return false;
+    SendMessageW(nameBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
+    PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+    return true;
+}
+
 std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
 } // namespace support

@@ -27,6 +27,11 @@ std::wstring MessageBoxText(HWND box);
 // Presses the box's first button (OK) and waits until the box has gone.
 bool PressOk(HWND box, DWORD timeoutMs = kMessageBoxWait);
 
+// Writes name into a file dialog's name box and presses its Save (or Open)
+// button, by message: the dialog is the system's, and keys typed while it
+// settles can be lost. False when the dialog has no name box.
+bool EnterFileName(HWND dialog, const std::wstring& name);
+
 // A text for a test's failure message; the tests' texts are ASCII.
 std::string Narrow(const std::wstring& text);
 

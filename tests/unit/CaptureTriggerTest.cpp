@@ -102,12 +102,17 @@ TEST_F(CaptureTrigger, AReleaseAfterTheMethodChangedShowsWhatThePictureWindowHol
     ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(display().Handle()) != FALSE; })) << "no region screen";
     EXPECT_FALSE(trigger().TimerRunning()) << "the trigger stays armed under the region screen";
 
-    display().OnSelectionStart();
-    ASSERT_TRUE(MoveMouse({300, 200}));
-    display().OnSelectionDrag();
+    display().OnSelectionStart({100, 100});
+    display().OnSelectionDrag({300, 200});
     EXPECT_EQ(display().SizeLabel().WidthText(), L"X:200");
     EXPECT_EQ(display().SizeLabel().HeightText(), L"Y:100");
     EXPECT_EQ(display().SizeLabel().Left(), 305);
+    // Near the corner of the monitor the label stays on it, beside the cursor.
+    const int right = GetSystemMetrics(SM_CXSCREEN), bottom = GetSystemMetrics(SM_CYSCREEN);
+    display().OnSelectionDrag({right - 2, bottom - 3});
+    EXPECT_EQ(display().SizeLabel().Left() + display().SizeLabel().Width(), right);
+    EXPECT_EQ(display().SizeLabel().Top() + display().SizeLabel().Height(), bottom);
+    display().OnSelectionDrag({300, 200});
     // Another method is chosen meanwhile (a hotkey does this).
     snapora->OnMethodChosen(CaptureMethod::FullScreen);
     // The picture window opens modally, from the message loop; the user
@@ -124,7 +129,7 @@ TEST_F(CaptureTrigger, AReleaseAfterTheMethodChangedShowsWhatThePictureWindowHol
         PostMessageW(save().Handle(), WM_CLOSE, 0, 0);
         user.SetEnabled(false);
     };
-    display().OnSelectionEnd();
+    display().OnSelectionEnd({300, 200});
     ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(display().Handle()) == FALSE; }));
     EXPECT_TRUE(regionScreenUnder) << "the region screen stays up under the picture window";
 
@@ -140,9 +145,9 @@ TEST_F(CaptureTrigger, AReleaseAfterTheMethodChangedShowsWhatThePictureWindowHol
     snapora->OnMethodChosen(CaptureMethod::SelectedRegion);
     TypeCaptureKey();
     ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(display().Handle()) != FALSE; })) << "no region screen";
-    display().OnSelectionStart();
+    display().OnSelectionStart({100, 100});
     snapora->OnMethodChosen(CaptureMethod::FullScreen);
-    display().OnSelectionEnd();
+    display().OnSelectionEnd({100, 100});
     ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(display().Handle()) == FALSE; }));
     EXPECT_FALSE(IsWindowVisible(save().Handle())) << "an empty picture window opened";
     EXPECT_TRUE(trigger().TimerRunning());

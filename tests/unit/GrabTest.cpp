@@ -11,8 +11,10 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <array>
 #include <functional>
 #include <set>
+#include <vector>
 
 namespace {
 
@@ -212,7 +214,7 @@ TEST(Grab, ActiveWindowIsTheForegroundWindowsRectangleFrameIncluded) {
     const ui::Bitmap screen = ShowAndGrab(window);
     ASSERT_EQ(GetForegroundWindow(), window.Handle());
     ui::Bitmap crop;
-    crop = capture::CutActiveWindow(screen);
+    capture::GrabScreenArea(crop, capture::ActiveWindowArea());
     const RECT r = window.WindowRect();
     EXPECT_EQ(crop.Width(), 400);
     EXPECT_EQ(crop.Height(), 300);
@@ -228,7 +230,7 @@ TEST(Grab, ObjectIsTheInnermostWindowUnderTheMouse) {
     const ui::Bitmap screen = ShowAndGrab(child);
     MoveCursorTo(300 + 60, 300 + 50);
     ui::Bitmap crop;
-    crop = capture::CutObject(screen);
+    capture::GrabScreenArea(crop, capture::ObjectArea());
     EXPECT_EQ(crop.Width(), 160);
     EXPECT_EQ(crop.Height(), 60);
     ExpectCropOf(screen, crop, child.WindowRect());
@@ -236,7 +238,7 @@ TEST(Grab, ObjectIsTheInnermostWindowUnderTheMouse) {
     EXPECT_EQ(crop.Pixel(159, 59), CoordinateColour(159, 59));
 
     MoveCursorTo(300 + 300, 300 + 200);
-    crop = capture::CutObject(screen);
+    capture::GrabScreenArea(crop, capture::ObjectArea());
     ExpectCropOf(screen, crop, parent.WindowRect());
 }
 
@@ -252,7 +254,7 @@ TEST(Grab, AWindowReachingOffTheScreenGivesItsFullSizeWithBlackOutside) {
         const RECT r = window.WindowRect();
         ASSERT_TRUE(r.left < 0 || r.right > screenWidth) << "the window manager kept the window off the edge";
         ui::Bitmap crop;
-        crop = capture::CutActiveWindow(screen);
+        capture::GrabScreenArea(crop, capture::ActiveWindowArea());
         EXPECT_EQ(crop.Width(), 400);
         EXPECT_EQ(crop.Height(), 300);
         ExpectCropOf(screen, crop, r);
@@ -264,8 +266,11 @@ TEST(Grab, FixedRegionEnlargesTheHoleInsideTheFrameByPixelRepetition) {
     TestWindow window({.bounds = {100, 100, 600, 500}});
     const ui::Bitmap screen = ShowAndGrab(window);
     // The frame's top-left at (140, 130) puts the hole at client (45, 35).
-    ui::Bitmap crop;
-    crop = capture::CutFixedRegion(screen, 320, 240, {140, 130});
+    const RECT hole = capture::FixedRegionHole({140, 130}, 320, 240);
+    EXPECT_TRUE(EqualRect(&hole, std::array{RECT{145, 135, 455, 365}}.data()));
+    ui::Bitmap inside, crop;
+    capture::GrabScreenArea(inside, hole);
+    capture::EnlargeFixedRegion(inside, crop, 320, 240);
     ASSERT_EQ(crop.Width(), 320);
     ASSERT_EQ(crop.Height(), 240);
 
@@ -290,29 +295,59 @@ TEST(Grab, FixedRegionEnlargesTheHoleInsideTheFrameByPixelRepetition) {
     expectRepetition(rows, 230);
 }
 
-TEST(Grab, FixedRegionBoxesWithoutAHoleOrOffTheScreenDoNotReadOutside) {
-    ui::Bitmap screen(64, 48);
-    for (int y = 0; y < 48; ++y)
-        for (int x = 0; x < 64; ++x)
-            screen.SetPixel(x, y, 0xFFFFFF);
+TEST(Grab, FixedRegionBoxesWithoutAHoleAreBlackAndATinyHoleFillsTheBox) {
     ui::Bitmap crop;
     for (const SIZE box : {SIZE{0, 0}, SIZE{10, 10}, SIZE{5, 40}, SIZE{40, 10}, SIZE{-3, 20}}) {
-        crop = capture::CutFixedRegion(screen, box.cx, box.cy, {20, 10});
+        const RECT hole = capture::FixedRegionHole({20, 10}, box.cx, box.cy);
+        EXPECT_TRUE(IsRectEmpty(&hole)) << box.cx << "x" << box.cy;
+        ui::Bitmap inside;
+        capture::GrabScreenArea(inside, hole);
+        EXPECT_TRUE(inside.Empty()) << "nothing read for an empty hole";
+        capture::EnlargeFixedRegion(inside, crop, box.cx, box.cy);
         EXPECT_EQ(crop.Width(), std::max<int>(0, box.cx > 0 && box.cy > 0 ? box.cx : 0)) << box.cx << "x" << box.cy;
         for (int y = 0; y < crop.Height(); ++y)
             for (int x = 0; x < crop.Width(); ++x)
                 ASSERT_EQ(crop.Pixel(x, y), 0u) << "no hole, nothing shown";
     }
     // An 11 x 11 box has a hole of one pixel, shown 11 times in each direction.
-    screen.SetPixel(25, 15, 0x123456);
-    crop = capture::CutFixedRegion(screen, 11, 11, {20, 10});
+    const RECT hole = capture::FixedRegionHole({20, 10}, 11, 11);
+    EXPECT_TRUE(EqualRect(&hole, std::array{RECT{25, 15, 26, 16}}.data()));
+    ui::Bitmap pixel(1, 1);
+    pixel.SetPixel(0, 0, 0x123456);
+    capture::EnlargeFixedRegion(pixel, crop, 11, 11);
     EXPECT_EQ(crop.Pixel(0, 0), 0x123456u);
     EXPECT_EQ(crop.Pixel(10, 10), 0x123456u);
-    // A box half off the screen: the outside part is black.
-    crop = capture::CutFixedRegion(screen, 40, 40, {-25, 0});
-    ASSERT_EQ(crop.Width(), 40);
-    EXPECT_EQ(crop.Pixel(0, 20), 0u);
-    EXPECT_EQ(crop.Pixel(39, 20), 0xFFFFFFu);
+}
+
+TEST(Grab, AnAreaAcrossTheScreensEdgeIsBlackWhereNoMonitorShowsAndReusesAPictureOfItsSize) {
+    TestWindow window({.bounds = {0, 0, 300, 200}});
+    ShowAndGrab(window);
+    ui::Bitmap grab;
+    capture::GrabScreenArea(grab, {-40, -30, 60, 70});
+    ASSERT_EQ(grab.Width(), 100);
+    ASSERT_EQ(grab.Height(), 100);
+    EXPECT_EQ(grab.Pixel(0, 0), 0u);
+    EXPECT_EQ(grab.Pixel(39, 99), 0u);
+    EXPECT_EQ(grab.Pixel(99, 29), 0u);
+    EXPECT_EQ(grab.Pixel(40, 30), CoordinateColour(0, 0));
+    EXPECT_EQ(grab.Pixel(99, 99), CoordinateColour(59, 69));
+    // A grab of the same size writes into the picture it was given.
+    const HBITMAP section = grab.Handle();
+    capture::GrabScreenArea(grab, {10, 20, 110, 120});
+    EXPECT_EQ(grab.Handle(), section);
+    EXPECT_EQ(grab.Pixel(0, 0), CoordinateColour(10, 20));
+}
+
+TEST(Grab, FullScreenTakesThePrimaryTheMonitorUnderTheMouseOrTheVirtualScreen) {
+    // The primary at (0, 0), a second monitor to its left and a little lower.
+    const std::vector<ui::Monitor> monitors{{{0, 0, 1280, 1024}, {0, 0, 1280, 1004}, true},
+                                            {{-1024, 100, 0, 868}, {-1024, 100, 0, 868}, false}};
+    const auto same = [](const RECT& a, const RECT& b) { return EqualRect(&a, &b) != FALSE; };
+    EXPECT_TRUE(same(capture::FullScreenArea(settings::ScreenArea::PrimaryMonitor, monitors), {0, 0, 1280, 1024}));
+    EXPECT_TRUE(same(capture::FullScreenArea(settings::ScreenArea::AllMonitors, monitors), {-1024, 0, 1280, 1024}));
+    // The mouse is on the primary monitor of this desktop.
+    MoveCursorTo(700, 500);
+    EXPECT_TRUE(same(capture::FullScreenArea(settings::ScreenArea::MonitorUnderMouse, monitors), {0, 0, 1280, 1024}));
 }
 
 TEST(Grab, TheCursorIsDrawnAtItsNaturalSizeWithItsHotSpotOnTheCursorPosition) {
@@ -363,6 +398,15 @@ TEST(Grab, TheCursorIsDrawnAtItsNaturalSizeWithItsHotSpotOnTheCursorPosition) {
     // The I-beam's hot spot is on its stroke: the cursor position is inked.
     EXPECT_TRUE(at.x >= changed.left && at.x < changed.right && at.y >= changed.top && at.y < changed.bottom);
     EXPECT_NE(drawn.Pixel(at.x, at.y), 0xFFFFFFu) << "the beam passes through the cursor position";
+
+    // Into a grab of part of the screen, the cursor lands where it is on the screen.
+    const RECT part{500, 350, 620, 470};
+    ui::Bitmap partGrab;
+    capture::GrabScreenArea(partGrab, part);
+    capture::DrawCursor(partGrab, {part.left, part.top});
+    for (int y = 0; y < partGrab.Height(); ++y)
+        for (int x = 0; x < partGrab.Width(); ++x)
+            ASSERT_EQ(partGrab.Pixel(x, y), drawn.Pixel(part.left + x, part.top + y)) << x << ", " << y;
 }
 
 TEST(Grab, NothingIsDrawnWithoutAShownCursor) {

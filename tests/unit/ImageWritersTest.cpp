@@ -87,13 +87,7 @@ Decoded DecodeBmp(const std::wstring& path) {
     Decoded result{dib.dsBm.bmWidth, std::abs(dib.dsBm.bmHeight), {}};
     result.pixels.resize(static_cast<size_t>(result.width) * result.height);
     // GetDIBits hands out the rows in the depth and order asked for.
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = result.width;
-    info.bmiHeader.biHeight = -result.height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = ui::TopDownBitmapInfo(result.width, result.height);
     ui::WindowDC screen(nullptr);
     GetDIBits(screen.Get(), loaded.Get(), 0, result.height, result.pixels.data(), &info, DIB_RGB_COLORS);
     for (auto& p : result.pixels)

@@ -486,40 +486,58 @@ TEST_F(OptionsWindowTest, MoreAsksForMoreOptionsWhoseResetAndSaveWriteEveryKeyIn
 
     // A record as a hand-edited file leaves it, and no config.ini yet: Reset
     // writes the original keys as the record holds them, in their order,
-    // without the line that only the Options window's Reset writes, and
-    // leaves the record and the window as they were.
+    // without the line that only the Options window's Reset writes, then
+    // the added keys at their defaults, and leaves the original settings and
+    // the window as they were.
     options.FixedRegionWidth = 77;
     options.IntervalUnit = L"Weeks";
     options.PeriodicSourceIndex = 7;
     options.PeriodicFolder = L"E:\\shots";
-    const CaptureOptions before = options;
-    const std::string expected = "[Options]\r\nFixedRegionWidth=77\r\nFixedRegionHeight=0\r\nStartupSuspend=0\r\n"
+    options.More.FullScreenArea = settings::ScreenArea::AllMonitors;
+    CaptureOptions before = options;
+    const std::string original = "[Options]\r\nFixedRegionWidth=77\r\nFixedRegionHeight=0\r\nStartupSuspend=0\r\n"
                                  "IncludeCursor=0\r\nInterval=0\r\nIntervalCent=Weeks\r\nCaptureIndex=7\r\n"
-                                 "RealSavePath=E:\\shots\r\n"
-                                 "HotKeyFullScreen=Ctrl+1\r\nHotKeyActiveWindow=Ctrl+2\r\nHotKeyObject=Ctrl+3\r\n"
-                                 "HotKeySelectedRegion=Ctrl+4\r\nHotKeyFixedRegion=Ctrl+5\r\n"
-                                 "HotKeyStartPeriodic=Ctrl+R\r\nHotKeyStopPeriodic=Ctrl+S\r\nCaptureKey=Ctrl+D\r\n"
-                                 "PeriodicSkipUnchanged=0\r\nPeriodicKeepFiles=0\r\nPeriodicFormat=jpg\r\n";
+                                 "RealSavePath=E:\\shots\r\n";
+    // The added keys at their defaults, but for the Full Screen choice.
+    const auto addedKeys = [](int fullScreenArea) {
+        return "FullScreenArea=" + std::to_string(fullScreenArea) +
+               "\r\nHotKeyFullScreen=Ctrl+1\r\nHotKeyActiveWindow=Ctrl+2\r\nHotKeyObject=Ctrl+3\r\n"
+               "HotKeySelectedRegion=Ctrl+4\r\nHotKeyFixedRegion=Ctrl+5\r\n"
+               "HotKeyStartPeriodic=Ctrl+R\r\nHotKeyStopPeriodic=Ctrl+S\r\nCaptureKey=Ctrl+D\r\n"
+               "PeriodicSkipUnchanged=0\r\nPeriodicKeepFiles=0\r\nPeriodicFormat=jpg\r\n";
+    };
     settings::MoreOptionsWindow more(options, file);
     RECT client{};
     GetClientRect(more.Handle(), &client);
     EXPECT_EQ(client.right, 443) << "as wide as the Options window";
     std::string afterReset;
     bool openAfterReset = false;
-    WhileShown moreScript(more, {[&] { ClickAt(more, more.ResetButtonCentre()); },
-                                 [&] {
-                                     afterReset = ReadFileBytes(configPath);
-                                     openAfterReset = more.IsModal();
-                                 },
-                                 [&] { ClickAt(more, more.SaveButtonCentre()); }});
+    settings::ScreenArea shown{}, shownAfterReset{};
+    WhileShown moreScript(
+        more, {[&] {
+                   shown = more.FullScreenAreaChoice().Chosen();
+                   ClickAt(more, more.ResetButtonCentre());
+               },
+               [&] {
+                   afterReset = ReadFileBytes(configPath);
+                   openAfterReset = more.IsModal();
+                   shownAfterReset = more.FullScreenAreaChoice().Chosen();
+                   // The user chooses the monitor under the mouse.
+                   SendMessageW(more.FullScreenAreaChoice().Choice(settings::ScreenArea::MonitorUnderMouse).Handle(),
+                                BM_CLICK, 0, 0);
+               },
+               [&] { ClickAt(more, more.SaveButtonCentre()); }});
     moreScript.Show();
-    EXPECT_EQ(afterReset, expected);
+    EXPECT_EQ(shown, settings::ScreenArea::AllMonitors) << "the group shows the setting";
+    EXPECT_EQ(afterReset, original + addedKeys(0));
     EXPECT_TRUE(openAfterReset) << "Reset closed the window";
+    EXPECT_EQ(shownAfterReset, settings::ScreenArea::PrimaryMonitor);
+    before.More.FullScreenArea = settings::ScreenArea::MonitorUnderMouse;
     EXPECT_EQ(options, before);
 
-    // Save writes the same keys in place, says so as the Options window
-    // does, and closes the window.
-    EXPECT_EQ(ReadFileBytes(configPath), expected);
+    // Save takes the choice and writes the same keys in place, says so as
+    // the Options window does, and closes the window.
+    EXPECT_EQ(ReadFileBytes(configPath), original + addedKeys(1));
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].text, L"The config file is saved!");
     EXPECT_FALSE(more.IsModal() || IsWindowVisible(more.Handle()));

@@ -380,9 +380,9 @@ TEST_F(PictureWindow, SaveThroughTheDialogTypedByTheUser) {
     TempFolder folder;
     Show(Blocks(100, 50));
 
-    // Types a name into the Save dialog, from another thread, as the user would.
-    // With replace set, the user also answers Yes when the dialog asks to
-    // replace an existing file.
+    // Enters a name in the Save dialog, from another thread, while the
+    // window's Save waits for it. With replace set, the user also answers Yes
+    // when the dialog asks to replace an existing file.
     const auto saveAs = [&](const std::wstring& name, bool replace = false) {
         std::atomic<bool> typed{false};
         std::thread user([&] {
@@ -406,20 +406,11 @@ TEST_F(PictureWindow, SaveThroughTheDialogTypedByTheUser) {
             };
             HWND dialog = inFront(form->Handle());
             if (!dialog) return;
-            // Select whatever the name box holds and type over it.
-            PressKeys({VK_CONTROL, 'A'});
-            for (wchar_t c : folder.File(name)) {
-                INPUT input[2]{};
-                input[0].type = input[1].type = INPUT_KEYBOARD;
-                input[0].ki.wScan = input[1].ki.wScan = c;
-                input[0].ki.dwFlags = KEYEVENTF_UNICODE;
-                input[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
-                SendInput(2, input, sizeof(INPUT));
-            }
-            PressKeys({VK_RETURN});
+            if (!EnterFileName(dialog, folder.File(name))) return;
             if (replace) {
-                if (!inFront(dialog)) return;
-                PressKeys({'Y'});
+                HWND ask = inFront(dialog);
+                if (!ask) return;
+                PostMessageW(GetDlgItem(ask, IDYES), BM_CLICK, 0, 0);
             }
             typed = true;
         });

@@ -1,5 +1,7 @@
+#include "settings/FullScreenAreaGroup.h"
 #include "settings/Options.h"
 #include "tests/support/Files.h"
+#include "tests/unit/TestForm.h"
 #include "ui/Error.h"
 
 #include <gtest/gtest.h>
@@ -92,7 +94,7 @@ const std::string kDefaultHotKeyLines = "HotKeyFullScreen=Ctrl+1\r\n"
                                         "HotKeyStopPeriodic=Ctrl+S\r\n"
                                         "CaptureKey=Ctrl+D\r\n";
 
-TEST(Settings, ResetWritesTheTenLinesAndTheHotKeysThenSaveRewritesInPlace) {
+TEST(Settings, ResetWritesTheTenLinesAndTheAddedKeysThenSaveRewritesInPlace) {
     TempFolder folder;
     const std::wstring path = folder.File(L"config.ini");
     IniFile file(path);
@@ -110,11 +112,12 @@ TEST(Settings, ResetWritesTheTenLinesAndTheHotKeysThenSaveRewritesInPlace) {
                                    "Interval=30000\r\n"
                                    "IntervalCent=Seconds\r\n"
                                    "CaptureIndex=0\r\n"
-                                   "RealSavePath=D:\\output\r\n" +
+                                   "RealSavePath=D:\\output\r\n"
+                                   "FullScreenArea=0\r\n" +
                                        kDefaultHotKeyLines +
-                                   "PeriodicSkipUnchanged=0\r\n"
-                                   "PeriodicKeepFiles=0\r\n"
-                                   "PeriodicFormat=jpg\r\n");
+                                       "PeriodicSkipUnchanged=0\r\n"
+                                       "PeriodicKeepFiles=0\r\n"
+                                       "PeriodicFormat=jpg\r\n");
     EXPECT_FALSE(options.StartupSuspend);
     EXPECT_FALSE(options.IncludeCursor);
     EXPECT_EQ(options.FixedRegionWidth, 320);
@@ -125,6 +128,7 @@ TEST(Settings, ResetWritesTheTenLinesAndTheHotKeysThenSaveRewritesInPlace) {
     options.IncludeCursor = true;
     options.IntervalUnit = L"Hours";
     options.PeriodicFolder = L"C:\\out";
+    options.More.FullScreenArea = settings::ScreenArea::AllMonitors;
     options.More.PeriodicSkipUnchanged = true;
     options.More.PeriodicKeepFiles = 3;
     options.More.PeriodicFormat = settings::PeriodicFileFormat::Png;
@@ -138,23 +142,35 @@ TEST(Settings, ResetWritesTheTenLinesAndTheHotKeysThenSaveRewritesInPlace) {
                                    "Interval=30000\r\n"
                                    "IntervalCent=Hours\r\n"
                                    "CaptureIndex=0\r\n"
-                                   "RealSavePath=C:\\out\r\n" +
+                                   "RealSavePath=C:\\out\r\n"
+                                   "FullScreenArea=2\r\n" +
                                        kDefaultHotKeyLines +
-                                   "PeriodicSkipUnchanged=1\r\n"
-                                   "PeriodicKeepFiles=3\r\n"
-                                   "PeriodicFormat=png\r\n");
+                                       "PeriodicSkipUnchanged=1\r\n"
+                                       "PeriodicKeepFiles=3\r\n"
+                                       "PeriodicFormat=png\r\n");
     CaptureOptions reloaded;
     settings::LoadOptions(file, reloaded);
+    EXPECT_EQ(reloaded.More.FullScreenArea, settings::ScreenArea::AllMonitors);
     EXPECT_TRUE(reloaded.More.PeriodicSkipUnchanged);
     EXPECT_EQ(reloaded.More.PeriodicKeepFiles, 3);
     EXPECT_EQ(reloaded.More.PeriodicFormat, settings::PeriodicFileFormat::Png);
 }
 
-TEST(Settings, OddPeriodicCaptureValuesReadAsTheirNearestMeaning) {
+TEST(Settings, OddAddedValuesReadAsTheirNearestMeaning) {
     TempFolder folder;
     const std::wstring path = folder.File(L"config.ini");
     IniFile file(path);
     CaptureOptions options;
+    for (const char* line :
+         {"", "FullScreenArea=3\r\n", "FullScreenArea=-1\r\n", "FullScreenArea=two\r\n", "FullScreenArea=1\r\n"}) {
+        WriteFileBytes(path, std::string("[Options]\r\n") + line);
+        options.More.FullScreenArea = settings::ScreenArea::AllMonitors;
+        settings::LoadOptions(file, options);
+        EXPECT_EQ(options.More.FullScreenArea, std::string(line) == "FullScreenArea=1\r\n"
+                                                   ? settings::ScreenArea::MonitorUnderMouse
+                                                   : settings::ScreenArea::PrimaryMonitor)
+            << line;
+    }
     WriteFileBytes(path, "[Options]\r\nPeriodicSkipUnchanged=yes\r\nPeriodicKeepFiles=-4\r\nPeriodicFormat=PNG\r\n");
     settings::LoadOptions(file, options);
     EXPECT_FALSE(options.More.PeriodicSkipUnchanged) << "a word is no number";
@@ -218,6 +234,22 @@ TEST(Settings, UnwritableFileRaisesUnableToWrite) {
     IniFile file(path);
     EXPECT_THROW(settings::SaveOptions(file, options), ui::Error);
     CloseHandle(held);
+}
+
+TEST(FullScreenAreaGroup, ShowsTheSettingAndTakesTheUsersChoice) {
+    testing_support::TestForm form;
+    settings::FullScreenAreaGroup group(form, {10, 10}, 260, nullptr, CLR_INVALID);
+    using settings::ScreenArea;
+    group.Show(ScreenArea::AllMonitors);
+    EXPECT_EQ(group.Chosen(), ScreenArea::AllMonitors);
+    EXPECT_FALSE(group.Choice(ScreenArea::PrimaryMonitor).Checked());
+    group.Show(ScreenArea::PrimaryMonitor);
+    EXPECT_FALSE(group.Choice(ScreenArea::AllMonitors).Checked()) << "two choices marked";
+    EXPECT_EQ(group.Chosen(), ScreenArea::PrimaryMonitor);
+    // What a user's click does.
+    SendMessageW(group.Choice(ScreenArea::MonitorUnderMouse).Handle(), BM_CLICK, 0, 0);
+    EXPECT_EQ(group.Chosen(), ScreenArea::MonitorUnderMouse);
+    EXPECT_EQ(group.Choice(ScreenArea::MonitorUnderMouse).Text(), L"The monitor under the mouse");
 }
 
 TEST(SettingsValues, TheThreeUnitsAreNamedExactlyAnyOtherTextIsKeptAndOnlyIndexZeroIsFullScreen) {

@@ -1,6 +1,7 @@
 // The toolkit pieces the windows are made of: PNG decoding and blending,
 // timers, and the native control wrappers on a real hidden host window.
 #include "tests/unit/PngTestData.h"
+#include "tests/unit/TestForm.h"
 #include "ui/Application.h"
 #include "ui/Bitmap.h"
 #include "ui/Error.h"
@@ -22,13 +23,7 @@ PngImage DecodeRecipe(const PngRecipe& recipe) {
     return PngImage::Decode(bytes.data(), bytes.size());
 }
 
-class TestForm : public ui::HostWindow {
-public:
-    TestForm() {
-        CreateHost(L"SnaporaToolkitTestForm",
-                   {.caption = L"form", .style = WS_POPUP, .x = 0, .y = 0, .width = 300, .height = 200});
-    }
-};
+using testing_support::TestForm;
 
 } // namespace
 
