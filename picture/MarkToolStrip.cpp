@@ -135,12 +135,12 @@ MarkToolStrip::MarkToolStrip(HWND parent, const MarkMetrics& metrics)
         };
         AddControl(*swatches_[i]);
     }
-    Layout(819);
+    Layout(0, 819);
 }
 
-void MarkToolStrip::Layout(int width) {
+void MarkToolStrip::Layout(int top, int width) {
     const int height = Height(), gap = metrics_.Pixels(MarkMetrics::kGap);
-    SetBounds(0, 0, width, height);
+    SetBounds(0, top, width, height);
     const int toolWidth = metrics_.Pixels(MarkMetrics::kToolWidth),
               toolHeight = metrics_.Pixels(MarkMetrics::kToolHeight);
     int x = gap;

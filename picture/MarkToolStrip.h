@@ -40,7 +40,8 @@ public:
     MarkToolStrip(HWND parent, const MarkMetrics& metrics);
 
     int Height() const { return metrics_.Pixels(MarkMetrics::kStripHeight); }
-    void Layout(int width);
+    // Lays the strip out across the parent at the given top.
+    void Layout(int top, int width);
     // Shows which tool is chosen (none: no button) and its colour; the
     // palette is shown only for a tool that takes a colour.
     void ShowChoice(std::optional<MarkKind> tool, COLORREF colour);

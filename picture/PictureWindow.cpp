@@ -129,8 +129,7 @@ PictureWindow::PictureWindow() {
 
     metrics_ = MarkMetrics::ForWindow(Handle());
     toolStrip_ = std::make_unique<MarkToolStrip>(Handle(), metrics_);
-    SetWindowPos(toolStrip_->Handle(), nullptr, 0, PictureToolbar::kHeight, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    toolStrip_->Layout(PictureToolbar::kHeight, 819);
     toolStrip_->ToolChosen = [this](MarkKind tool) {
         // The chosen tool's button, pressed again, leaves it.
         ChooseTool(editor_.Tool() == tool ? std::nullopt : std::optional<MarkKind>(tool));
@@ -475,7 +474,7 @@ LRESULT PictureWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_SIZE:
         if (toolbar_) toolbar_->Layout(LOWORD(lParam));
-        if (toolStrip_) toolStrip_->Layout(LOWORD(lParam));
+        if (toolStrip_) toolStrip_->Layout(PictureToolbar::kHeight, LOWORD(lParam));
         UpdateScrollBars();
         break;
     case WM_HSCROLL:

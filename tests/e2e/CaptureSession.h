@@ -133,6 +133,45 @@ protected:
 
     void ZoomIn(HWND save) { Click(Toolbar(save, 87, 73)); }
 
+    // "Save", the name typed into the dialog, OK; with replacing, Yes to the
+    // question whether to replace the file that is there. A click that comes
+    // while the window is still being activated can be lost under Wine, so
+    // the pointer rests on the button for a moment first.
+    void SaveAs(HWND picture, const std::wstring& path, bool replacing = false) {
+        ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == picture; }, kWait));
+        MoveMouse(Toolbar(picture, 8, 73));
+        Sleep(300);
+        Click(Toolbar(picture, 8, 73));
+        HWND dialog = nullptr;
+        // The first Save dialog of a fresh Wine prefix can take many seconds.
+        ASSERT_TRUE(WaitUntil(
+            [&] {
+                for (HWND box : app->MessageBoxes())
+                    if (GetWindow(box, GW_OWNER) == picture) dialog = box;
+                return dialog != nullptr;
+            },
+            30000))
+            << "no Save dialog";
+        HWND nameBox = GetDlgItem(dialog, 0x47C);          // cmb13, the file name
+        if (!nameBox) nameBox = GetDlgItem(dialog, 0x480); // edt1 in older templates
+        ASSERT_NE(nameBox, nullptr);
+        SendMessageW(nameBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+        PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+        if (replacing) {
+            HWND ask = nullptr;
+            ASSERT_TRUE(WaitUntil(
+                [&] {
+                    for (HWND box : app->MessageBoxes())
+                        if (GetWindow(box, GW_OWNER) == dialog) ask = box;
+                    return ask != nullptr;
+                },
+                kWait))
+                << "no question before replacing the file";
+            PostMessageW(GetDlgItem(ask, IDYES), BM_CLICK, 0, 0);
+        }
+        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, kWait));
+    }
+
     void Cancel(HWND save) {
         Click(Toolbar(save, 608, 73));
         EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(save); }, kWait));

@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include <jpeglib.h>
+#include <png.h>
 
 namespace support {
 
@@ -142,5 +143,37 @@ std::optional<DecodedJpeg> DecodeJpeg(const std::string& bytes) {
 }
 
 std::optional<DecodedJpeg> DecodeJpegFile(const std::wstring& path) { return DecodeJpeg(ReadFileBytes(path)); }
+
+std::optional<Picture> DecodePngFile(const std::wstring& path) {
+    const std::string bytes = ReadFileBytes(path);
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    if (bytes.empty() || !png_image_begin_read_from_memory(&image, bytes.data(), bytes.size())) return std::nullopt;
+    image.format = PNG_FORMAT_RGB;
+    std::vector<unsigned char> rgb(PNG_IMAGE_SIZE(image));
+    if (!png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr)) {
+        png_image_free(&image);
+        return std::nullopt;
+    }
+    Picture picture{static_cast<int>(image.width), static_cast<int>(image.height), {}};
+    picture.pixels.resize(rgb.size() / 3);
+    for (size_t i = 0; i < picture.pixels.size(); ++i)
+        picture.pixels[i] = std::uint32_t{rgb[i * 3]} << 16 | std::uint32_t{rgb[i * 3 + 1]} << 8 | rgb[i * 3 + 2];
+    return picture;
+}
+
+std::optional<Picture> DecodeBmpFile(const std::wstring& path) {
+    // The system's own reader, as another program would open the file.
+    HBITMAP bitmap = static_cast<HBITMAP>(
+        LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+    if (!bitmap) return std::nullopt;
+    BITMAP info{};
+    GetObjectW(bitmap, sizeof info, &info);
+    HDC screen = GetDC(nullptr);
+    Picture picture = PixelsOf(screen, bitmap, info.bmWidth, info.bmHeight);
+    ReleaseDC(nullptr, screen);
+    DeleteObject(bitmap);
+    return picture;
+}
 
 } // namespace support
