@@ -19,6 +19,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -80,8 +81,7 @@ void SaveWindow(HWND window, const Picture& before, const std::wstring& folder, 
 
 // Opens the tool strip of the picture window, which shows a full-screen
 // capture, and marks the picture: a box around the other program's button,
-// an arrow to it with a note, a highlighter stroke under the note, and a
-// redaction over the main window's header.
+// an arrow to it with a note, a redaction and a highlighter stroke.
 void MarkPicture(HWND picture, HWND main) {
     using M = picture::MarkMetrics;
     const int stripTop = picture::PictureToolbar::kHeight;
@@ -102,16 +102,17 @@ void MarkPicture(HWND picture, HWND main) {
     tool(3);
     Click(at(428, 622));
     PressKeys({VK_SHIFT, 'P'});
-    for (WORD key : {'R', 'E', 'S', 'S', VK_SPACE, 'T', 'H', 'I', 'S'})
+    for (const WORD key : std::initializer_list<WORD>{'R', 'E', 'S', 'S', VK_SPACE, 'T', 'H', 'I', 'S'})
         PressKeys({key});
     PressKeys({VK_RETURN});
-    tool(2);
-    Drag(at(424, 652), at(560, 652));
-    RECT header{};
-    GetWindowRect(main, &header);
+    // On the main window: the name in its footer redacted, a row of its
+    // hotkeys highlighted; the highlighter stays chosen, its palette shown.
+    RECT r{};
+    GetWindowRect(main, &r);
     tool(4);
-    Drag(at(header.left + 60, header.top + 8), at(header.left + 230, header.top + 30));
-    PressKeys({VK_ESCAPE});
+    Drag(at(r.left + 26, r.top + 448), at(r.left + 124, r.top + 468));
+    tool(2);
+    Drag(at(r.left + 266, r.top + 397), at(r.left + 372, r.top + 397));
 }
 
 HWND Expect(HWND window, const char* what) {
