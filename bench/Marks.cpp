@@ -1,6 +1,8 @@
 #include "bench/Marks.h"
 
 #include "bench/Desktop.h"
+#include "picture/PictureMath.h"
+#include "picture/Rendering.h"
 #include "tests/support/Input.h"
 
 #include <string>
@@ -65,6 +67,17 @@ void MeasureMarks(picture::PictureWindow& window, Table& table, int runs) {
         PumpFor(50);
     }
     table.Add({"zoom: Zoom In on 3840x2160 with 50 marks, painted", Median(zoomIn), "ms", "target 60 ms", 60, 1.0});
+    // What the marks add to a zoom step, the rendering alone with and
+    // without them taken in turn, so that the machine's load weighs on both.
+    const picture::MarkedPicture& marked = window.History().Current();
+    const int zw = picture::ZoomInSide(marked.master->Width()), zh = picture::ZoomInSide(marked.master->Height());
+    std::vector<double> withMarks, without;
+    for (int i = 0; i < runs; ++i) {
+        withMarks.push_back(MedianMs(1, [&] { picture::RenderMarked(*marked.master, marked.marks, zw, zh); }));
+        without.push_back(MedianMs(1, [&] { picture::RenderMarked(*marked.master, {}, zw, zh); }));
+    }
+    table.Add({"zoom step rendered with its 50 marks", Median(withMarks), "ms", "the same without marks",
+               Median(without), 1.15});
 
     // A highlighter stroke with the real mouse: each move until the ink
     // shows on the screen under the pointer. The moves go along a row

@@ -133,6 +133,30 @@ protected:
 
     void ZoomIn(HWND save) { Click(Toolbar(save, 87, 73)); }
 
+    // The program's dialog or message box that the window owns, once it is up.
+    HWND WaitForBoxOf(HWND owner, DWORD timeoutMs) const {
+        HWND found = nullptr;
+        WaitUntil(
+            [&] {
+                for (HWND box : app->MessageBoxes())
+                    if (GetWindow(box, GW_OWNER) == owner) found = box;
+                return found != nullptr;
+            },
+            timeoutMs);
+        return found;
+    }
+
+    // Brings another program's window to the front by a click on its body
+    // (away from its button); the mouse then goes out of the way, and an
+    // Active Window capture will take that window.
+    static void BringToFront(const TargetProgram& target) {
+        RECT t{};
+        GetWindowRect(target.Window(), &t);
+        Click({t.left + 20, t.bottom - 20});
+        ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == target.Window(); }, kWait));
+        MoveMouse({1200, 980});
+    }
+
     // "Save", the name typed into the dialog, OK; with replacing, Yes to the
     // question whether to replace the file that is there. A click that comes
     // while the window is still being activated can be lost under Wine, so
@@ -142,31 +166,17 @@ protected:
         MoveMouse(Toolbar(picture, 8, 73));
         Sleep(300);
         Click(Toolbar(picture, 8, 73));
-        HWND dialog = nullptr;
         // The first Save dialog of a fresh Wine prefix can take many seconds.
-        ASSERT_TRUE(WaitUntil(
-            [&] {
-                for (HWND box : app->MessageBoxes())
-                    if (GetWindow(box, GW_OWNER) == picture) dialog = box;
-                return dialog != nullptr;
-            },
-            30000))
-            << "no Save dialog";
+        HWND dialog = WaitForBoxOf(picture, 30000);
+        ASSERT_NE(dialog, nullptr) << "no Save dialog";
         HWND nameBox = GetDlgItem(dialog, 0x47C);          // cmb13, the file name
         if (!nameBox) nameBox = GetDlgItem(dialog, 0x480); // edt1 in older templates
         ASSERT_NE(nameBox, nullptr);
         SendMessageW(nameBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
         PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
         if (replacing) {
-            HWND ask = nullptr;
-            ASSERT_TRUE(WaitUntil(
-                [&] {
-                    for (HWND box : app->MessageBoxes())
-                        if (GetWindow(box, GW_OWNER) == dialog) ask = box;
-                    return ask != nullptr;
-                },
-                kWait))
-                << "no question before replacing the file";
+            HWND ask = WaitForBoxOf(dialog, kWait);
+            ASSERT_NE(ask, nullptr) << "no question before replacing the file";
             PostMessageW(GetDlgItem(ask, IDYES), BM_CLICK, 0, 0);
         }
         ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, kWait));

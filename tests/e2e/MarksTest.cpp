@@ -78,11 +78,7 @@ TEST_F(Marks, MarksLandInEveryPictureRedactionIsBlackUndoGivesTheOriginalAndCrop
     // Another program's window: teal, with a button whose caption the
     // redaction covers.
     support::TargetProgram target({300, 200, 700, 500});
-    RECT t{};
-    GetWindowRect(target.Window(), &t);
-    support::Click({t.left + 20, t.bottom - 20});
-    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == target.Window(); }, kWait));
-    MoveMouse({1200, 980});
+    ASSERT_NO_FATAL_FAILURE(BringToFront(target));
     TypeCaptureKey();
     save = WaitForPictureWindow();
     ASSERT_NE(save, nullptr);
