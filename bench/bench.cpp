@@ -18,6 +18,7 @@
 #include "app/SnaporaApp.h"
 #include "bench/Desktop.h"
 #include "bench/Loop.h"
+#include "bench/Marks.h"
 #include "bench/Measure.h"
 #include "bench/PngSweep.h"
 #include "bench/References.h"
@@ -392,9 +393,10 @@ void Interactive::Zoom() {
         original.push_back(NowMs() - from);
         PumpFor(50);
     }
-    ClosePictureWindow();
     run_.table.Add({"zoom: Zoom In on 3840x2160, painted", Median(zoomIn), "ms", "target 60 ms", 60, 1.0});
     run_.table.Add({"zoom: Original on 3840x2160, painted", Median(original), "ms", "target 60 ms", 60, 1.0});
+    bench::MeasureMarks(pictureWindow, run_.table, kRuns);
+    ClosePictureWindow();
 }
 
 // The median times of two operations run in turn, so that the load of the

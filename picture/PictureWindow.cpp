@@ -1,13 +1,13 @@
 #include "picture/PictureWindow.h"
 
 #include "picture/PictureMath.h"
+#include "picture/Rendering.h"
 #include "ui/Monitors.h"
 #include "ui/Application.h"
 #include "controls/Skin.h"
 #include "ui/Clipboard.h"
 #include "ui/Event.h"
 #include "imaging/ImageWriters.h"
-#include "imaging/Parallel.h"
 #include "ui/Modal.h"
 #include "ui/Resources.h"
 
@@ -43,6 +43,7 @@ const ToolbarButton kButtons[PictureToolbar::kCommandCount] = {
     {L"Restore", L"ICON_RESTORE", 408, 73},
     {L"Copy to Clipboard", L"ICON_COPY", 488, 113},
     {L"Cancel", L"ICON_CANCEL", 608, 73},
+    {L"Marks", L"ICON_MARKS", 688, 73},
 };
 
 // The 1-based entry of a "Name|*.ext|..." filter whose pattern is "*" + ext
@@ -58,56 +59,6 @@ int FilterIndexOf(const std::wstring& filter, const std::wstring& ext) {
         if (end == std::wstring::npos) return 0;
         start = end + 1;
     }
-}
-
-// Draws the whole of source over the whole of destination (of the same
-// depth) by nearest-neighbour sampling: each destination pixel takes the
-// source pixel under its centre, so rows and columns are repeated or
-// dropped, never blended. It works on the pixels directly rather than
-// through StretchBlt, whose general stretching took most of a zoom step on
-// a large picture, and on a large picture it shares the rows out between
-// threads.
-void StretchNearest(const ui::Bitmap& source, ui::Bitmap& destination) {
-    if (source.Empty() || destination.Empty()) return;
-    // Drawing through either canvas may still be queued in GDI.
-    GdiFlush();
-    const int sw = source.Width(), sh = source.Height(), dw = destination.Width(), dh = destination.Height();
-    const int pixelBytes = source.BitsPerPixel() / 8;
-    const std::size_t rowBytes = static_cast<std::size_t>(dw) * pixelBytes;
-    const auto sample = [](int at, int from, int to) {
-        return static_cast<int>(std::min<long long>(from - 1, (2LL * at + 1) * from / (2LL * to)));
-    };
-    // The byte offset in a source row of each destination column.
-    std::vector<int> columns(static_cast<std::size_t>(dw));
-    for (int x = 0; x < dw; ++x)
-        columns[static_cast<std::size_t>(x)] = sample(x, sw, dw) * pixelBytes;
-    const auto stretchRows = [&](int first, int end) {
-        int lastSource = -1;
-        for (int y = first; y < end; ++y) {
-            const int sy = sample(y, sh, dh);
-            std::uint8_t* to = destination.Row(y);
-            // A repeated source row is the row just made, copied whole.
-            if (sy == lastSource) {
-                std::memcpy(to, destination.Row(y - 1), rowBytes);
-                continue;
-            }
-            lastSource = sy;
-            const std::uint8_t* from = source.Row(sy);
-            if (sw == dw) {
-                std::memcpy(to, from, rowBytes);
-            } else if (pixelBytes == 4) {
-                for (int x = 0; x < dw; ++x)
-                    std::memcpy(to + 4 * x, from + columns[static_cast<std::size_t>(x)], 4);
-            } else {
-                for (int x = 0; x < dw; ++x)
-                    std::memcpy(to + 3 * x, from + columns[static_cast<std::size_t>(x)], 3);
-            }
-        }
-    };
-    // Below a megapixel the pool's threads cost more than they save; above
-    // it, bands of rows go to them.
-    const int bands = static_cast<long long>(dw) * dh < 1024 * 1024 ? 1 : 8;
-    imaging::RunInParallel(bands, 0, [&](int band) { stretchRows(dh * band / bands, dh * (band + 1) / bands); });
 }
 
 } // namespace
@@ -167,9 +118,39 @@ PictureWindow::PictureWindow() {
         {Command::ZoomOut, &PictureWindow::OnZoomOut},  {Command::Original, &PictureWindow::OnOriginalSize},
         {Command::Cutter, &PictureWindow::OnStartCrop}, {Command::Restore, &PictureWindow::OnRestore},
         {Command::Copy, &PictureWindow::OnCopy},        {Command::Cancel, &PictureWindow::OnCancel},
+        {Command::Marks, &PictureWindow::OnMarks},
     };
+    // Every command first ends a text being typed, so that Save and Copy
+    // take it along and Zoom and Cutter work on a finished picture.
     for (const auto& [command, handler] : commands)
-        toolbar_->Button(command).OnClick = [this, handler](ui::Control&) { (this->*handler)(); };
+        toolbar_->Button(command).OnClick = [this, handler](ui::Control&) {
+            editor_.Finish();
+            (this->*handler)();
+        };
+
+    metrics_ = MarkMetrics::ForWindow(Handle());
+    toolStrip_ = std::make_unique<MarkToolStrip>(Handle(), metrics_);
+    toolStrip_->Layout(PictureToolbar::kHeight, 819);
+    toolStrip_->ToolChosen = [this](MarkKind tool) {
+        // The chosen tool's button, pressed again, leaves it.
+        ChooseTool(editor_.Tool() == tool ? std::nullopt : std::optional<MarkKind>(tool));
+    };
+    toolStrip_->ColourChosen = [this](COLORREF colour) {
+        if (!editor_.Tool()) return;
+        editor_.SetColour(*editor_.Tool(), colour);
+        toolStrip_->ShowChoice(editor_.Tool(), colour);
+        if (editor_.InProgress()) InvalidateMark(*editor_.InProgress());
+    };
+    editor_.Finished = [this](Mark mark) { OnMarkFinished(std::move(mark)); };
+    pictureView_.OnMouseDown = [this](ui::Control&, ui::MouseButton button, ui::ShiftState, POINT at) {
+        OnPictureMouse(WM_LBUTTONDOWN, button, at);
+    };
+    pictureView_.OnMouseMove = [this](ui::Control&, ui::ShiftState, POINT at) {
+        OnPictureMouse(WM_MOUSEMOVE, ui::MouseButton::Left, at);
+    };
+    pictureView_.OnMouseUp = [this](ui::Control&, ui::MouseButton button, ui::ShiftState, POINT at) {
+        OnPictureMouse(WM_LBUTTONUP, button, at);
+    };
 
     pictureView_.SetBounds(24, 118, 233, 198);
     AddControl(pictureView_);
@@ -211,7 +192,7 @@ void PictureWindow::PlacePicture(int left, int top, ui::Bitmap&& picture) {
     ScrollTo(0, 0);
     const int w = picture.Width(), h = picture.Height();
     pictureView_.SetPicture(std::move(picture));
-    pictureView_.SetBounds(left, top, w, h);
+    pictureView_.SetBounds(left, top + (toolStrip_->Visible() ? toolStrip_->Height() : 0), w, h);
     UpdateScrollBars();
     Invalidate();
 }
@@ -270,7 +251,11 @@ void PictureWindow::OnShow() {
     cropController_.reset();
     auto shown = std::make_shared<ui::Bitmap>();
     shown->Assign(pictureView_.Picture());
-    originalPicture_ = masterPicture_ = std::move(shown);
+    originalPicture_ = shown;
+    history_.Reset({std::move(shown), {}, {pictureView_.Width(), pictureView_.Height()}});
+    // A new picture starts without a tool, as the window first opened.
+    editor_.Cancel();
+    ChooseTool(std::nullopt);
     cropController_ = std::make_unique<CropFrameController>(Handle());
     cropController_->SetStepMode(true);
     cropController_->SetStepSize(4);
@@ -287,19 +272,21 @@ void PictureWindow::OnClose() {
 }
 
 void PictureWindow::ReleasePictures() {
+    editor_.Cancel();
     pictureView_.SetPicture(ui::Bitmap());
     originalPicture_.reset();
-    masterPicture_.reset();
+    history_.Clear();
 }
 
 const ui::Bitmap& PictureWindow::MasterPicture() const {
     static const ui::Bitmap none;
-    return masterPicture_ ? *masterPicture_ : none;
+    return history_.Empty() || !history_.Current().master ? none : *history_.Current().master;
 }
 
-void PictureWindow::RenderFrom(const ui::Bitmap& source, int width, int height) {
-    ui::Bitmap picture(width, height, source.BitsPerPixel());
-    StretchNearest(source, picture);
+void PictureWindow::RenderShown(int width, int height) {
+    static const std::vector<Mark> noMarks;
+    ui::Bitmap picture =
+        RenderMarked(MasterPicture(), history_.Empty() ? noMarks : history_.Current().marks, width, height);
     pictureView_.SetPicture(std::move(picture));
     pictureView_.SetBounds(pictureView_.Left(), pictureView_.Top(), width, height);
     UpdateScrollBars();
@@ -314,24 +301,28 @@ void PictureWindow::OnZoomIn() {
                               MB_OK | MB_ICONINFORMATION);
         return;
     }
-    RenderFrom(MasterPicture(), w, h);
+    RenderShown(w, h);
 }
 
-void PictureWindow::OnZoomOut() {
-    RenderFrom(MasterPicture(), ZoomOutSide(pictureView_.Width()), ZoomOutSide(pictureView_.Height()));
-}
+void PictureWindow::OnZoomOut() { RenderShown(ZoomOutSide(pictureView_.Width()), ZoomOutSide(pictureView_.Height())); }
 
 void PictureWindow::OnOriginalSize() {
     const ui::Bitmap& master = MasterPicture();
-    RenderFrom(master, master.Width(), master.Height());
+    RenderShown(master.Width(), master.Height());
 }
 
 void PictureWindow::OnRestore() {
-    masterPicture_ = originalPicture_;
+    if (history_.Empty()) return;
+    // Back to the unmarked picture as first shown, as a step that Undo takes back.
+    const MarkedPicture& now = history_.Current();
+    if (now.master != originalPicture_ || !now.marks.empty())
+        PushStep({originalPicture_, {}, {originalPicture_->Width(), originalPicture_->Height()}});
     OnOriginalSize();
 }
 
 void PictureWindow::OnStartCrop() {
+    // The Cutter ends the tool.
+    ChooseTool(std::nullopt);
     cropOutline_.SetVisible(true);
     cropController_->SetHandlesVisible(true);
     cropOutline_.BringToFront();
@@ -368,30 +359,31 @@ void PictureWindow::OnDoubleClick(POINT client) {
 void PictureWindow::CutPicture() {
     const auto frame =
         CropRectangle(cropOutline_.Left(), cropOutline_.Top(), cropOutline_.Width(), cropOutline_.Height());
-    if (!frame) return;
+    if (!frame || history_.Empty()) return;
     const int w = frame->right - frame->left, h = frame->bottom - frame->top;
-    const ui::Bitmap& shown = pictureView_.Picture();
-    ui::Bitmap cut(w, h, shown.BitsPerPixel());
-    // What lies outside the displayed picture is the window's grey.
-    HDC dc = cut.Canvas();
+    const ui::Bitmap& master = MasterPicture();
+    const SIZE shown{pictureView_.Width(), pictureView_.Height()};
+    // The cut is taken from the picture as shown, zoomed, but without its
+    // marks: they come along as marks, so that they stay below redactions
+    // drawn later and go with Undo. What lies outside the displayed picture
+    // is the window's grey.
+    ui::Bitmap cut(w, h, master.BitsPerPixel());
     ui::UniqueBrush grey(CreateSolidBrush(kGrey));
     const RECT all{0, 0, w, h};
-    FillRect(dc, &all, grey.Get());
-    const RECT source{frame->left - pictureView_.Left(), frame->top - pictureView_.Top(),
-                      frame->right - pictureView_.Left(), frame->bottom - pictureView_.Top()};
-    const RECT picture{0, 0, shown.Width(), shown.Height()};
-    RECT inside;
-    if (IntersectRect(&inside, &source, &picture))
-        BitBlt(dc, inside.left - source.left, inside.top - source.top, inside.right - inside.left,
-               inside.bottom - inside.top, shown.Canvas(), inside.left, inside.top, SRCCOPY);
-    GdiFlush();
-    ui::Bitmap displayed;
-    displayed.Assign(cut);
-    masterPicture_ = std::make_shared<const ui::Bitmap>(std::move(cut));
-    pictureView_.SetPicture(std::move(displayed));
-    pictureView_.SetBounds(pictureView_.Left(), pictureView_.Top(), w, h);
-    UpdateScrollBars();
-    Invalidate();
+    FillRect(cut.Canvas(), &all, grey.Get());
+    const POINT from{frame->left - pictureView_.Left(), frame->top - pictureView_.Top()};
+    StretchNearestPart(master, shown, from, cut);
+    MarkTransform intoCut = ZoomTransform(master, shown.cx, shown.cy);
+    intoCut.offsetX = -from.x;
+    intoCut.offsetY = -from.y;
+    std::vector<Mark> marks = CarryMarks(history_.Current().marks, intoCut, {w, h});
+    PushStep({std::make_shared<const ui::Bitmap>(std::move(cut)), std::move(marks), {w, h}});
+    RenderShown(w, h);
+}
+
+void PictureWindow::PushStep(MarkedPicture next) {
+    history_.Current().shown = {pictureView_.Width(), pictureView_.Height()};
+    history_.Push(std::move(next));
 }
 
 void PictureWindow::UpdateScrollBars() {
@@ -421,12 +413,17 @@ void PictureWindow::ScrollTo(int x, int y) {
     const int dx = scroll_.x - x, dy = scroll_.y - y;
     if (dx == 0 && dy == 0) return;
     scroll_ = {x, y};
-    // Scrolling moves the picture and the frame; the toolbar stays put.
+    ShiftContent(dx, dy);
+    SetScrollPos(Handle(), SB_HORZ, x, TRUE);
+    SetScrollPos(Handle(), SB_VERT, y, TRUE);
+}
+
+void PictureWindow::ShiftContent(int dx, int dy) {
+    // Scrolling and the tool strip move the picture and the frame; the
+    // toolbar stays put.
     for (ui::Control* control : {static_cast<ui::Control*>(&pictureView_), static_cast<ui::Control*>(&cropOutline_)})
         control->SetBounds(control->Left() + dx, control->Top() + dy, control->Width(), control->Height());
     if (cropController_) cropController_->PlaceHandles(cropOutline_.Bounds());
-    SetScrollPos(Handle(), SB_HORZ, x, TRUE);
-    SetScrollPos(Handle(), SB_VERT, y, TRUE);
     Invalidate();
 }
 
@@ -475,6 +472,7 @@ LRESULT PictureWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_SIZE:
         if (toolbar_) toolbar_->Layout(LOWORD(lParam));
+        if (toolStrip_) toolStrip_->Layout(PictureToolbar::kHeight, LOWORD(lParam));
         UpdateScrollBars();
         break;
     case WM_HSCROLL:
@@ -486,6 +484,20 @@ LRESULT PictureWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_MOUSEWHEEL:
         OnScroll(SB_VERT, GET_WHEEL_DELTA_WPARAM(wParam) > 0 ? SB_LINEUP : SB_LINEDOWN);
         return 0;
+    case WM_KEYDOWN:
+        if (OnKey(wParam)) return 0;
+        break;
+    case WM_CHAR:
+        // Ctrl+Z and the other control keys arrive as characters too; only
+        // printable ones are typed.
+        if (editor_.Typing() && wParam >= L' ') {
+            const Mark before = *editor_.InProgress();
+            editor_.Type(static_cast<wchar_t>(wParam));
+            InvalidateMark(before);
+            InvalidateMark(*editor_.InProgress());
+            return 0;
+        }
+        break;
     case WM_LBUTTONDBLCLK:
         // The double-click still reaches the control beneath afterwards.
         OnDoubleClick({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});

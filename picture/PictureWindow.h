@@ -1,10 +1,14 @@
-// The picture window: shows a captured picture and zooms, crops, copies and
-// saves it. Created once at start-up; closing it only hides it and raises
-// Closed, on which the capture trigger is armed again.
+// The picture window: shows a captured picture and zooms, crops, marks,
+// copies and saves it. Created once at start-up; closing it only hides it and
+// raises Closed, on which the capture trigger is armed again.
 #pragma once
 
 #include "controls/PngButton.h"
 #include "picture/CropFrameController.h"
+#include "picture/MarkEditor.h"
+#include "picture/MarkHistory.h"
+#include "picture/MarkMetrics.h"
+#include "picture/MarkToolStrip.h"
 #include "ui/Bitmap.h"
 #include "ui/HostWindow.h"
 #include "ui/Image.h"
@@ -14,6 +18,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace picture {
 
@@ -21,13 +26,13 @@ namespace picture {
 inline constexpr wchar_t kPictureWindowClass[] = L"TFrmSave";
 inline constexpr wchar_t kPictureToolbarClass[] = L"TSaveToolbar";
 
-// The toolbar: three background pictures and the eight command buttons.
+// The toolbar: three background pictures and the command buttons.
 class PictureToolbar : public ui::HostWindow {
 public:
     static constexpr int kHeight = 72;
     // The commands, in the toolbar's order from left to right.
-    enum class Command { Save, ZoomIn, ZoomOut, Original, Cutter, Restore, Copy, Cancel };
-    static constexpr int kCommandCount = 8;
+    enum class Command { Save, ZoomIn, ZoomOut, Original, Cutter, Restore, Copy, Cancel, Marks };
+    static constexpr int kCommandCount = 9;
 
     explicit PictureToolbar(HWND parent);
     void Layout(int width);
@@ -79,8 +84,17 @@ public:
     void OnRestore();
     void OnCopy();
     void OnCancel();
+    // Shows the strip of mark tools, or hides it and leaves the tool.
+    void OnMarks();
 
-    // Cuts what the crop frame encloses out of the displayed picture.
+    // Chooses a mark tool, which hides the crop frame, or none.
+    void ChooseTool(std::optional<MarkKind> tool);
+    // Back or forth one step: a mark, a crop or a Restore.
+    void Undo();
+    void Redo();
+
+    // Cuts what the crop frame encloses out of the displayed picture, with
+    // the marks on that part.
     void CutPicture();
 
     // What a test looks at and works with.
@@ -88,12 +102,17 @@ public:
     ui::Shape& CropOutline() { return cropOutline_; }
     PictureToolbar& Toolbar() { return *toolbar_; }
     CropFrameController& CropController() { return *cropController_; }
+    MarkToolStrip& ToolStrip() { return *toolStrip_; }
+    const MarkEditor& Editor() const { return editor_; }
+    const MarkHistory& History() const { return history_; }
     ui::SaveDialog& SaveDialog() { return saveDialog_; }
     // The scroll position of the picture area.
     POINT ScrollPos() const { return scroll_; }
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // The mark in progress, above the picture.
+    void PaintOverlay(HDC dc, const RECT& client) override;
 
 private:
     // Takes the working copy of the picture just loaded and resets the crop frame.
@@ -106,12 +125,31 @@ private:
     // A left double-click inside the shown crop frame cuts the picture.
     void OnDoubleClick(POINT client);
     void SetOuterSize(int width, int height);
+    // Puts the picture at (left, top) below the toolbar, lower by the tool
+    // strip's height while the strip is shown.
     void PlacePicture(int left, int top, ui::Bitmap&& picture);
-    // Replaces the displayed picture by source drawn over a picture of the
-    // given size, pixel for pixel or stretched by nearest neighbour.
-    void RenderFrom(const ui::Bitmap& source, int width, int height);
+    // Replaces the displayed picture by the master, with its marks, drawn
+    // over a picture of the given size: pixel for pixel or stretched by
+    // nearest neighbour.
+    void RenderShown(int width, int height);
+    // A new step of the history, shown at the given size.
+    void PushStep(MarkedPicture next);
     void UpdateScrollBars();
     void ScrollTo(int x, int y);
+    // Moves the picture and the crop frame by (dx, dy) in the client area.
+    void ShiftContent(int dx, int dy);
+
+    // Where the master's pixels are in the client area, and back.
+    MarkTransform ClientTransform() const;
+    MarkPoint PicturePoint(POINT onPicture) const;
+    // The width a new mark of the tool gets: its size on the screen at the zoom shown.
+    double NewMarkWidth(MarkKind tool) const;
+    // Repaints what a mark in progress covered before and covers now.
+    void InvalidateMark(const Mark& mark);
+    void OnPictureMouse(UINT message, ui::MouseButton button, POINT at);
+    bool OnKey(WPARAM key);
+    void OnMarkFinished(Mark mark);
+    void MoveThroughHistory(bool (MarkHistory::*move)());
     void OnScroll(int bar, WORD request);
 
     std::unique_ptr<PictureToolbar> toolbar_;
@@ -120,14 +158,17 @@ private:
     // The crop frame.
     ui::Shape cropOutline_;
     ui::SaveDialog saveDialog_;
-    // The picture as first shown, and the master that zooming renders from.
-    // Neither is ever drawn into, so they are one picture until a crop gives
-    // the master a new one, and again after Restore: a full-screen capture
-    // then holds two screens' worth of memory (this and the displayed
-    // picture) instead of three.
+    // The picture as first shown, and the steps taken on it, the current
+    // one's master being what zooming renders from. No master is ever drawn
+    // into, so the original and the first master are one picture: a
+    // full-screen capture holds two screens' worth of memory (this and the
+    // displayed picture) instead of three until a crop makes a new master.
     std::shared_ptr<const ui::Bitmap> originalPicture_;
-    std::shared_ptr<const ui::Bitmap> masterPicture_;
+    MarkHistory history_;
     std::unique_ptr<CropFrameController> cropController_;
+    MarkMetrics metrics_;
+    std::unique_ptr<MarkToolStrip> toolStrip_;
+    MarkEditor editor_;
     POINT scroll_{0, 0};
 };
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Retakes the README's pictures of Snapora's windows from the real program:
 # docs/main-window.png, docs/picture-window.png (after a Full Screen capture
-# by Ctrl+1), docs/options-window.png ("Options" clicked on the main window),
+# by Ctrl+1), docs/picture-marks.png (the same with the tool strip open and
+# marks drawn), docs/options-window.png ("Options" clicked on the main window),
 # docs/more-options-window.png ("More…" in Options) and docs/suspend-panel.png
 # ("Suspend" clicked). Each is cut to its window.
 # docs/region-two-monitors.png is the region screen over two monitors, taken
@@ -27,7 +28,7 @@ SNAPORA_DISPLAY=$((${DISPLAY#:} + 1)) "$root/tools/two-monitors.sh" \
   wine "$build/bin/screenshot_tour.exe" "$(winepath -w "$shots")" two-monitors
 
 mkdir -p "$root/docs"
-for name in main-window picture-window options-window more-options-window suspend-panel region-two-monitors; do
+for name in main-window picture-window picture-marks options-window more-options-window suspend-panel region-two-monitors; do
   # Without metadata or time chunks, an unchanged window gives an unchanged file.
   convert "$shots/$name.ppm" -strip -define png:exclude-chunks=date,time "$root/docs/$name.png"
   echo "screenshots: docs/$name.png ($(identify -format '%w x %h' "$root/docs/$name.png"))"

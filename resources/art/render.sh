@@ -18,7 +18,7 @@ done
 
 # Button pictures: 32 x 32 PNG with alpha.
 for name in capture options suspend home help \
-  save zoomin zoomout original cutter restore copy cancel \
+  save zoomin zoomout original cutter restore copy cancel marks \
   options_save reset browse; do
   rsvg-convert -w 32 -h 32 "$here/icon_$name.svg" -o "$out/icon_$name.png"
 done

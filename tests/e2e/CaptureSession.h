@@ -133,6 +133,51 @@ protected:
 
     void ZoomIn(HWND save) { Click(Toolbar(save, 87, 73)); }
 
+    // The program's dialog or message box that the window owns, once it is up.
+    HWND WaitForBoxOf(HWND owner, DWORD timeoutMs) const {
+        HWND found = nullptr;
+        WaitUntil(
+            [&] {
+                for (HWND box : app->MessageBoxes())
+                    if (GetWindow(box, GW_OWNER) == owner) found = box;
+                return found != nullptr;
+            },
+            timeoutMs);
+        return found;
+    }
+
+    // Brings another program's window to the front by a click on its body
+    // (away from its button); the mouse then goes out of the way, and an
+    // Active Window capture will take that window.
+    static void BringToFront(const TargetProgram& target) {
+        RECT t{};
+        GetWindowRect(target.Window(), &t);
+        Click({t.left + 20, t.bottom - 20});
+        ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == target.Window(); }, kWait));
+        MoveMouse({1200, 980});
+    }
+
+    // "Save", the name written into the dialog, OK; with replacing, Yes to the
+    // question whether to replace the file that is there. A click that comes
+    // while the window is still being activated can be lost under Wine, so
+    // the pointer rests on the button for a moment first.
+    void SaveAs(HWND picture, const std::wstring& path, bool replacing = false) {
+        ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == picture; }, kWait));
+        MoveMouse(Toolbar(picture, 8, 73));
+        Sleep(300);
+        Click(Toolbar(picture, 8, 73));
+        // The first Save dialog of a fresh Wine prefix can take many seconds.
+        HWND dialog = WaitForBoxOf(picture, 30000);
+        ASSERT_NE(dialog, nullptr) << "no Save dialog";
+        ASSERT_TRUE(EnterFileName(dialog, path));
+        if (replacing) {
+            HWND ask = WaitForBoxOf(dialog, kWait);
+            ASSERT_NE(ask, nullptr) << "no question before replacing the file";
+            PostMessageW(GetDlgItem(ask, IDYES), BM_CLICK, 0, 0);
+        }
+        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, kWait));
+    }
+
     void Cancel(HWND save) {
         Click(Toolbar(save, 608, 73));
         EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(save); }, kWait));

@@ -71,10 +71,7 @@ TEST_F(Capture, ActiveWindowTakesTheForegroundWindowFrameIncluded) {
     support::TargetProgram target({420, 300, 740, 540});
     RECT t{};
     GetWindowRect(target.Window(), &t);
-    // A click on the window's body (away from its button) brings it to the front.
-    support::Click({t.left + 20, t.bottom - 20});
-    ASSERT_TRUE(support::WaitUntil([&] { return GetForegroundWindow() == target.Window(); }, kWait));
-    support::MoveMouse({1200, 980});
+    ASSERT_NO_FATAL_FAILURE(BringToFront(target));
     const Picture before = support::GrabScreen(t);
 
     TypeCaptureKey();

@@ -159,38 +159,7 @@ TEST_F(Faults, SavingOverAFileThatAnotherProgramHoldsOpenShowsWhyAndKeepsTheOldF
     HWND picture = WaitForPictureWindow();
     ASSERT_NE(picture, nullptr);
 
-    // "Save", the name typed, and Yes to replacing the file that is there.
-    // A click that comes while the window is still being activated can be
-    // lost under Wine, so the pointer rests on the button for a moment first.
-    const auto saveAs = [&](const std::wstring& name) {
-        ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == picture; }, kWait));
-        MoveMouse(Toolbar(picture, 8, 73));
-        Sleep(300);
-        Click(Toolbar(picture, 8, 73));
-        HWND dialog = nullptr;
-        // The first Save dialog of a fresh Wine prefix can take many seconds.
-        ASSERT_TRUE(WaitUntil(
-            [&] {
-                for (HWND box : app->MessageBoxes())
-                    if (GetWindow(box, GW_OWNER) == picture) dialog = box;
-                return dialog != nullptr;
-            },
-            30000))
-            << "no Save dialog";
-        ASSERT_TRUE(EnterFileName(dialog, name));
-        HWND ask = nullptr;
-        ASSERT_TRUE(WaitUntil(
-            [&] {
-                for (HWND box : app->MessageBoxes())
-                    if (GetWindow(box, GW_OWNER) == dialog) ask = box;
-                return ask != nullptr;
-            },
-            kWait))
-            << "no question before replacing the file";
-        PostMessageW(GetDlgItem(ask, IDYES), BM_CLICK, 0, 0);
-        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, kWait));
-    };
-    ASSERT_NO_FATAL_FAILURE(saveAs(path));
+    ASSERT_NO_FATAL_FAILURE(SaveAs(picture, path, true));
     HWND box = WaitForErrorBox();
     ASSERT_NE(box, nullptr) << "the failed Save was not reported";
     const std::wstring text = MessageBoxText(box);
@@ -209,7 +178,7 @@ TEST_F(Faults, SavingOverAFileThatAnotherProgramHoldsOpenShowsWhyAndKeepsTheOldF
 
     // The other program lets go: the same Save now replaces the file.
     CloseHandle(held);
-    ASSERT_NO_FATAL_FAILURE(saveAs(path));
+    ASSERT_NO_FATAL_FAILURE(SaveAs(picture, path, true));
     ASSERT_TRUE(WaitUntil([&] { return DecodeJpegFile(path).has_value(); }, kWait)) << "the picture was not saved";
     EXPECT_EQ(DecodeJpegFile(path)->width, GetSystemMetrics(SM_CXSCREEN));
     EXPECT_TRUE(app->MessageBoxes().empty());

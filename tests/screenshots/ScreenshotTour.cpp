@@ -4,6 +4,7 @@
 //   screenshot_tour.exe <output folder>
 // Exits with 1, naming the window, when one of them does not appear.
 #include "app/MainWindow.h"
+#include "picture/MarkMetrics.h"
 #include "picture/PictureWindow.h"
 #include "region/RegionScreen.h"
 #include "settings/MoreOptionsWindow.h"
@@ -20,6 +21,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -84,6 +86,42 @@ void WritePicture(const Picture& picture, const std::wstring& folder, const wcha
     if (!out) throw std::runtime_error("cannot write the picture of the window");
 }
 
+// Opens the tool strip of the picture window, which shows a full-screen
+// capture, and marks the picture: a box around the other program's button,
+// an arrow to it with a note, a redaction and a highlighter stroke.
+void MarkPicture(HWND picture, HWND main) {
+    using M = picture::MarkMetrics;
+    const int stripTop = picture::PictureToolbar::kHeight;
+    Click(ClientPoint(picture, 688 + 36, 8 + 30));
+    Sleep(500);
+    // A picture pixel of the capture, which is the screen's own.
+    const auto at = [&](int x, int y) { return ClientPoint(picture, 1 + x, stripTop + 1 + M::kStripHeight + y); };
+    const auto tool = [&](int index) {
+        const POINT button = ClientPoint(picture, M::kGap + index * (M::kToolWidth + M::kGap) + M::kToolWidth / 2,
+                                         stripTop + M::kStripHeight / 2);
+        MoveMouse(button);
+        Click(button);
+    };
+    tool(1);
+    Drag(at(92, 732), at(236, 792));
+    tool(0);
+    Drag(at(420, 660), at(250, 755));
+    tool(3);
+    Click(at(428, 622));
+    PressKeys({VK_SHIFT, 'P'});
+    for (const WORD key : std::initializer_list<WORD>{'R', 'E', 'S', 'S', VK_SPACE, 'T', 'H', 'I', 'S'})
+        PressKeys({key});
+    PressKeys({VK_RETURN});
+    // On the main window: the name in its footer redacted, a row of its
+    // hotkeys highlighted; the highlighter stays chosen, its palette shown.
+    RECT r{};
+    GetWindowRect(main, &r);
+    tool(4);
+    Drag(at(r.left + 26, r.top + 448), at(r.left + 124, r.top + 468));
+    tool(2);
+    Drag(at(r.left + 266, r.top + 397), at(r.left + 372, r.top + 397));
+}
+
 HWND Expect(HWND window, const char* what) {
     if (!window) throw std::runtime_error(std::string(what) + " did not appear");
     return window;
@@ -110,6 +148,9 @@ void Tour(const std::wstring& folder) {
             },
             kWaitMs);
         SaveWindow(Expect(picture, "the picture window"), before, folder, L"picture-window");
+        const Picture unmarked = WholeScreen();
+        MarkPicture(picture, main);
+        SaveWindow(picture, unmarked, folder, L"picture-marks");
         PostMessageW(picture, WM_CLOSE, 0, 0);
         WaitUntil([&] { return !IsWindowVisible(picture); }, kWaitMs);
     }

@@ -164,4 +164,18 @@ std::optional<Picture> DecodePngFile(const std::wstring& path) {
     return picture;
 }
 
+std::optional<Picture> DecodeBmpFile(const std::wstring& path) {
+    // The system's own reader, as another program would open the file.
+    HBITMAP bitmap = static_cast<HBITMAP>(
+        LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+    if (!bitmap) return std::nullopt;
+    BITMAP info{};
+    GetObjectW(bitmap, sizeof info, &info);
+    HDC screen = GetDC(nullptr);
+    Picture picture = PixelsOf(screen, bitmap, info.bmWidth, info.bmHeight);
+    ReleaseDC(nullptr, screen);
+    DeleteObject(bitmap);
+    return picture;
+}
+
 } // namespace support

@@ -1,5 +1,5 @@
 // Pictures read back from the system as another program sees them: the
-// screen, the clipboard, a JPEG or PNG file decoded with the real library.
+// screen, the clipboard, picture files decoded with the real libraries.
 #pragma once
 
 #include <windows.h>
@@ -44,8 +44,9 @@ struct DecodedJpeg : Picture {
 };
 std::optional<DecodedJpeg> DecodeJpeg(const std::string& bytes);
 std::optional<DecodedJpeg> DecodeJpegFile(const std::wstring& path);
-
-// A PNG file decoded with libpng, or nothing when it does not decode.
+// A PNG file decoded with libpng, or a BMP file read by the system, or
+// nothing when the file is no such picture.
 std::optional<Picture> DecodePngFile(const std::wstring& path);
+std::optional<Picture> DecodeBmpFile(const std::wstring& path);
 
 } // namespace support
