@@ -146,6 +146,14 @@ protected:
         return found;
     }
 
+    // The texts of the program's open message boxes, for a failure message.
+    std::string OpenBoxTexts() const {
+        std::string texts;
+        for (HWND box : app->MessageBoxes())
+            texts += " [" + Narrow(WindowCaption(box)) + ": " + Narrow(MessageBoxText(box)) + "]";
+        return texts.empty() ? " (no message box is open)" : texts;
+    }
+
     // Brings another program's window to the front by a click on its body
     // (away from its button); the mouse then goes out of the way, and an
     // Active Window capture will take that window.

@@ -179,7 +179,8 @@ TEST_F(Faults, SavingOverAFileThatAnotherProgramHoldsOpenShowsWhyAndKeepsTheOldF
     // The other program lets go: the same Save now replaces the file.
     CloseHandle(held);
     ASSERT_NO_FATAL_FAILURE(SaveAs(picture, path, true));
-    ASSERT_TRUE(WaitUntil([&] { return DecodeJpegFile(path).has_value(); }, kWait)) << "the picture was not saved";
+    ASSERT_TRUE(WaitUntil([&] { return DecodeJpegFile(path).has_value(); }, kWait))
+        << "the picture was not saved;" << OpenBoxTexts();
     EXPECT_EQ(DecodeJpegFile(path)->width, GetSystemMetrics(SM_CXSCREEN));
     EXPECT_TRUE(app->MessageBoxes().empty());
     Cancel(picture);

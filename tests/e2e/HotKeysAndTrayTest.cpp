@@ -7,8 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -39,6 +41,11 @@ protected:
         RECT r{};
         GetWindowRect(menu, &r);
         const Picture margin = GrabScreen({r.left + 2, r.top, r.left + 18, r.bottom});
+        // A menu not painted yet shows what lay under it: most of a painted
+        // margin is the menu's own colour.
+        const std::uint32_t menuPixel = RgbOf(GetSysColor(COLOR_MENU));
+        if (std::count(margin.pixels.begin(), margin.pixels.end(), menuPixel) * 2 < std::ssize(margin.pixels))
+            return {};
         std::vector<int> runs;
         bool inRun = false;
         for (int y = 0; y < margin.height; ++y) {
@@ -59,14 +66,15 @@ protected:
         Click(TrayIcon(), Button::Right);
         HWND menu = WaitForMenu();
         if (!menu) return std::nullopt;
-        // Until the menu has painted, its margin shows no mark.
-        std::vector<int> marks;
+        // Until the menu has painted, its margin shows no mark, or whatever
+        // lay under it: one mark, read the same twice in a row, is the menu's.
+        std::vector<int> marks, before;
         WaitUntil(
             [&] {
-                marks = CheckMarkRows(menu);
-                return marks.size() == 1;
+                before = std::exchange(marks, CheckMarkRows(menu));
+                return marks.size() == 1 && marks == before;
             },
-            kWait);
+            kWait, 100);
         PressKeys({VK_ESCAPE});
         WaitUntil([&] { return !IsWindowVisible(menu); }, kWait);
         if (marks.size() != 1) return std::nullopt;
