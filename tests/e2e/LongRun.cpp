@@ -41,15 +41,21 @@ bool RealTimeChecked(const RunningSnapora& app) {
 } // namespace
 
 int CaptureAndCancel(const RunningSnapora& app, DWORD timeoutMs) {
-    PressKeys({VK_CONTROL, '1'});
+    // Under Wine a hotkey typed while the activation passes from the window
+    // just closed to the next can be lost: it is typed again when no picture
+    // window comes.
     HWND picture = nullptr;
-    if (!WaitUntil(
+    bool shown = false;
+    for (int attempt = 0; attempt < 2 && !shown; ++attempt) {
+        PressKeys({VK_CONTROL, '1'});
+        shown = WaitUntil(
             [&] {
                 picture = app.FindWindowOf(picture::kPictureWindowClass, nullptr, false);
                 return picture && IsZoomed(picture) && !IsIconic(picture) && GetForegroundWindow() == picture;
             },
-            timeoutMs))
-        return 0;
+            timeoutMs / 2);
+    }
+    if (!shown) return 0;
     // The window is the same one each time, and a press that comes within
     // the double-click time and a few pixels of the last one is the second
     // half of a double click, which the buttons do not take as a click. So
