@@ -5,6 +5,7 @@
 
 #include "ui/Control.h"
 #include "ui/Handles.h"
+#include "ui/Scale.h"
 #include "imaging/PngImage.h"
 
 #include <string>
@@ -49,6 +50,8 @@ public:
     FrameStyle ButtonStyle() const { return style_; }
     void SetButtonStyle(FrameStyle style);
     void SetEnabled(bool enabled) override;
+    // The caption font and the pictures, drawn up for 96 DPI, follow the DPI.
+    void ScaleContent(int fromDpi, int toDpi) override;
 
     std::wstring Hint;
     bool ShowHint = false;
@@ -86,6 +89,7 @@ private:
     FrameStyle style_ = FrameStyle::Raised;
     State state_ = State::Up;
     bool mouseInside_ = false;
+    int dpi_ = ui::kDesignDpi;
 };
 
 // Where the picture and the caption go in a button; sizes of 0 stand for an

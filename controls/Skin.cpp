@@ -7,10 +7,22 @@
 
 namespace controls {
 
-HFONT SkinFont() {
+namespace {
+
+// SimSun, by its Chinese name.
+const wchar_t* const kSkinFontFace = L"\u5B8B\u4F53";
+constexpr double kSkinFontPoints = 9;
+
+} // namespace
+
+HFONT SkinFont(int dpi) {
     // Deleted at exit, after every window that borrowed it is gone.
-    static const ui::UniqueFont font = ui::CreateFontOf(L"\u5B8B\u4F53", 12, GB2312_CHARSET);
-    return font.Get();
+    static const ui::UniqueFont font = [] {
+        const std::wstring face = ui::InstalledFaceOrMessageFont(kSkinFontFace);
+        return ui::CreateFontOf(face, ui::PointsToPixels(kSkinFontPoints, ui::kDesignDpi),
+                                face == kSkinFontFace ? GB2312_CHARSET : DEFAULT_CHARSET);
+    }();
+    return ui::RescaledFont(font.Get(), ui::kDesignDpi, dpi);
 }
 
 void ApplySkin(PngButton& button, const SkinnedButtonLook& look) {

@@ -6,14 +6,17 @@
 #include "controls/BitmapButton.h"
 #include "controls/PngButton.h"
 #include "ui/Bitmap.h"
+#include "ui/Scale.h"
 
 #include <windows.h>
 
 namespace controls {
 
-// 12-pixel SimSun in the GB2312 character set. Made once and kept for the
-// program's life, so every window can borrow it.
-HFONT SkinFont();
+// SimSun of 9 points (12 pixels at 96 DPI) in the GB2312 character set, at
+// a DPI; where SimSun is missing, the system's message font of the same
+// size. Made once for each DPI and kept for the program's life, so every
+// window can borrow it.
+HFONT SkinFont(int dpi = ui::kDesignDpi);
 
 // A picture button of the skin: no frame, the picture from an RCDATA
 // resource, an optional caption in 11-pixel Verdana, the hand cursor.

@@ -23,8 +23,12 @@ void Image::SetStretch(bool stretch) {
 void Image::Paint(HDC dc) {
     if (stretch_)
         picture_.StretchDraw(dc, {0, 0, Width(), Height()});
-    else
+    else if (dpi_ == kDesignDpi)
         picture_.Draw(dc, 0, 0);
+    else
+        picture_.Draw(dc, Scale(dpi_).Px(RECT{0, 0, picture_.Width(), picture_.Height()}));
 }
+
+void Image::ScaleContent(int, int toDpi) { dpi_ = toDpi; }
 
 } // namespace ui

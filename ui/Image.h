@@ -4,6 +4,7 @@
 
 #include "ui/Bitmap.h"
 #include "ui/Control.h"
+#include "ui/Scale.h"
 
 namespace ui {
 
@@ -21,10 +22,13 @@ public:
     void SetStretch(bool stretch);
 
     void Paint(HDC dc) override;
+    // An unstretched picture, drawn up for 96 DPI, is drawn scaled to the DPI.
+    void ScaleContent(int fromDpi, int toDpi) override;
 
 private:
     Bitmap picture_;
     bool stretch_ = false;
+    int dpi_ = kDesignDpi;
 };
 
 } // namespace ui
