@@ -28,8 +28,10 @@ constexpr int kBodyPictureWidth = 353;
 } // namespace
 
 MainWindow::MainWindow() {
-    icon_.Reset(static_cast<HICON>(LoadImageW(ui::App().Module(), L"MAINICON", IMAGE_ICON, 32, 32, 0)));
-    smallIcon_.Reset(static_cast<HICON>(LoadImageW(ui::App().Module(), L"MAINICON", IMAGE_ICON, 16, 16, 0)));
+    const ui::Scale scale(ui::SystemDpi());
+    const int large = scale.Px(32), small = scale.Px(16);
+    icon_.Reset(static_cast<HICON>(LoadImageW(ui::App().Module(), L"MAINICON", IMAGE_ICON, large, large, 0)));
+    smallIcon_.Reset(static_cast<HICON>(LoadImageW(ui::App().Module(), L"MAINICON", IMAGE_ICON, small, small, 0)));
     ui::WindowClassArgs windowClass{.name = kMainWindowClass, .icon = icon_.Get(), .smallIcon = smallIcon_.Get()};
     ui::WindowCreateArgs args{.caption = L"Snapora",
                               .style = WS_POPUP | WS_CLIPCHILDREN,
@@ -135,10 +137,14 @@ void MainWindow::LoadSkin() {
         {bodyPicture_, L"BODY_PICTURE"}, {footerLeft_, L"FOOTER_LEFT"},     {footerMiddle_, L"FOOTER_MIDDLE"},
         {footerRight_, L"FOOTER_RIGHT"},
     };
-    for (const Piece& piece : pieces)
-        piece.image.SetPicture(ui::LoadBitmapResource(piece.resource));
+    // Drawn for the scale nearest to the window's.
+    for (const Piece& piece : pieces) {
+        auto loaded = controls::LoadSkinBitmap(piece.resource, Dpi());
+        piece.image.SetPicture(std::move(loaded.picture));
+        piece.image.SetPictureDpi(loaded.dpi);
+    }
     // The title-bar buttons' three looks each, cut out of one strip.
-    const ui::Bitmap titleButtons = ui::LoadBitmapResource(L"TITLE_BUTTONS");
+    const auto titleButtons = controls::LoadSkinBitmap(L"TITLE_BUTTONS", Dpi());
     controls::SkinTitleButton(minimizeButton_, titleButtons, 0, 0, 27, 20);
     controls::SkinTitleButton(closeButton_, titleButtons, 55, 0, 24, 20);
 }
@@ -201,6 +207,7 @@ void MainWindow::PlaceTitleButtons() {
 }
 
 void MainWindow::LayoutScaled() {
+    LoadSkin();
     const RECT client = ClientRect();
     LayoutPanels(client.right, client.bottom);
     if (created_) OnResize();

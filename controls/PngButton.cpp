@@ -189,6 +189,11 @@ void DrawFrame(HDC dc, RECT& r, COLORREF topLeft, COLORREF bottomRight) {
 
 void PngButton::ScaleContent(int fromDpi, int toDpi) {
     dpi_ = toDpi;
+    if (PictureAtDpi) {
+        auto [picture, pictureDpi] = PictureAtDpi(toDpi);
+        pictureDpi_ = pictureDpi;
+        SetImageNormal(picture);
+    }
     LOGFONTW logFont{};
     if (!font_ || !GetObjectW(font_.Get(), sizeof logFont, &logFont)) return;
     logFont.lfHeight = ui::Rescale(logFont.lfHeight, fromDpi, toDpi);
@@ -209,8 +214,7 @@ void PngButton::Paint(HDC dc) {
     RECT r{0, 0, Width(), Height()};
     SIZE text{0, 0};
     if (!caption_.empty()) GetTextExtentPoint32W(dc, caption_.c_str(), static_cast<int>(caption_.size()), &text);
-    const ui::Scale scale(dpi_);
-    const SIZE shown = scale.Px(SIZE{picture->Width(), picture->Height()});
+    const SIZE shown = ShownSize(*picture);
     const PngButtonPlacement place =
         PlacePngButtonContent(layout_, Width(), Height(), shown, text, !caption_.empty(), pressed);
 

@@ -8,7 +8,9 @@
 #include "ui/Scale.h"
 #include "imaging/PngImage.h"
 
+#include <functional>
 #include <string>
+#include <utility>
 
 namespace controls {
 
@@ -52,6 +54,14 @@ public:
     void SetEnabled(bool enabled) override;
     // The caption font and the pictures, drawn up for 96 DPI, follow the DPI.
     void ScaleContent(int fromDpi, int toDpi) override;
+    // Gives the normal picture drawn for the artwork scale nearest to a DPI,
+    // with the DPI it is drawn for; null keeps the picture as it is, scaled.
+    std::function<std::pair<imaging::PngImage, int>(int dpi)> PictureAtDpi;
+    // The size a picture of the button is drawn at, scaled from the DPI it
+    // is drawn for to the host's.
+    SIZE ShownSize(const imaging::PngImage& picture) const {
+        return {ui::Rescale(picture.Width(), pictureDpi_, dpi_), ui::Rescale(picture.Height(), pictureDpi_, dpi_)};
+    }
 
     std::wstring Hint;
     bool ShowHint = false;
@@ -90,6 +100,8 @@ private:
     State state_ = State::Up;
     bool mouseInside_ = false;
     int dpi_ = ui::kDesignDpi;
+    // The DPI the pictures are drawn for.
+    int pictureDpi_ = ui::kDesignDpi;
 };
 
 // Where the picture and the caption go in a button; sizes of 0 stand for an

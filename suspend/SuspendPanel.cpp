@@ -81,6 +81,11 @@ SuspendPanel::SuspendPanel() {
     FollowMonitorDpi();
 }
 
+void SuspendPanel::LayoutScaled() {
+    // The bar drawn for the scale nearest to the panel's.
+    background_.SetPicture(controls::LoadSkinPng(L"PANEL_BACKGROUND", Dpi()).picture);
+}
+
 void SuspendPanel::CreateButtons() {
     for (int i = 0; i < kButtonCount; ++i) {
         const ButtonLook& look = kButtonLooks[i];

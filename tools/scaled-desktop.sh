@@ -20,6 +20,9 @@ snapora_wine_prefix "$build/wineprefix-dpi$dpi"
 if [ ! -f "$WINEPREFIX/.snapora-dpi" ]; then
   # Read when a program starts: GetDpiForSystem and every window then report it.
   wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+  # The caret blinks once in a long while, so that a window with a focused
+  # text box stands still long enough for tools/screenshots.sh to take it.
+  wine reg add 'HKCU\Control Panel\Desktop' /v CursorBlinkRate /d 600000 /f >/dev/null 2>&1
   wineserver -w
   touch "$WINEPREFIX/.snapora-dpi"
 fi

@@ -7,27 +7,9 @@
 
 namespace e2e {
 
-namespace {
-
-// This process reads the program's windows and the screen in physical
-// pixels, as the program itself does; left unaware of the DPI, it would be
-// given figures scaled down to 96 DPI.
-int MakeAwareOfDpi() {
-    using SetAwareness = BOOL WINAPI(DPI_AWARENESS_CONTEXT);
-    using SystemDpi = UINT WINAPI();
-    const HMODULE user32 = GetModuleHandleW(L"user32.dll");
-    if (auto* set = reinterpret_cast<SetAwareness*>(
-            reinterpret_cast<void*>(GetProcAddress(user32, "SetProcessDpiAwarenessContext"))))
-        set(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
-    auto* dpi = reinterpret_cast<SystemDpi*>(reinterpret_cast<void*>(GetProcAddress(user32, "GetDpiForSystem")));
-    return dpi ? static_cast<int>(dpi()) : 96;
-}
-
-} // namespace
-
 class Scaled : public CaptureSession {
 protected:
-    static void SetUpTestSuite() { dpi = MakeAwareOfDpi(); }
+    static void SetUpTestSuite() { dpi = BecomeDpiAware(); }
     static int Px(int design) { return MulDiv(design, dpi, 96); }
     static inline int dpi = 96;
 };
@@ -53,7 +35,6 @@ TEST_F(Scaled, TheMainWindowGrowsWithTheDpiAndARegionDragKeepsTheScreensPixels) 
     // A drag of 300 x 200 screen pixels on the region screen gives a
     // picture of 300 x 200, whatever the scale.
     support::MoveMouse({Px(1200), Px(980)});
-    const Picture before = support::GrabScreen(Screen());
     TypeCaptureKey();
     HWND display = app->WaitForWindow(region::kRegionScreenClass, nullptr, kWait);
     ASSERT_NE(display, nullptr) << "the region screen did not open";
@@ -63,6 +44,20 @@ TEST_F(Scaled, TheMainWindowGrowsWithTheDpiAndARegionDragKeepsTheScreensPixels) 
     const Picture shot = CopyPicture(save);
     EXPECT_EQ(300, shot.width);
     EXPECT_EQ(200, shot.height);
+
+    // At "Original" the picture window paints one picture pixel to one
+    // screen pixel: the screen there shows the picture itself.
+    Click(Toolbar(save, 255, 73));
+    POINT corner{20, picture::PictureToolbar::kHeight + 20};
+    ClientToScreen(save, &corner);
+    Picture painted;
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            painted = GrabScreen({corner.x, corner.y, corner.x + shot.width, corner.y + shot.height});
+            return SamePicture(painted, shot);
+        },
+        kWait))
+        << SamePicture(painted, shot).message();
     Cancel(save);
 }
 

@@ -69,10 +69,11 @@ std::vector<support::TextRoom> WindowlessTextRooms(const ui::HostWindow& host) {
             rooms.push_back(
                 {L"group frame", frame->Caption(), frame->Font, {frame->Width() - scale.Px(16), frame->Height()}});
         else if (auto* button = dynamic_cast<controls::PngButton*>(control); button && !button->Caption().empty())
-            rooms.push_back({L"picture button",
-                             button->Caption(),
-                             button->Font(),
-                             {button->Width(), button->Height() - scale.Px(button->ImageNormal().Height() + 4)}});
+            rooms.push_back(
+                {L"picture button",
+                 button->Caption(),
+                 button->Font(),
+                 {button->Width(), button->Height() - button->ShownSize(button->ImageNormal()).cy - scale.Px(4)}});
     }
     return rooms;
 }
