@@ -210,6 +210,10 @@ LRESULT HostWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_PRINTCLIENT:
         PaintAll(reinterpret_cast<HDC>(wParam), ClientRect());
         return 0;
+    case WM_DPICHANGED_AFTERPARENT:
+        // A child window: its parent has taken the new DPI and moved it.
+        ScaleLayoutTo(WindowDpi(Handle()));
+        return 0;
     case WM_DPICHANGED: {
         // The window moved to a monitor of another DPI (or the monitor's
         // changed): the layout follows it, and the window takes the

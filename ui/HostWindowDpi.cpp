@@ -3,7 +3,10 @@
 #include "ui/HostWindow.h"
 
 #include "ui/Monitors.h"
+#include "ui/Resources.h"
 
+#include <algorithm>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -27,16 +30,30 @@ std::vector<HWND> DirectChildren(HWND parent) {
     return children;
 }
 
-bool IsComboBox(HWND window) {
+bool IsClass(HWND window, const wchar_t* name) {
     wchar_t className[16]{};
     GetClassNameW(window, className, 16);
-    return lstrcmpiW(className, L"ComboBox") == 0;
+    return lstrcmpiW(className, name) == 0;
+}
+
+// A label of one line of text, which wraps (and so loses its last words
+// below its bottom edge) where it is narrower than its text.
+bool IsTextLabel(HWND window) {
+    if (!IsClass(window, L"Static")) return false;
+    const auto type = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE)) & SS_TYPEMASK;
+    return type <= SS_RIGHT || type == SS_LEFTNOWORDWRAP;
+}
+
+std::wstring WindowText(HWND window) {
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
 }
 
 void ScaleChildWindow(HWND host, HWND child, int fromDpi, int toDpi) {
     RECT r{};
     GetWindowRect(child, &r);
-    const bool combo = IsComboBox(child);
+    const bool combo = IsClass(child, L"ComboBox");
     // A combo box's window reaches down over its list when that drops; its
     // rectangle as shown is the field alone.
     if (combo) SendMessageW(child, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&r));
@@ -46,8 +63,16 @@ void ScaleChildWindow(HWND host, HWND child, int fromDpi, int toDpi) {
         SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(RescaledFont(font, fromDpi, toDpi)), FALSE);
     if (combo) SendMessageW(child, CB_SETITEMHEIGHT, WPARAM(-1), Rescale(fieldHeight, fromDpi, toDpi));
     const int left = Rescale(r.left, fromDpi, toDpi), top = Rescale(r.top, fromDpi, toDpi);
-    MoveWindow(child, left, top, Rescale(r.right, fromDpi, toDpi) - left, Rescale(r.bottom, fromDpi, toDpi) - top,
-               TRUE);
+    int width = Rescale(r.right, fromDpi, toDpi) - left, height = Rescale(r.bottom, fromDpi, toDpi) - top;
+    // Text does not grow exactly in step with the DPI (glyphs are fitted to
+    // whole pixels), so a label sized to its text at one DPI can be a few
+    // pixels short at another: it grows to hold it.
+    if (IsTextLabel(child)) {
+        const SIZE text = TextExtent(reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0)), WindowText(child));
+        width = std::max<int>(width, text.cx);
+        height = std::max<int>(height, text.cy);
+    }
+    MoveWindow(child, left, top, width, height, TRUE);
 }
 
 } // namespace

@@ -44,7 +44,8 @@ for percent in 150 200; do
     rsvg-convert -z "$zoom" "$here/$name.svg" -o "$tmp/$name.png"
     convert "$tmp/$name.png" -background white -alpha remove -alpha off "PNG24:$out/scaled/${name}_$percent.png"
   done
-  for name in capture options suspend home help options_save reset browse; do
+  for name in capture options suspend home help save zoomin zoomout original cutter restore copy cancel \
+    options_save reset browse; do
     side=$((32 * percent / 100))
     rsvg-convert -w "$side" -h "$side" "$here/icon_$name.svg" -o "$out/scaled/icon_${name}_$percent.png"
   done

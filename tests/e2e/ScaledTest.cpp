@@ -48,7 +48,7 @@ TEST_F(Scaled, TheMainWindowGrowsWithTheDpiAndARegionDragKeepsTheScreensPixels) 
     // At "Original" the picture window paints one picture pixel to one
     // screen pixel: the screen there shows the picture itself.
     Click(Toolbar(save, 255, 73));
-    POINT corner{20, picture::PictureToolbar::kHeight + 20};
+    POINT corner{20, Px(picture::PictureToolbar::kHeight) + 20};
     ClientToScreen(save, &corner);
     Picture painted;
     EXPECT_TRUE(WaitUntil(

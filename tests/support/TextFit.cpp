@@ -57,7 +57,9 @@ std::vector<TextRoom> NativeTextRooms(HWND window, int dpi) {
         reinterpret_cast<LPARAM>(&children));
     std::vector<TextRoom> rooms;
     for (HWND child : children) {
-        if (!IsWindowVisible(child)) continue;
+        // The window itself may be hidden: its controls count when they
+        // show with it.
+        if (!(GetWindowLongPtrW(child, GWL_STYLE) & WS_VISIBLE)) continue;
         const std::wstring kind = ClassOf(child);
         TextRoom room{kind, WindowCaption(child), reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0)), {}};
         RECT client{};
