@@ -119,6 +119,15 @@ TEST_F(ScaledWindows, EveryWindowIsAtTheSystemScaleAndFitsEveryText) {
     EXPECT_NEAR(scale.Px(613), client.right, 1);
     EXPECT_NEAR(scale.Px(481), client.bottom, 1);
 
+    // The lines and handles that the user aims at grow too.
+    EXPECT_EQ(scale.Px(3), snapora->HighlightFrame().LineWidth());
+    const picture::GrabHandle handle(snapora->PictureWindow().Handle());
+    EXPECT_EQ(scale.Px(6), handle.Width());
+    RECT toolbar{};
+    GetClientRect(FindWindowExW(snapora->PictureWindow().Handle(), nullptr, picture::kPictureToolbarClass, nullptr),
+                  &toolbar);
+    EXPECT_EQ(scale.Px(picture::PictureToolbar::kHeight), toolbar.bottom);
+
     std::vector<ui::HostWindow*> windows = {&snapora->MainWindow(), &snapora->OptionsWindow(),
                                             &snapora->MoreOptionsWindow(), &snapora->SuspendPanel()};
     for (ui::HostWindow* window : windows) {
