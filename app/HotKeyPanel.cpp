@@ -43,7 +43,15 @@ std::wstring KeyLabel(settings::KeyCombination key) {
     return key.Empty() ? L"none" : settings::KeyCombinationText(key);
 }
 
-HotKeyPanel::HotKeyPanel() : font_(ui::CreateFontOf(L"DejaVu Sans", 10, DEFAULT_CHARSET)) {}
+// The text's height in pixels at 96 DPI.
+constexpr int kTextHeight = 10;
+
+HotKeyPanel::HotKeyPanel() : font_(ui::CreateFontOf(L"DejaVu Sans", kTextHeight, DEFAULT_CHARSET)) {}
+
+void HotKeyPanel::ScaleContent(int, int toDpi) {
+    scale_ = ui::Scale(toDpi);
+    font_ = ui::CreateFontOf(L"DejaVu Sans", scale_.Px(kTextHeight), DEFAULT_CHARSET);
+}
 
 void HotKeyPanel::Place(int clientWidth, int clientHeight, POINT bodyPicture) {
     bodyPicture_ = bodyPicture;
@@ -79,7 +87,7 @@ void HotKeyPanel::Paint(HDC dc) {
     ui::ScopedSelect font(dc, font_.Get());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, kHintColor);
-    DrawLine(dc, kHint.x, kHint.y, Hint(), Width());
+    DrawLine(dc, scale_.Px(kHint.x), scale_.Px(kHint.y), Hint(), Width());
     SetTextColor(dc, kTextColor);
     // The body's text is placed in the picture's own pixels.
     POINT origin{};
@@ -92,19 +100,21 @@ void HotKeyPanel::PaintBody(HDC dc) const {
     const std::vector<std::wstring> lines = Lines();
     // A long key pushes the methods to the right, all alike, but leaves them
     // room for a word; what does not fit ends in an ellipsis.
-    int methodColumn = kMethodColumn;
+    const ui::Scale& s = scale_;
+    int methodColumn = s.Px(kMethodColumn);
     for (int row = 0; row < kCardRows; ++row)
-        methodColumn = std::max(methodColumn,
-                                kKeyColumn + TextWidth(dc, lines[row].substr(0, lines[row].find(L'\t'))) + kColumnGap);
-    methodColumn = std::min(methodColumn, kLastMethodColumn);
+        methodColumn =
+            std::max(methodColumn,
+                     s.Px(kKeyColumn) + TextWidth(dc, lines[row].substr(0, lines[row].find(L'\t'))) + s.Px(kColumnGap));
+    methodColumn = std::min(methodColumn, s.Px(kLastMethodColumn));
     for (int row = 0; row < kCardRows; ++row) {
         const size_t tab = lines[row].find(L'\t');
-        const int baseline = kFirstRowBaseline + row * kRowStep;
-        DrawLine(dc, kKeyColumn, baseline, lines[row].substr(0, tab), methodColumn - kColumnGap);
-        DrawLine(dc, methodColumn, baseline, lines[row].substr(tab + 1), kCardRight);
+        const int baseline = s.Px(kFirstRowBaseline + row * kRowStep);
+        DrawLine(dc, s.Px(kKeyColumn), baseline, lines[row].substr(0, tab), methodColumn - s.Px(kColumnGap));
+        DrawLine(dc, methodColumn, baseline, lines[row].substr(tab + 1), s.Px(kCardRight));
     }
     for (int i = 0; i < 2; ++i)
-        DrawLine(dc, kPeriodicLine.x, kPeriodicLine.y + i * kPeriodicLineStep, lines[kCardRows + i],
+        DrawLine(dc, s.Px(kPeriodicLine.x), s.Px(kPeriodicLine.y + i * kPeriodicLineStep), lines[kCardRows + i],
                  Width() - bodyPicture_.x);
 }
 

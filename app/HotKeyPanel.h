@@ -7,6 +7,7 @@
 #include "settings/HotKeySettings.h"
 #include "ui/Control.h"
 #include "ui/Handles.h"
+#include "ui/Scale.h"
 
 #include <string>
 #include <vector>
@@ -32,6 +33,8 @@ public:
 
     void Paint(HDC dc) override;
     bool HitTest(POINT) const override { return false; }
+    // The text and the places drawn up for it follow the DPI.
+    void ScaleContent(int fromDpi, int toDpi) override;
 
 private:
     void PaintBody(HDC dc) const;
@@ -39,6 +42,7 @@ private:
     settings::HotKeyTable keys_ = settings::DefaultHotKeys();
     POINT bodyPicture_{};
     ui::UniqueFont font_;
+    ui::Scale scale_;
 };
 
 } // namespace app

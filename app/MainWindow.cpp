@@ -28,8 +28,10 @@ constexpr int kBodyPictureWidth = 353;
 } // namespace
 
 MainWindow::MainWindow() {
-    icon_.Reset(static_cast<HICON>(LoadImageW(ui::App().Module(), L"MAINICON", IMAGE_ICON, 32, 32, 0)));
-    smallIcon_.Reset(static_cast<HICON>(LoadImageW(ui::App().Module(), L"MAINICON", IMAGE_ICON, 16, 16, 0)));
+    const ui::Scale scale(ui::SystemDpi());
+    const int large = scale.Px(32), small = scale.Px(16);
+    icon_.Reset(static_cast<HICON>(LoadImageW(ui::App().Module(), L"MAINICON", IMAGE_ICON, large, large, 0)));
+    smallIcon_.Reset(static_cast<HICON>(LoadImageW(ui::App().Module(), L"MAINICON", IMAGE_ICON, small, small, 0)));
     ui::WindowClassArgs windowClass{.name = kMainWindowClass, .icon = icon_.Get(), .smallIcon = smallIcon_.Get()};
     ui::WindowCreateArgs args{.caption = L"Snapora",
                               .style = WS_POPUP | WS_CLIPCHILDREN,
@@ -47,6 +49,8 @@ MainWindow::MainWindow() {
     const RECT client = ClientRect();
     LayoutPanels(client.right, client.bottom);
     OnResize();
+    // Laid out at the design DPI first, then at the monitor's.
+    FollowMonitorDpi();
 }
 
 void MainWindow::CreateControls() {
@@ -133,60 +137,88 @@ void MainWindow::LoadSkin() {
         {bodyPicture_, L"BODY_PICTURE"}, {footerLeft_, L"FOOTER_LEFT"},     {footerMiddle_, L"FOOTER_MIDDLE"},
         {footerRight_, L"FOOTER_RIGHT"},
     };
-    for (const Piece& piece : pieces)
-        piece.image.SetPicture(ui::LoadBitmapResource(piece.resource));
+    // Drawn for the scale nearest to the window's.
+    for (const Piece& piece : pieces) {
+        auto loaded = controls::LoadSkinBitmap(piece.resource, Dpi());
+        piece.image.SetPicture(std::move(loaded.picture));
+        piece.image.SetPictureDpi(loaded.dpi);
+    }
     // The title-bar buttons' three looks each, cut out of one strip.
-    const ui::Bitmap titleButtons = ui::LoadBitmapResource(L"TITLE_BUTTONS");
+    const auto titleButtons = controls::LoadSkinBitmap(L"TITLE_BUTTONS", Dpi());
     controls::SkinTitleButton(minimizeButton_, titleButtons, 0, 0, 27, 20);
     controls::SkinTitleButton(closeButton_, titleButtons, 55, 0, 24, 20);
 }
 void MainWindow::LayoutPanels(int width, int height) {
     // Header on top, footer at the bottom, the right edge between them, the
     // body filling the rest, each piece at its design size or stretched.
-    const int footerTop = height - kFooterHeight;
-    const int bodyHeight = footerTop - kHeaderHeight;
-    const int bodyRight = width - kRightEdgeWidth;
-    headerLeft_.SetBounds(0, 0, kHeaderLeftWidth, kHeaderHeight);
-    headerRight_.SetBounds(width - kHeaderRightWidth, 0, kHeaderRightWidth, kHeaderHeight);
-    headerMiddle_.SetBounds(kHeaderLeftWidth, 0, width - kHeaderLeftWidth - kHeaderRightWidth, kHeaderHeight);
-    rightEdge_.SetBounds(bodyRight, kHeaderHeight, kRightEdgeWidth, bodyHeight);
-    body_ = {0, kHeaderHeight, bodyRight, footerTop};
-    leftEdge_.SetBounds(0, kHeaderHeight, kLeftEdgeWidth, bodyHeight);
-    innerEdge_.SetBounds(kLeftEdgeWidth, kHeaderHeight, kInnerEdgeWidth, bodyHeight);
-    const int pictureLeft = bodyRight - kBodyPictureWidth;
-    bodyPicture_.SetBounds(pictureLeft, kHeaderHeight, kBodyPictureWidth, bodyHeight);
-    hotKeyPanel_.Place(width, height, {pictureLeft, kHeaderHeight});
-    footerLeft_.SetBounds(0, footerTop, kFooterLeftWidth, kFooterHeight);
-    footerRight_.SetBounds(width - kFooterRightWidth, footerTop, kFooterRightWidth, kFooterHeight);
-    footerMiddle_.SetBounds(kFooterLeftWidth, footerTop, width - kFooterLeftWidth - kFooterRightWidth, kFooterHeight);
-    switchToSuspendButton_.SetBounds(424, kHeaderHeight + 184, 137, 22);
-    moreButton_.SetBounds(424, kHeaderHeight + 272, 73, 22);
+    const ui::Scale scale = DpiScale();
+    const int headerHeight = scale.Px(kHeaderHeight), footerHeight = scale.Px(kFooterHeight);
+    const int headerLeftWidth = scale.Px(kHeaderLeftWidth), headerRightWidth = scale.Px(kHeaderRightWidth);
+    const int footerLeftWidth = scale.Px(kFooterLeftWidth), footerRightWidth = scale.Px(kFooterRightWidth);
+    const int leftEdgeWidth = scale.Px(kLeftEdgeWidth), innerEdgeWidth = scale.Px(kInnerEdgeWidth);
+    const int footerTop = height - footerHeight;
+    const int bodyHeight = footerTop - headerHeight;
+    const int bodyRight = width - scale.Px(kRightEdgeWidth);
+    headerLeft_.SetBounds(0, 0, headerLeftWidth, headerHeight);
+    headerRight_.SetBounds(width - headerRightWidth, 0, headerRightWidth, headerHeight);
+    headerMiddle_.SetBounds(headerLeftWidth, 0, width - headerLeftWidth - headerRightWidth, headerHeight);
+    rightEdge_.SetBounds(bodyRight, headerHeight, width - bodyRight, bodyHeight);
+    body_ = {0, headerHeight, bodyRight, footerTop};
+    leftEdge_.SetBounds(0, headerHeight, leftEdgeWidth, bodyHeight);
+    innerEdge_.SetBounds(leftEdgeWidth, headerHeight, innerEdgeWidth, bodyHeight);
+    const int pictureLeft = bodyRight - scale.Px(kBodyPictureWidth);
+    bodyPicture_.SetBounds(pictureLeft, headerHeight, bodyRight - pictureLeft, bodyHeight);
+    hotKeyPanel_.Place(width, height, {pictureLeft, headerHeight});
+    footerLeft_.SetBounds(0, footerTop, footerLeftWidth, footerHeight);
+    footerRight_.SetBounds(width - footerRightWidth, footerTop, footerRightWidth, footerHeight);
+    footerMiddle_.SetBounds(footerLeftWidth, footerTop, width - footerLeftWidth - footerRightWidth, footerHeight);
+    const auto place = [&](ui::Control& control, RECT design) {
+        const RECT r = scale.Px(design);
+        control.SetBounds(r);
+    };
+    place(switchToSuspendButton_, {424, kHeaderHeight + 184, 424 + 137, kHeaderHeight + 184 + 22});
+    place(moreButton_, {424, kHeaderHeight + 272, 424 + 73, kHeaderHeight + 272 + 22});
 
     if (!methodGroup_) return;
-    const int groupLeft = kLeftEdgeWidth + kInnerEdgeWidth;
-    const int groupWidth = pictureLeft - groupLeft;
-    MoveWindow(methodGroup_->Handle(), groupLeft, kHeaderHeight, groupWidth, bodyHeight, TRUE);
+    const int groupLeft = leftEdgeWidth + innerEdgeWidth;
+    MoveWindow(methodGroup_->Handle(), groupLeft, headerHeight, pictureLeft - groupLeft, bodyHeight, TRUE);
     // The radio buttons 40 pixels from the group's left edge, at these tops;
     // the check box below them.
+    const auto move = [&](HWND control, RECT design) {
+        const RECT r = scale.Px(design);
+        MoveWindow(control, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+    };
+    constexpr int kGroupLeft = kLeftEdgeWidth + kInnerEdgeWidth;
     constexpr int kRadioTops[kCaptureMethodCount] = {40, 80, 120, 154, 192};
-    for (int i = 0; i < kCaptureMethodCount; ++i)
-        MoveWindow(methodRadios_[i]->Handle(), groupLeft + 40, kHeaderHeight + kRadioTops[i], 113, 17, TRUE);
-    MoveWindow(periodicCheck_->Handle(), groupLeft + 40, kHeaderHeight + 232, 137, 17, TRUE);
+    for (int i = 0; i < kCaptureMethodCount; ++i) {
+        const int top = kHeaderHeight + kRadioTops[i];
+        move(methodRadios_[i]->Handle(), {kGroupLeft + 40, top, kGroupLeft + 40 + 113, top + 17});
+    }
+    move(periodicCheck_->Handle(), {kGroupLeft + 40, kHeaderHeight + 232, kGroupLeft + 40 + 137, kHeaderHeight + 249});
 }
 
 void MainWindow::PlaceTitleButtons() {
+    const ui::Scale scale = DpiScale();
     const int width = WindowRect().right - WindowRect().left;
     minimizeButton_.BringToFront();
-    minimizeButton_.SetBounds(width - 68, 6, minimizeButton_.Width(), minimizeButton_.Height());
+    minimizeButton_.SetBounds(width - scale.Px(68), scale.Px(6), scale.Px(25), scale.Px(31));
     closeButton_.BringToFront();
-    closeButton_.SetBounds(width - 43, 6, closeButton_.Width(), closeButton_.Height());
+    closeButton_.SetBounds(width - scale.Px(43), scale.Px(6), scale.Px(25), scale.Px(31));
+}
+
+void MainWindow::LayoutScaled() {
+    LoadSkin();
+    const RECT client = ClientRect();
+    LayoutPanels(client.right, client.bottom);
+    if (created_) OnResize();
 }
 
 void MainWindow::OnResize() {
     const RECT window = WindowRect();
     const int width = window.right - window.left, height = window.bottom - window.top;
     // The system owns the region once it is set, so it is not deleted here.
-    HRGN outline = CreateRoundRectRgn(0, 0, width + 1, height + 1, 6, 6);
+    const int corner = DpiScale().Px(6);
+    HRGN outline = CreateRoundRectRgn(0, 0, width + 1, height + 1, corner, corner);
     if (outline && !SetWindowRgn(Handle(), outline, TRUE)) DeleteObject(outline);
     PlaceTitleButtons();
     if (IsZoomed(Handle()) && (GetWindowLongW(Handle(), GWL_STYLE) & WS_BORDER) == 0)

@@ -74,6 +74,7 @@ private:
     void LoadSkin();
     void LayoutPanels(int width, int height);
     void PlaceTitleButtons();
+    void LayoutScaled() override;
     // Keeps the rounded outline and the title-bar buttons fitted to the size.
     void OnResize();
     void OnHeaderMouseDown(ui::MouseButton button);

@@ -34,7 +34,9 @@ settings::CaptureOptions OptionsAtStart(const settings::IniFile& file) {
 }
 
 HICON SmallProgramIcon() {
-    return static_cast<HICON>(LoadImageW(ui::App().Module(), L"MAINICON", IMAGE_ICON, 16, 16, LR_SHARED));
+    // The tray's icons grow with the display's scale: 16 pixels at 100 %.
+    const int side = ui::Scale(ui::SystemDpi()).Px(16);
+    return static_cast<HICON>(LoadImageW(ui::App().Module(), L"MAINICON", IMAGE_ICON, side, side, LR_SHARED));
 }
 
 } // namespace

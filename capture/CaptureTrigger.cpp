@@ -190,7 +190,9 @@ void CaptureTrigger::CaptureTracked(CaptureMethod method) {
         // frame's ring lies outside it, so it is never in the picture.
         RECT frame{};
         GetWindowRect(windows_.highlightFrame.Handle(), &frame);
-        area = FixedRegionHole({frame.left, frame.top}, options_.FixedRegionWidth, options_.FixedRegionHeight);
+        const int widening = FrameWidening(windows_.highlightFrame.LineWidth());
+        area = FixedRegionHole({frame.left + widening, frame.top + widening}, options_.FixedRegionWidth,
+                               options_.FixedRegionHeight);
         ui::Bitmap hole;
         GrabArea(hole, area, ui::Monitors());
         EnlargeFixedRegion(hole, picture, options_.FixedRegionWidth, options_.FixedRegionHeight);
@@ -216,12 +218,12 @@ void CaptureTrigger::FrameWindowUnderCursor() {
     if (!under) return;
     RECT r{};
     GetWindowRect(under, &r);
-    windows_.highlightFrame.Place(ObjectFrame(r));
+    windows_.highlightFrame.Place(ObjectFrame(r, windows_.highlightFrame.LineWidth()));
 }
 
 void CaptureTrigger::FrameFixedRegionAtCursor() {
-    windows_.highlightFrame.Place(
-        FixedRegionFrame(ui::CursorPosition(), options_.FixedRegionWidth, options_.FixedRegionHeight));
+    windows_.highlightFrame.Place(FixedRegionFrame(ui::CursorPosition(), options_.FixedRegionWidth,
+                                                   options_.FixedRegionHeight, windows_.highlightFrame.LineWidth()));
 }
 
 void CaptureTrigger::FollowCursor() {

@@ -4,15 +4,21 @@
 
 namespace capture {
 
-FramePlacement ObjectFrame(const RECT& r) {
-    const int w = (r.right - r.left) + 10, h = (r.bottom - r.top) + 10;
-    return {{r.left - 5, r.top - 5, r.left - 5 + w, r.top - 5 + h}, {2, 2, w - 2, h - 2}, {5, 5, w - 5, h - 5}};
+FramePlacement ObjectFrame(const RECT& r, int lineWidth) {
+    const int margin = 2 + lineWidth;
+    const int w = (r.right - r.left) + 2 * margin, h = (r.bottom - r.top) + 2 * margin;
+    return {{r.left - margin, r.top - margin, r.left - margin + w, r.top - margin + h},
+            {2, 2, w - 2, h - 2},
+            {margin, margin, w - margin, h - margin}};
 }
 
-FramePlacement FixedRegionFrame(POINT cursor, int w, int h) {
+FramePlacement FixedRegionFrame(POINT cursor, int w, int h, int lineWidth) {
     // C++ division rounds toward zero, as the box placement wants.
-    const int left = cursor.x - w / 2, top = cursor.y - h / 2;
-    return {{left, top, left + w + 10, top + h + 10}, {2, 2, w - 2, h - 2}, {5, 5, w - 5, h - 5}};
+    const int extra = FrameWidening(lineWidth);
+    const int left = cursor.x - w / 2 - extra, top = cursor.y - h / 2 - extra;
+    return {{left, top, left + w + 10 + 2 * extra, top + h + 10 + 2 * extra},
+            {2, 2, w - 2 + 2 * extra, h - 2 + 2 * extra},
+            {5 + extra, 5 + extra, w - 5 + extra, h - 5 + extra}};
 }
 
 void ApplyHighlightFrame(HWND frame, const FramePlacement& g) {

@@ -27,6 +27,8 @@ void HighlightFrame::Place(const FramePlacement& frame) {
     if (!Visible()) ShowWindow(Handle(), SW_SHOWNOACTIVATE);
 }
 
+int HighlightFrame::LineWidth() const { return ui::Scale(ui::WindowDpi(Handle())).Px(kFrameLineWidth); }
+
 LRESULT HighlightFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCHITTEST) return HTTRANSPARENT;
     return HostWindow::HandleMessage(message, wParam, lParam);

@@ -17,6 +17,8 @@ public:
     // Moves the frame, sets its ring and shows it, without taking the focus.
     // Placing it where it stands already changes nothing.
     void Place(const FramePlacement& frame);
+    // The width of the ring at the DPI of the monitor the frame is on.
+    int LineWidth() const;
 
 protected:
     // The frame is never what the mouse points at: hit-testing passes through

@@ -59,7 +59,7 @@ imaging::PngImage MakeDisabledImage(const imaging::PngImage& normal) {
 PngButton::PngButton() { SetBounds(0, 0, 23, 23); }
 
 void PngButton::SetFont(const std::wstring& face, int pixelHeight, COLORREF color, BYTE charset) {
-    font_ = ui::CreateFontOf(face, pixelHeight, charset);
+    font_ = ui::CreateFontOf(face, ui::Rescale(pixelHeight, ui::kDesignDpi, dpi_), charset);
     fontColor_ = color;
     Invalidate();
 }
@@ -187,6 +187,19 @@ void DrawFrame(HDC dc, RECT& r, COLORREF topLeft, COLORREF bottomRight) {
 
 } // namespace
 
+void PngButton::ScaleContent(int fromDpi, int toDpi) {
+    dpi_ = toDpi;
+    if (PictureAtDpi) {
+        auto [picture, pictureDpi] = PictureAtDpi(toDpi);
+        pictureDpi_ = pictureDpi;
+        SetImageNormal(picture);
+    }
+    LOGFONTW logFont{};
+    if (!font_ || !GetObjectW(font_.Get(), sizeof logFont, &logFont)) return;
+    logFont.lfHeight = ui::Rescale(logFont.lfHeight, fromDpi, toDpi);
+    font_.Reset(CreateFontIndirectW(&logFont));
+}
+
 void PngButton::Paint(HDC dc) {
     ui::ScopedSelect font(dc, font_ ? static_cast<HGDIOBJ>(font_.Get()) : GetStockObject(DEFAULT_GUI_FONT));
     const bool pressed = state_ == State::Down && mouseInside_;
@@ -201,8 +214,9 @@ void PngButton::Paint(HDC dc) {
     RECT r{0, 0, Width(), Height()};
     SIZE text{0, 0};
     if (!caption_.empty()) GetTextExtentPoint32W(dc, caption_.c_str(), static_cast<int>(caption_.size()), &text);
-    const PngButtonPlacement place = PlacePngButtonContent(
-        layout_, Width(), Height(), {picture->Width(), picture->Height()}, text, !caption_.empty(), pressed);
+    const SIZE shown = ShownSize(*picture);
+    const PngButtonPlacement place =
+        PlacePngButtonContent(layout_, Width(), Height(), shown, text, !caption_.empty(), pressed);
 
     switch (style_) {
     case FrameStyle::Flat:
@@ -222,7 +236,7 @@ void PngButton::Paint(HDC dc) {
         break;
     }
 
-    picture->Draw(dc, place.Picture.x, place.Picture.y);
+    picture->Draw(dc, {place.Picture.x, place.Picture.y, place.Picture.x + shown.cx, place.Picture.y + shown.cy});
     if (caption_.empty()) return;
     SetTextColor(dc, state_ == State::Disabled ? GetSysColor(COLOR_GRAYTEXT) : fontColor_);
     SetBkMode(dc, TRANSPARENT);

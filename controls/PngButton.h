@@ -5,9 +5,12 @@
 
 #include "ui/Control.h"
 #include "ui/Handles.h"
+#include "ui/Scale.h"
 #include "imaging/PngImage.h"
 
+#include <functional>
 #include <string>
+#include <utility>
 
 namespace controls {
 
@@ -49,6 +52,16 @@ public:
     FrameStyle ButtonStyle() const { return style_; }
     void SetButtonStyle(FrameStyle style);
     void SetEnabled(bool enabled) override;
+    // The caption font and the pictures, drawn up for 96 DPI, follow the DPI.
+    void ScaleContent(int fromDpi, int toDpi) override;
+    // Gives the normal picture drawn for the artwork scale nearest to a DPI,
+    // with the DPI it is drawn for; null keeps the picture as it is, scaled.
+    std::function<std::pair<imaging::PngImage, int>(int dpi)> PictureAtDpi;
+    // The size a picture of the button is drawn at, scaled from the DPI it
+    // is drawn for to the host's.
+    SIZE ShownSize(const imaging::PngImage& picture) const {
+        return {ui::Rescale(picture.Width(), pictureDpi_, dpi_), ui::Rescale(picture.Height(), pictureDpi_, dpi_)};
+    }
 
     std::wstring Hint;
     bool ShowHint = false;
@@ -86,6 +99,9 @@ private:
     FrameStyle style_ = FrameStyle::Raised;
     State state_ = State::Up;
     bool mouseInside_ = false;
+    int dpi_ = ui::kDesignDpi;
+    // The DPI the pictures are drawn for.
+    int pictureDpi_ = ui::kDesignDpi;
 };
 
 // Where the picture and the caption go in a button; sizes of 0 stand for an

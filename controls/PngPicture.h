@@ -1,5 +1,5 @@
-// A windowless picture that shows a PngImage at its top-left corner, blended
-// by its alpha over the host's background.
+// A windowless picture that shows a PngImage, blended by its alpha over the
+// host's background: at its own size, or scaled with the control.
 #pragma once
 
 #include "ui/Control.h"
@@ -13,7 +13,8 @@ public:
     // Shows a copy of picture and sizes the control to it.
     void SetPicture(const imaging::PngImage& picture);
 
-    void Paint(HDC dc) override { picture_.Draw(dc, 0, 0); }
+    // The picture is drawn over the whole control, which the host scales.
+    void Paint(HDC dc) override { picture_.Draw(dc, RECT{0, 0, Width(), Height()}); }
 
 private:
     imaging::PngImage picture_;

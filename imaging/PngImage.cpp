@@ -208,7 +208,9 @@ std::uint32_t PngImage::Pixel(int x, int y) const {
     return (a << 24) | (r << 16) | (g << 8) | b;
 }
 
-void PngImage::Draw(HDC dc, int x, int y) const {
+void PngImage::Draw(HDC dc, int x, int y) const { Draw(dc, {x, y, x + width_, y + height_}); }
+
+void PngImage::Draw(HDC dc, const RECT& dest) const {
     if (Empty()) return;
     const BITMAPINFO info = ui::TopDownBitmapInfo(width_, height_);
     void* bits = nullptr;
@@ -229,7 +231,8 @@ void PngImage::Draw(HDC dc, int x, int y) const {
     ui::UniqueDC memory(CreateCompatibleDC(dc));
     ui::ScopedSelect select(memory.Get(), dib.Get());
     const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    AlphaBlend(dc, x, y, width_, height_, memory.Get(), 0, 0, width_, height_, blend);
+    AlphaBlend(dc, dest.left, dest.top, dest.right - dest.left, dest.bottom - dest.top, memory.Get(), 0, 0, width_,
+               height_, blend);
 }
 
 } // namespace imaging

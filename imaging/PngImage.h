@@ -64,6 +64,8 @@ public:
 
     // Draws the picture with its top-left corner at (x, y), blended by its alpha.
     void Draw(HDC dc, int x, int y) const;
+    // Draws the picture stretched over dest, blended by its alpha.
+    void Draw(HDC dc, const RECT& dest) const;
 
 private:
     int width_ = 0;

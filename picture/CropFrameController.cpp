@@ -127,7 +127,7 @@ void CropFrameController::SetHandlesParent(HWND parent) {
 }
 
 void CropFrameController::PlaceHandles(const RECT& r) {
-    const int s = GrabHandle::kSize, half = GrabHandle::kSize / 2;
+    const int s = HandleAt(Handle::TopLeft).Width(), half = s / 2;
     const int midX = Mid(r.left, r.right) - half, midY = Mid(r.top, r.bottom) - half;
     HandleAt(Handle::TopLeft).SetPosition(r.left - s, r.top - s);
     HandleAt(Handle::BottomLeft).SetPosition(r.left - s, r.bottom);

@@ -1,6 +1,7 @@
 #include "picture/GrabHandle.h"
 
 #include "ui/Handles.h"
+#include "ui/Scale.h"
 
 #include <windowsx.h>
 
@@ -12,12 +13,12 @@ const wchar_t* const kClassName = L"SnaporaGrabHandle";
 
 } // namespace
 
-GrabHandle::GrabHandle(HWND parent) {
+GrabHandle::GrabHandle(HWND parent) : size_(ui::Scale(ui::WindowDpi(parent)).Px(kSize)) {
     // No CS_DBLCLKS: a quick second press on a handle is just another press
     // that starts a drag, never a double-click that nobody handles.
     CreateHandle(
         {.name = kClassName, .style = 0, .cursor = nullptr},
-        {.style = WS_CHILD | WS_CLIPSIBLINGS, .x = 0, .y = 0, .width = kSize, .height = kSize, .parent = parent});
+        {.style = WS_CHILD | WS_CLIPSIBLINGS, .x = 0, .y = 0, .width = size_, .height = size_, .parent = parent});
     RaiseToTop();
 }
 

@@ -19,6 +19,7 @@ using GrabHandleMoveHandler = std::function<void(GrabHandle& sender, ui::ShiftSt
 
 class GrabHandle : public ui::Window {
 public:
+    // The side at 96 DPI; a handle grows with the scale of its parent's monitor.
     static constexpr int kSize = 6;
 
     // Creates the handle, hidden, as a child of parent and raises it above
@@ -46,8 +47,8 @@ public:
     // Position in the client coordinates of the parent window.
     int Left() const { return left_; }
     int Top() const { return top_; }
-    int Width() const { return kSize; }
-    int Height() const { return kSize; }
+    int Width() const { return size_; }
+    int Height() const { return size_; }
     void SetPosition(int left, int top);
 
     // Moves the handle onto another parent window, keeping its position
@@ -64,6 +65,7 @@ private:
     void Paint(HDC dc);
     void RaiseToTop();
 
+    int size_ = kSize;
     int left_ = 0;
     int top_ = 0;
     bool dragging_ = false;

@@ -85,13 +85,16 @@ PictureToolbar::PictureToolbar(HWND parent) {
         AddControl(button);
     }
     Layout(819);
+    FollowMonitorDpi();
 }
 
 void PictureToolbar::Layout(int width) {
-    SetBounds(0, 0, width, kHeight);
-    left_.SetBounds(0, 0, 333, kHeight);
-    right_.SetBounds(width - 104, 0, 104, kHeight);
-    middle_.SetBounds(333, 0, std::max(0, width - 333 - 104), kHeight);
+    const ui::Scale scale = DpiScale();
+    const int height = scale.Px(kHeight), leftWidth = scale.Px(333), rightWidth = scale.Px(104);
+    SetBounds(0, 0, width, height);
+    left_.SetBounds(0, 0, leftWidth, height);
+    right_.SetBounds(width - rightWidth, 0, rightWidth, height);
+    middle_.SetBounds(leftWidth, 0, std::max(0, width - leftWidth - rightWidth), height);
 }
 
 PictureWindow::PictureWindow() {
@@ -198,16 +201,16 @@ void PictureWindow::PlacePicture(int left, int top, ui::Bitmap&& picture) {
 }
 
 void PictureWindow::LoadPicture(const ui::Bitmap& picture) {
-    SetOuterSize(picture.Width() + 55, picture.Height() + PictureToolbar::kHeight + 75);
+    SetOuterSize(picture.Width() + 55, picture.Height() + toolbar_->ScaledHeight() + 75);
     ui::Bitmap copy;
     copy.Assign(picture);
-    PlacePicture(20, PictureToolbar::kHeight + 20, std::move(copy));
+    PlacePicture(20, toolbar_->ScaledHeight() + 20, std::move(copy));
 }
 
 void PictureWindow::LoadRegionPicture(const ui::Bitmap& frozen, POINT start, POINT end) {
     ui::Bitmap region = CropRegion(frozen, start, end);
-    SetOuterSize(region.Width() + 55, region.Height() + PictureToolbar::kHeight + 75);
-    PlacePicture(20, PictureToolbar::kHeight + 20, std::move(region));
+    SetOuterSize(region.Width() + 55, region.Height() + toolbar_->ScaledHeight() + 75);
+    PlacePicture(20, toolbar_->ScaledHeight() + 20, std::move(region));
 }
 
 void PictureWindow::LoadScreenPicture(const ui::Bitmap& screen) {
@@ -220,7 +223,7 @@ void PictureWindow::LoadScreenPicture(ui::Bitmap&& screen) {
     // The window's restored size is the grab's: a monitor's, or the whole
     // virtual screen's; placed on a monitor, it is fitted to its work area.
     SetOuterSize(screen.Width(), screen.Height());
-    PlacePicture(1, PictureToolbar::kHeight + 1, std::move(screen));
+    PlacePicture(1, toolbar_->ScaledHeight() + 1, std::move(screen));
 }
 
 void PictureWindow::ShowOnMonitorOf(const RECT& screenArea) { ui::PlaceOnMonitorOf(Handle(), screenArea); }

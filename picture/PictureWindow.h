@@ -36,10 +36,14 @@ public:
 
     explicit PictureToolbar(HWND parent);
     void Layout(int width);
+    // kHeight at the toolbar's scale.
+    int ScaledHeight() const { return DpiScale().Px(kHeight); }
 
     controls::PngButton& Button(Command command) { return buttons_[static_cast<int>(command)]; }
 
 private:
+    void LayoutScaled() override { Layout(ClientRect().right); }
+
     ui::Image left_, middle_, right_;
     // saveButton, zoomInButton, ... in Command order.
     std::array<controls::PngButton, kCommandCount> buttons_;

@@ -8,6 +8,7 @@
 #include "ui/Event.h"
 #include "ui/Resources.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace region {
@@ -31,8 +32,16 @@ SelectionSizeLabel::SelectionSizeLabel() : font_(controls::SkinFont()) {}
 void SelectionSizeLabel::SetTexts(std::wstring width, std::wstring height) {
     widthText_ = std::move(width);
     heightText_ = std::move(height);
+    // The lines are stacked a font's height apart, each a pixel in from the
+    // left; the label keeps its size while they fit it.
+    const SIZE first = ui::TextExtent(font_, widthText_), second = ui::TextExtent(font_, heightText_);
+    const int needWidth = std::max(first.cx, second.cx) + 1, needHeight = first.cy + second.cy;
+    if (needWidth > Width() || needHeight > Height())
+        SetBounds(Left(), Top(), std::max(Width(), needWidth), std::max(Height(), needHeight));
     Invalidate();
 }
+
+void SelectionSizeLabel::ScaleContent(int, int toDpi) { font_ = controls::SkinFont(toDpi); }
 
 void SelectionSizeLabel::Paint(HDC dc) {
     ui::UniqueBrush back(CreateSolidBrush(RGB(0x8B, 0xD2, 0xED)));
@@ -42,7 +51,8 @@ void SelectionSizeLabel::Paint(HDC dc) {
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(0, 0, 255));
     TextOutW(dc, 1, 0, widthText_.c_str(), static_cast<int>(widthText_.size()));
-    TextOutW(dc, 0, 11, heightText_.c_str(), static_cast<int>(heightText_.size()));
+    const int lineHeight = ui::TextExtent(font_, widthText_).cy;
+    TextOutW(dc, 1, lineHeight, heightText_.c_str(), static_cast<int>(heightText_.size()));
 }
 
 RegionScreen::RegionScreen() {
@@ -74,6 +84,9 @@ void RegionScreen::Cover(const RECT& screenArea) {
     monitors_ = ui::Monitors();
     const int w = screenArea.right - screenArea.left, h = screenArea.bottom - screenArea.top;
     SetWindowPos(Handle(), HWND_TOPMOST, screenArea.left, screenArea.top, w, h, SWP_SHOWWINDOW);
+    // The label by the cursor at the scale of the screen; the picture
+    // beneath stays in the screen's own pixels.
+    ScaleLayoutTo(ui::WindowDpi(Handle()));
     frozenScreen_.SetBounds(0, 0, w, h);
 }
 

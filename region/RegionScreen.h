@@ -24,8 +24,12 @@ public:
     SelectionSizeLabel();
     const std::wstring& WidthText() const { return widthText_; }
     const std::wstring& HeightText() const { return heightText_; }
+    // Sets the two lines, and grows the label where they would not fit.
     void SetTexts(std::wstring width, std::wstring height);
+    HFONT Font() const { return font_; }
     void Paint(HDC dc) override;
+    // Takes the skin font at the new DPI.
+    void ScaleContent(int fromDpi, int toDpi) override;
     // The mouse passes through the label to the picture beneath.
     bool HitTest(POINT) const override { return false; }
 

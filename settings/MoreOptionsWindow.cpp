@@ -52,14 +52,15 @@ MoreOptionsWindow::MoreOptionsWindow(CaptureOptions& options, IniFile& configFil
     resetButton_.OnClick = [this](ui::Control&) { OnResetClick(); };
     AddControl(saveButton_);
     AddControl(resetButton_);
+    FollowMonitorDpi();
 }
 
 POINT MoreOptionsWindow::SaveButtonCentre() const {
-    return {kSaveLeft + kSaveSize.cx / 2, kButtonsTop + kSaveSize.cy / 2};
+    return DpiScale().Px(POINT{kSaveLeft + kSaveSize.cx / 2, kButtonsTop + kSaveSize.cy / 2});
 }
 
 POINT MoreOptionsWindow::ResetButtonCentre() const {
-    return {kResetLeft + kResetSize.cx / 2, kButtonsTop + kResetSize.cy / 2};
+    return DpiScale().Px(POINT{kResetLeft + kResetSize.cx / 2, kButtonsTop + kResetSize.cy / 2});
 }
 
 void MoreOptionsWindow::FillControls() {

@@ -63,6 +63,7 @@ OptionsWindow::OptionsWindow(CaptureOptions& options, IniFile& configFile)
     : options_(options), configFile_(configFile) {
     CreateDialogWindow(kOptionsWindowClass, L"Snapora - Options", kWindowPosition, kClientSize);
     CreateControls();
+    FollowMonitorDpi();
 }
 
 void OptionsWindow::CreateControls() {

@@ -25,7 +25,7 @@ PeriodicOptionsPanel::PeriodicOptionsPanel(ui::HostWindow& host, POINT origin, H
     // Created in keyboard order.
     skipUnchangedCheck_.emplace(
         host, at(24, 28, 330, 17, L"Skip a picture equal to the last one written", WS_GROUP | WS_TABSTOP));
-    keepFilesLabel_.emplace(host, at(24, 58, 0, 14, L"Keep only the newest"));
+    keepFilesLabel_.emplace(host, at(24, 58, 0, 0, L"Keep only the newest"));
     keepFilesEdit_.emplace(host, at(160, 55, 60, 20, L"0", WS_GROUP | WS_TABSTOP | ES_NUMBER));
     keepFilesSpin_.emplace(host, *keepFilesEdit_,
                            ui::UpDownArgs{.x = origin.x + 220,
@@ -35,8 +35,8 @@ PeriodicOptionsPanel::PeriodicOptionsPanel(ui::HostWindow& host, POINT origin, H
                                           .minimum = 0,
                                           .maximum = kMaxKeptPictures,
                                           .position = 0});
-    keepFilesNote_.emplace(host, at(244, 58, 0, 14, L"pictures (0 keeps all)"));
-    formatLabel_.emplace(host, at(24, 89, 0, 14, L"File format:"));
+    keepFilesNote_.emplace(host, at(244, 58, 0, 0, L"pictures (0 keeps all)"));
+    formatLabel_.emplace(host, at(24, 89, 0, 0, L"File format:"));
     formatCombo_.emplace(host, at(160, 85, 170, 20, L"", WS_GROUP | CBS_DROPDOWNLIST),
                          std::initializer_list<const wchar_t*>{kJpegEntry, kPngEntry});
     formatCombo_->SetSelection(0);

@@ -48,7 +48,9 @@ void SettingsDialog::ShowModal() {
     {
         ui::ModalScope scope(Handle());
         ui::App().AddDialogWindow(Handle());
-        // Never off the screen, whatever monitors the desktop has now.
+        // At the scale of the monitor it opens on, and never off the
+        // screen, whatever monitors the desktop has now.
+        FollowMonitorDpi();
         ui::FitOntoMonitor(Handle());
         ShowWindow(Handle(), SW_SHOW);
         SetForegroundWindow(Handle());

@@ -78,6 +78,12 @@ SuspendPanel::SuspendPanel() {
     hints_.emplace(*this);
     CreateButtons();
     CreateMenu();
+    FollowMonitorDpi();
+}
+
+void SuspendPanel::LayoutScaled() {
+    // The bar drawn for the scale nearest to the panel's.
+    background_.SetPicture(controls::LoadSkinPng(L"PANEL_BACKGROUND", Dpi()).picture);
 }
 
 void SuspendPanel::CreateButtons() {
@@ -134,7 +140,7 @@ void SuspendPanel::ShowPanel() {
     // The home position itself is kept on the primary monitor, however small.
     if (!MonitorFromRect(&bounds, MONITOR_DEFAULTTONULL)) {
         const std::vector<ui::Monitor> monitors = ui::Monitors();
-        at = ui::KeepInside(kHomePosition, bounds.right - bounds.left, bounds.bottom - bounds.top,
+        at = ui::KeepInside(DpiScale().Px(kHomePosition), bounds.right - bounds.left, bounds.bottom - bounds.top,
                             ui::PrimaryMonitor(monitors).workArea);
     }
     // HWND_TOPMOST again, above any topmost window shown since.

@@ -69,6 +69,7 @@ protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    void LayoutScaled() override;
     void CreateButtons();
     void CreateMenu();
     void OnButtonClick(ButtonId id);

@@ -144,12 +144,18 @@ void Bitmap::CopyRect(const RECT& d, const Bitmap& source, const RECT& s) {
 void Bitmap::Draw(HDC dc, int x, int y) const {
     if (Empty()) return;
     if (Transparent) {
-        const std::uint32_t key = Pixel(0, height_ - 1);
-        const COLORREF colour = RGB((key >> 16) & 0xFF, (key >> 8) & 0xFF, key & 0xFF);
-        TransparentBlt(dc, x, y, width_, height_, Canvas(), 0, 0, width_, height_, colour);
+        Draw(dc, RECT{x, y, x + width_, y + height_});
     } else {
         BitBlt(dc, x, y, width_, height_, Canvas(), 0, 0, SRCCOPY);
     }
+}
+
+void Bitmap::Draw(HDC dc, const RECT& d) const {
+    if (Empty()) return;
+    if (!Transparent) return StretchDraw(dc, d);
+    const std::uint32_t key = Pixel(0, height_ - 1);
+    const COLORREF colour = RGB((key >> 16) & 0xFF, (key >> 8) & 0xFF, key & 0xFF);
+    TransparentBlt(dc, d.left, d.top, d.right - d.left, d.bottom - d.top, Canvas(), 0, 0, width_, height_, colour);
 }
 
 void Bitmap::StretchDraw(HDC dc, const RECT& d) const {

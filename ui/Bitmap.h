@@ -72,6 +72,8 @@ public:
     // Draws the picture on dc at (x, y). When Transparent is set, pixels of the
     // colour of the bottom-left pixel are left unpainted.
     void Draw(HDC dc, int x, int y) const;
+    // The same, stretched over dest (nearest neighbour), Transparent heeded.
+    void Draw(HDC dc, const RECT& dest) const;
     void StretchDraw(HDC dc, const RECT& dest) const;
 
     bool Transparent = false;

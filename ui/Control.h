@@ -78,6 +78,10 @@ public:
     // Draws the control; dc's origin is the control's top-left corner.
     virtual void Paint(HDC dc) { (void)dc; }
 
+    // Scales what the control draws (its fonts and pictures) from one DPI
+    // to another; the host scales its bounds.
+    virtual void ScaleContent(int fromDpi, int toDpi) { (void)fromDpi, (void)toDpi; }
+
     // The host calls these; the defaults raise the events.
     virtual void MouseDown(MouseButton button, ShiftState shift, POINT at);
     virtual void MouseMove(ShiftState shift, POINT at);

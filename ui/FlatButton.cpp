@@ -1,6 +1,7 @@
 #include "ui/FlatButton.h"
 
 #include "ui/Handles.h"
+#include "ui/Scale.h"
 
 namespace ui {
 
@@ -10,6 +11,8 @@ void FlatButton::SetCaption(std::wstring caption) {
     caption_ = std::move(caption);
     Invalidate();
 }
+
+void FlatButton::ScaleContent(int fromDpi, int toDpi) { Font = RescaledFont(Font, fromDpi, toDpi); }
 
 void FlatButton::Paint(HDC dc) {
     RECT r{0, 0, Width(), Height()};

@@ -18,6 +18,8 @@ public:
     void SetCaption(std::wstring caption);
     // The font is borrowed: the caller keeps it alive.
     HFONT Font = nullptr;
+    // Takes the same font at the new DPI.
+    void ScaleContent(int fromDpi, int toDpi) override;
     COLORREF TextColor = RGB(0, 0, 0);
 
     NotifyHandler OnClick;

@@ -1,6 +1,7 @@
 #include "ui/GroupFrame.h"
 
 #include "ui/Handles.h"
+#include "ui/Scale.h"
 #include "ui/Resources.h"
 
 namespace ui {
@@ -25,6 +26,8 @@ SIZE GroupFrame::CaptionExtent() const {
     if (caption_.empty()) extent.cx = 0;
     return extent;
 }
+
+void GroupFrame::ScaleContent(int fromDpi, int toDpi) { Font = RescaledFont(Font, fromDpi, toDpi); }
 
 void GroupFrame::Paint(HDC dc) {
     const SIZE caption = CaptionExtent();

@@ -16,6 +16,8 @@ public:
     void SetCaption(std::wstring caption);
     // The font is borrowed: the caller keeps it alive.
     HFONT Font = nullptr;
+    // Takes the same font at the new DPI.
+    void ScaleContent(int fromDpi, int toDpi) override;
     COLORREF TextColor = GetSysColor(COLOR_BTNTEXT);
 
     void Paint(HDC dc) override;

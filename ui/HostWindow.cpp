@@ -210,6 +210,21 @@ LRESULT HostWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_PRINTCLIENT:
         PaintAll(reinterpret_cast<HDC>(wParam), ClientRect());
         return 0;
+    case WM_DPICHANGED_AFTERPARENT:
+        // A child window: its parent has taken the new DPI and moved it.
+        ScaleLayoutTo(WindowDpi(Handle()));
+        return 0;
+    case WM_DPICHANGED: {
+        // The window moved to a monitor of another DPI (or the monitor's
+        // changed): the layout follows it, and the window takes the
+        // rectangle that the system suggests, which keeps it under the mouse
+        // while it is being dragged across.
+        ScaleLayoutTo(LOWORD(wParam));
+        const RECT suggested = *reinterpret_cast<const RECT*>(lParam);
+        SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                     suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        return 0;
+    }
     case WM_COMMAND:
         // Native controls notify their parent; the wrapper raises its event.
         if (auto* control = NativeControl::FromHandle(reinterpret_cast<HWND>(lParam))) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "ui/Control.h"
+#include "ui/Scale.h"
 #include "ui/Window.h"
 
 #include <vector>
@@ -27,11 +28,32 @@ public:
 
     void Invalidate(const RECT* area = nullptr) const;
 
+    // The DPI that the window's layout is drawn up for now: the design DPI
+    // until the window follows its monitor's.
+    int Dpi() const { return dpi_; }
+    Scale DpiScale() const { return Scale(dpi_); }
+
+    // Lays the window out for the DPI of the monitor it is on: its controls
+    // and their fonts, its client size and, for a top-level window, its
+    // position from the monitor's corner are scaled from the DPI they were
+    // at, and the window is kept inside the monitor's work area. Nothing
+    // changes when the DPI is the one the window is at already.
+    void FollowMonitorDpi();
+
 protected:
     // Creates the window as a top-level form (parent null) or a child panel.
     void CreateHost(const wchar_t* className, const WindowCreateArgs& args);
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    // Scales the child windows (their rectangles and fonts) and the
+    // windowless controls (their bounds and what they draw) from the DPI the
+    // window is at to dpi, then calls LayoutScaled. The window's own size is
+    // the caller's to set.
+    void ScaleLayoutTo(int dpi);
+    // Called once the layout is scaled; a window that lays itself out by
+    // its size does it again here.
+    virtual void LayoutScaled() {}
 
     // Paints the window's own content into the back buffer, before the
     // controls are painted over it. The default fills Color.
@@ -49,6 +71,7 @@ private:
     Control* hot_ = nullptr;     // the control under the mouse
     Control* pressed_ = nullptr; // the control that took a press; keeps the mouse until release
     bool trackingLeave_ = false;
+    int dpi_ = kDesignDpi;
 };
 
 } // namespace ui

@@ -4,6 +4,7 @@
 
 #include "ui/Bitmap.h"
 #include "ui/Control.h"
+#include "ui/Scale.h"
 
 namespace ui {
 
@@ -21,10 +22,16 @@ public:
     void SetStretch(bool stretch);
 
     void Paint(HDC dc) override;
+    // An unstretched picture is drawn scaled from the DPI it is drawn for
+    // (96 unless told) to the host's.
+    void ScaleContent(int fromDpi, int toDpi) override;
+    void SetPictureDpi(int dpi);
 
 private:
     Bitmap picture_;
     bool stretch_ = false;
+    int dpi_ = kDesignDpi;
+    int pictureDpi_ = kDesignDpi;
 };
 
 } // namespace ui

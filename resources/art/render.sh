@@ -33,6 +33,29 @@ for name in fullscreen activewindow object region fixedregion realtime setting q
   rsvg-convert "$here/panel_$name.svg" -o "$out/panel_$name.png"
 done
 
+# The pictures drawn again for 150 % and 200 % display scales, which the
+# program picks by the scale nearest to its monitor's: PNG, a fraction of a
+# bitmap's bytes (the skin pictures without alpha, as their bitmaps are).
+mkdir -p "$out/scaled"
+for percent in 150 200; do
+  zoom=$(awk "BEGIN { print $percent / 100 }")
+  for name in header_left header_middle header_right footer_left footer_middle footer_right \
+    edge_left edge_inner edge_right body_picture title_buttons; do
+    rsvg-convert -z "$zoom" "$here/$name.svg" -o "$tmp/$name.png"
+    convert "$tmp/$name.png" -background white -alpha remove -alpha off "PNG24:$out/scaled/${name}_$percent.png"
+  done
+  for name in capture options suspend home help save zoomin zoomout original cutter restore copy cancel \
+    options_save reset browse; do
+    side=$((32 * percent / 100))
+    rsvg-convert -w "$side" -h "$side" "$here/icon_$name.svg" -o "$out/scaled/icon_${name}_$percent.png"
+  done
+  rsvg-convert -z "$zoom" "$here/panel_background.svg" -o "$tmp/panel_background.png"
+  convert "$tmp/panel_background.png" -channel A -threshold 50% +channel "PNG32:$out/scaled/panel_background_$percent.png"
+  for name in fullscreen activewindow object region fixedregion realtime setting quit; do
+    rsvg-convert -z "$zoom" "$here/panel_$name.svg" -o "$out/scaled/panel_${name}_$percent.png"
+  done
+done
+
 # The application icon, every standard size from 16 to 256 in one file (the
 # 256 one PNG-compressed, as Windows expects). At 16 pixels the large drawing
 # blurs into a smudge, so that size has its own drawing on the pixel grid.

@@ -103,9 +103,15 @@ protected:
         return save;
     }
 
-    // A toolbar button of the picture window, by its place on the toolbar.
+    // A toolbar button of the picture window, by its place on the toolbar
+    // at 96 DPI; the toolbar grows with the display's scale, as its height
+    // tells.
     static POINT Toolbar(HWND save, int left, int width) {
-        POINT at{left + width / 2, 8 + 30};
+        RECT bar{0, 0, 0, picture::PictureToolbar::kHeight};
+        if (HWND toolbar = FindWindowExW(save, nullptr, picture::kPictureToolbarClass, nullptr))
+            GetClientRect(toolbar, &bar);
+        const auto px = [&](int design) { return MulDiv(design, bar.bottom, picture::PictureToolbar::kHeight); };
+        POINT at{px(left + width / 2), px(8 + 30)};
         ClientToScreen(save, &at);
         return at;
     }

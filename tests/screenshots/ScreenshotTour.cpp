@@ -14,6 +14,7 @@
 #include "tests/support/Picture.h"
 #include "tests/support/RunningSnapora.h"
 #include "tests/support/Wait.h"
+#include "tests/support/Windows.h"
 
 #include <windows.h>
 
@@ -36,8 +37,11 @@ constexpr DWORD kWaitMs = 15000;
 // buttons, so that none is drawn hot.
 constexpr POINT kMouseRest{1260, 60};
 
+// The display's DPI: the windows' layout, given here at 96, grows with it.
+int displayDpi = 96;
+
 POINT ClientPoint(HWND window, int x, int y) {
-    POINT at{x, y};
+    POINT at{MulDiv(x, displayDpi, 96), MulDiv(y, displayDpi, 96)};
     ClientToScreen(window, &at);
     return at;
 }
@@ -219,6 +223,7 @@ int wmain(int argc, wchar_t** argv) {
         std::fputs("usage: screenshot_tour.exe <output folder> [two-monitors]\n", stderr);
         return 2;
     }
+    displayDpi = BecomeDpiAware();
     try {
         if (twoMonitors)
             TwoMonitorTour(argv[1]);

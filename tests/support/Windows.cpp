@@ -78,4 +78,16 @@ bool EnterFileName(HWND dialog, const std::wstring& name) {
 
 std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
+int BecomeDpiAware() {
+    // Looked up at run time, like the program does: older systems lack them.
+    using SetAwareness = BOOL WINAPI(DPI_AWARENESS_CONTEXT);
+    using SystemDpi = UINT WINAPI();
+    const HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    if (auto* set = reinterpret_cast<SetAwareness*>(
+            reinterpret_cast<void*>(GetProcAddress(user32, "SetProcessDpiAwarenessContext"))))
+        set(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+    auto* dpi = reinterpret_cast<SystemDpi*>(reinterpret_cast<void*>(GetProcAddress(user32, "GetDpiForSystem")));
+    return dpi ? static_cast<int>(dpi()) : 96;
+}
+
 } // namespace support

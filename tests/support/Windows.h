@@ -32,6 +32,12 @@ bool PressOk(HWND box, DWORD timeoutMs = kMessageBoxWait);
 // settles can be lost. False when the dialog has no name box.
 bool EnterFileName(HWND dialog, const std::wstring& name);
 
+// Makes this process aware of each monitor's DPI, as Snapora is, so that it
+// reads windows and the screen in physical pixels (left unaware, it would be
+// given figures scaled down to 96 DPI); gives the system's DPI. Call it
+// before the process makes any window.
+int BecomeDpiAware();
+
 // A text for a test's failure message; the tests' texts are ASCII.
 std::string Narrow(const std::wstring& text);
 

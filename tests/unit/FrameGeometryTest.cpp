@@ -45,3 +45,24 @@ TEST(FramePlacement, ObjectRingLiesJustOutsideTheWindow) {
     DeleteObject(region);
     DestroyWindow(hwnd);
 }
+
+TEST(FramePlacement, AWiderLineAtAScaleGrowsOutwardAndLeavesTheHoleAndTheWindowAlone) {
+    // At 200 %, a 6-pixel line.
+    const RECT window{100, 50, 300, 200};
+    const auto object = capture::ObjectFrame(window, 6);
+    EXPECT_EQ(object.bounds.left + object.ringOuter.left, window.left - 6);
+    EXPECT_EQ(object.bounds.left + object.ringInner.left, window.left);
+    EXPECT_EQ(object.bounds.top + object.ringInner.bottom, window.bottom);
+    EXPECT_EQ(object.bounds.top + object.ringOuter.bottom, window.bottom + 6);
+
+    const auto narrow = capture::FixedRegionFrame({500, 400}, 320, 240);
+    const auto wide = capture::FixedRegionFrame({500, 400}, 320, 240, 6);
+    EXPECT_EQ(3, capture::FrameWidening(6));
+    // The hole, in screen terms, is where the 3-pixel line leaves it.
+    EXPECT_EQ(narrow.bounds.left + narrow.ringInner.left, wide.bounds.left + wide.ringInner.left);
+    EXPECT_EQ(narrow.bounds.top + narrow.ringInner.bottom, wide.bounds.top + wide.ringInner.bottom);
+    EXPECT_EQ(narrow.bounds.left + narrow.ringInner.right, wide.bounds.left + wide.ringInner.right);
+    EXPECT_EQ(6, wide.ringInner.left - wide.ringOuter.left);
+    EXPECT_EQ(6, wide.ringOuter.right - wide.ringInner.right);
+    EXPECT_EQ(6, wide.ringOuter.bottom - wide.ringInner.bottom);
+}
