@@ -133,7 +133,7 @@ PictureWindow::PictureWindow() {
 
     metrics_ = MarkMetrics::ForWindow(Handle());
     toolStrip_ = std::make_unique<MarkToolStrip>(Handle(), metrics_);
-    toolStrip_->Layout(PictureToolbar::kHeight, 819);
+    toolStrip_->Layout(toolbar_->ScaledHeight(), 819);
     toolStrip_->ToolChosen = [this](MarkKind tool) {
         // The chosen tool's button, pressed again, leaves it.
         ChooseTool(editor_.Tool() == tool ? std::nullopt : std::optional<MarkKind>(tool));
@@ -475,7 +475,7 @@ LRESULT PictureWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_SIZE:
         if (toolbar_) toolbar_->Layout(LOWORD(lParam));
-        if (toolStrip_) toolStrip_->Layout(PictureToolbar::kHeight, LOWORD(lParam));
+        if (toolStrip_) toolStrip_->Layout(toolbar_->ScaledHeight(), LOWORD(lParam));
         UpdateScrollBars();
         break;
     case WM_HSCROLL:
