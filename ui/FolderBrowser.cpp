@@ -27,12 +27,40 @@ private:
     HRESULT result_;
 };
 
-int CALLBACK SelectInitialFolder(HWND browser, UINT message, LPARAM, LPARAM data) {
-    // Once the browser is up, it is told to select the initial folder, given
-    // as a path (wParam TRUE) rather than an item list.
-    const auto* folder = reinterpret_cast<const std::wstring*>(data);
-    if (message == BFFM_INITIALIZED && folder && !folder->empty())
-        SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(folder->c_str()));
+// What the browser's callback keeps while the browser is open: the folder
+// to show first, and whether the browser has gone there.
+struct InitialSelection {
+    const std::wstring& folder;
+    bool reached = false;
+    int attempts = 0;
+};
+
+void AskForInitialFolder(HWND browser, const InitialSelection& selection) {
+    // Given as a path (wParam TRUE) rather than an item list.
+    SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(selection.folder.c_str()));
+}
+
+int CALLBACK SelectInitialFolder(HWND browser, UINT message, LPARAM itemOrError, LPARAM data) {
+    auto* selection = reinterpret_cast<InitialSelection*>(data);
+    if (!selection || selection->folder.empty()) return 0;
+    if (message == BFFM_INITIALIZED) {
+        AskForInitialFolder(browser, *selection);
+        // The first browser of a session can still be filling its tree and
+        // let the request go: it is asked again a few times until it has
+        // gone there. The timer's id is the selection, which lives as long
+        // as the browser.
+        SetTimer(browser, reinterpret_cast<UINT_PTR>(selection), 200, [](HWND window, UINT, UINT_PTR id, DWORD) {
+            auto* s = reinterpret_cast<InitialSelection*>(id);
+            if (s->reached || ++s->attempts > 10)
+                KillTimer(window, id);
+            else
+                AskForInitialFolder(window, *s);
+        });
+    } else if (message == BFFM_SELCHANGED && !selection->reached) {
+        wchar_t path[MAX_PATH + 1] = {};
+        if (SHGetPathFromIDListW(reinterpret_cast<PCIDLIST_ABSOLUTE>(itemOrError), path))
+            selection->reached = lstrcmpiW(path, selection->folder.c_str()) == 0;
+    }
     return 0;
 }
 
@@ -47,8 +75,9 @@ std::wstring BrowseForFolder(HWND owner, const std::wstring& title, const std::w
     info.pszDisplayName = displayName;
     info.lpszTitle = title.c_str();
     info.ulFlags = BIF_RETURNONLYFSDIRS;
+    InitialSelection selection{initialFolder};
     info.lpfn = &SelectInitialFolder;
-    info.lParam = reinterpret_cast<LPARAM>(&initialFolder);
+    info.lParam = reinterpret_cast<LPARAM>(&selection);
     PIDLIST_ABSOLUTE item = SHBrowseForFolderW(&info);
     if (!item) return L"";
     // A path can be longer than MAX_PATH; the call that takes a buffer size

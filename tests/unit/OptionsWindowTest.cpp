@@ -428,17 +428,38 @@ bool HasChildWithText(HWND window, const std::wstring& text) {
     return search.found;
 }
 
+// The text of the folder the browser's tree has selected, once it has one.
+std::wstring SelectedFolderName(HWND browser) {
+    HWND tree = FindWindowExW(browser, nullptr, WC_TREEVIEWW, nullptr);
+    if (!tree) return {};
+    const auto item = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+    wchar_t text[MAX_PATH] = {};
+    TVITEMW data{};
+    data.mask = TVIF_TEXT;
+    data.hItem = item;
+    data.pszText = text;
+    data.cchTextMax = MAX_PATH;
+    if (!item || !SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&data))) return {};
+    return text;
+}
+
 TEST(FolderBrowser, OpensAtTheInitialFolderAndGivesBackTheChoiceOrNothing) {
     TempFolder folder;
     const std::wstring initial = folder.Path().wstring();
     bool titled = false;
     int answer = IDOK;
+    int looks = 0;
     ui::Timer answerer(100, true);
     answerer.OnTimer = [&] {
-        if (HWND browser = OpenFolderBrowser()) {
-            titled = HasChildWithText(browser, L"Please Choose a Folder");
-            PostMessageW(browser, WM_COMMAND, answer, 0);
-        }
+        // OK once the browser has gone to the initial folder, as a user sees
+        // it, or after a generous while, so that a browser that never goes
+        // there fails the check below rather than hanging.
+        HWND browser = OpenFolderBrowser();
+        if (!browser) return;
+        const bool atInitial = SelectedFolderName(browser) == folder.Path().filename().wstring();
+        if (answer == IDOK && !atInitial && ++looks < 100) return;
+        titled = HasChildWithText(browser, L"Please Choose a Folder");
+        PostMessageW(browser, WM_COMMAND, answer, 0);
     };
     const std::wstring chosen = ui::BrowseForFolder(nullptr, L"Please Choose a Folder", initial);
     EXPECT_TRUE(titled);
