@@ -286,7 +286,7 @@ TEST_F(TwoMonitors, FullScreenTakesThePrimaryTheMonitorUnderTheMouseOrEveryMonit
         SCOPED_TRACE("FullScreenArea=" + std::to_string(c.setting));
         Start("[Options]\r\nFullScreenArea=" + std::to_string(c.setting) + "\r\n");
         Select(L"Full Screen");
-        MoveMouse({-50, 730});
+        ASSERT_TRUE(RestMouse({-50, 730})) << "the pointer did not stay on the left monitor";
         const Picture before = GrabScreen(c.taken);
         TypeCaptureKey();
         HWND save = WaitForPictureWindow();

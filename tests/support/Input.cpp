@@ -89,6 +89,18 @@ bool MoveMouse(POINT to) {
     return there;
 }
 
+bool RestMouse(POINT at) {
+    int still = 0;
+    return WaitUntil(
+        [&] {
+            if (CursorAt(at)) return ++still >= 5;
+            still = 0;
+            MoveMouse(at);
+            return false;
+        },
+        kGenerousWait, 100);
+}
+
 void MouseDown(Button button) {
     SendMouse(ButtonFlag(button, false));
     Hold();

@@ -22,6 +22,10 @@ void SendMouse(DWORD flags, POINT to = {});
 enum class Button { Left, Right, Middle };
 bool CursorAt(POINT at);
 bool MoveMouse(POINT to);
+// Moves the pointer and waits until it has rested there a moment: on a
+// loaded machine Wine can still apply an earlier position that the X server
+// reports back late, and the pointer is put back where it was asked.
+bool RestMouse(POINT at);
 void MouseDown(Button button = Button::Left);
 void MouseUp(Button button = Button::Left);
 bool Click(POINT at, Button button = Button::Left);
