@@ -87,6 +87,7 @@ void SettingsDialog::RestoreFocus() {
 }
 
 LRESULT SettingsDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (LRESULT result = 0; closeButton_.HandleMessage(Handle(), message, wParam, lParam, result)) return result;
     switch (message) {
     case WM_CLOSE:
         // Closing only hides the window; it lives as long as its owner.

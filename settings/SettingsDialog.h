@@ -7,6 +7,7 @@
 #include "settings/IniFile.h"
 #include "settings/Options.h"
 #include "ui/Bitmap.h"
+#include "ui/CaptionCloseButton.h"
 #include "ui/HostWindow.h"
 
 namespace settings {
@@ -48,6 +49,7 @@ private:
 
     // Stretched over the whole window.
     ui::Bitmap backgroundPicture_;
+    ui::CaptionCloseButton closeButton_;
     // The control that had the keyboard focus when the window was last
     // deactivated; it gets it back when the window is active again.
     HWND lastFocus_ = nullptr;
