@@ -108,6 +108,7 @@ TEST_F(Capture, ObjectFollowsTheMouseAndTakesTheControlUnderItSwallowingTheClick
     // The ring is the frame's colour, just outside the button.
     EXPECT_TRUE(support::WaitUntil(
         [&] {
+            KeepMouseAt(Centre(target.Button()));
             return support::ScreenPixel({button.left - 2, Centre(target.Button()).y}) == 0xFA0CFAu;
         },
         kWait));

@@ -108,8 +108,14 @@ bool StartPeriodicCapture(const RunningSnapora& app, DWORD timeoutMs) {
 }
 
 bool StopPeriodicCapture(const RunningSnapora& app, DWORD timeoutMs) {
-    PressKeys({VK_CONTROL, 'S'});
-    return WaitUntil([&] { return !RealTimeChecked(app); }, timeoutMs);
+    // Lost like the start's, when typed just after a box closed: typed again.
+    // A second stop does nothing.
+    bool stopped = false;
+    for (int attempt = 0; attempt < 2 && !stopped; ++attempt) {
+        PressKeys({VK_CONTROL, 'S'});
+        stopped = WaitUntil([&] { return !RealTimeChecked(app); }, timeoutMs / 2);
+    }
+    return stopped;
 }
 
 int PictureSeries::Gaps(int periodSeconds) const {

@@ -5,6 +5,8 @@
 #pragma once
 
 #include "picture/CropFrameController.h"
+#include "tests/support/Input.h"
+#include "tests/support/Wait.h"
 #include "ui/HostWindow.h"
 
 #include <gtest/gtest.h>
@@ -91,9 +93,12 @@ struct Rig {
 
     picture::GrabHandle& HandleAt(H which) const { return controller.HandleAt(which); }
 
+    // The controller reads the cursor itself: it must be there, not still
+    // where a late position from the X server of an earlier move put it.
     void Cursor(POINT at) {
         cursor = at;
         SetCursorPos(at.x, at.y);
+        support::WaitUntil([&] { return support::CursorAt(at); });
     }
 
     // A message to the frame's host at a point inside the frame.
