@@ -138,7 +138,9 @@ bool DoubleClick(POINT at) {
 void AwaitDoubleClickTime() { Pause(GetDoubleClickTime() + 100); }
 
 void Drag(POINT from, POINT to, Button button, int steps) {
-    MoveMouse(from);
+    // A late report of where the cursor was before would join the drag as
+    // one of its moves: the cursor rests at the start before the press.
+    RestMouse(from);
     SendMouse(MOUSEEVENTF_MOVE | ButtonFlag(button, false), from);
     Hold();
     for (int i = 1; i <= steps; ++i)
