@@ -176,11 +176,15 @@ TEST_F(Faults, SavingOverAFileThatAnotherProgramHoldsOpenShowsWhyAndKeepsTheOldF
     EXPECT_EQ(std::string(old, read), "the picture from before");
     EXPECT_EQ(ListFiles(folder.Path()), std::vector<std::wstring>{L"picture.jpg"}) << "a temporary file was left";
 
-    // The other program lets go: the same Save now replaces the file.
+    // The other program lets go: the same Save now replaces the file. Until
+    // it has, only the file's size is watched: opening the file to look would
+    // hold it just as the other program did, and make the Save fail.
     CloseHandle(held);
     ASSERT_NO_FATAL_FAILURE(SaveAs(picture, path, true));
-    ASSERT_TRUE(WaitUntil([&] { return DecodeJpegFile(path).has_value(); }, kWait))
+    std::error_code gone;
+    ASSERT_TRUE(WaitUntil([&] { return std::filesystem::file_size(path, gone) != read && !gone; }, kWait))
         << "the picture was not saved;" << OpenBoxTexts();
+    ASSERT_TRUE(DecodeJpegFile(path).has_value());
     EXPECT_EQ(DecodeJpegFile(path)->width, GetSystemMetrics(SM_CXSCREEN));
     EXPECT_TRUE(app->MessageBoxes().empty());
     Cancel(picture);

@@ -5,7 +5,6 @@
 #include <windows.h>
 
 #include <fstream>
-#include <iterator>
 
 namespace support {
 
@@ -32,8 +31,18 @@ TempFolder::~TempFolder() {
 }
 
 std::string ReadFileBytes(const std::wstring& path) {
-    std::ifstream in(fs::path(path), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
+    // Open to every kind of sharing: a test that reads a file must not stand
+    // in the way of the program writing, renaming or removing it.
+    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return {};
+    std::string bytes;
+    char chunk[64 * 1024];
+    DWORD read = 0;
+    while (ReadFile(file, chunk, sizeof chunk, &read, nullptr) && read > 0)
+        bytes.append(chunk, read);
+    CloseHandle(file);
+    return bytes;
 }
 
 void WriteFileBytes(const std::wstring& path, const std::string& bytes) {

@@ -5,9 +5,6 @@
 
 #include <csetjmp>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <vector>
 
 #include <jpeglib.h>
@@ -149,8 +146,7 @@ std::optional<DecodedJpeg> DecodeJpeg(const std::string& bytes) {
 std::optional<DecodedJpeg> DecodeJpegFile(const std::wstring& path) { return DecodeJpeg(ReadFileBytes(path)); }
 
 std::optional<Picture> DecodePngFile(const std::wstring& path) {
-    std::ifstream in(std::filesystem::path(path), std::ios::binary);
-    const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), {});
+    const std::string bytes = ReadFileBytes(path);
     png_image image{};
     image.version = PNG_IMAGE_VERSION;
     if (bytes.empty() || !png_image_begin_read_from_memory(&image, bytes.data(), bytes.size())) return std::nullopt;
