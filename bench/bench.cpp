@@ -20,6 +20,7 @@
 #include "bench/Loop.h"
 #include "bench/Marks.h"
 #include "bench/Measure.h"
+#include "bench/OtherPrograms.h"
 #include "bench/PngSweep.h"
 #include "bench/References.h"
 #include "capture/FrameGeometry.h"
@@ -50,6 +51,7 @@ using bench::PumpFor;
 using bench::PumpUntil;
 using bench::Row;
 using support::MoveMouse;
+using support::SendKey;
 using support::SendMouse;
 using support::TypeCaptureKey;
 
@@ -191,6 +193,9 @@ public:
     }
 
     void KeyToGrab();
+    // Ctrl+4 and Ctrl+1 typed as a user types them, until the region screen
+    // or the picture window they open is on the screen and painted.
+    void HotKeyToWindow();
     // Private bytes above idle with a Full Screen capture shown, after it
     // closes, and after many more captures; mark tells the rows apart.
     void Memory(const std::string& mark);
@@ -254,6 +259,60 @@ void Interactive::KeyToGrab() {
     run_.table.Add({"key to grab, Full Screen", Median(keyToGrab), "ms", "target 50 ms", 50, 1.0});
     run_.table.Add(
         {"key to grab, Full Screen", Median(keyToGrab), "ms", "the grab alone, new picture", Median(grabOnly)});
+}
+
+namespace {
+
+// A global hotkey, Ctrl with key, as a hand types it, without a pause after it.
+void TypeCtrlWith(WORD key) {
+    SendKey(VK_CONTROL, false), SendKey(key, false), SendKey(key, true), SendKey(VK_CONTROL, true);
+}
+
+// The time from `from` until the window is shown and everything in it that
+// waits to be painted has been painted; a negative number when it does not show.
+double UntilPainted(HWND window, double from) {
+    if (!PumpUntil([&] { return IsWindowVisible(window) != FALSE; })) return -1;
+    RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    GdiFlush();
+    return NowMs() - from;
+}
+
+} // namespace
+
+void Interactive::HotKeyToWindow() {
+    snapora_->Options().IncludeCursor = true;
+    HWND regionScreen = snapora_->RegionScreen().Handle();
+    HWND pictureWindow = snapora_->PictureWindow().Handle();
+    std::vector<double> toRegion, toPicture;
+    for (int i = 0; i < kRuns; ++i) {
+        double from = NowMs();
+        TypeCtrlWith('4');
+        const double region = UntilPainted(regionScreen, from);
+        if (region < 0) {
+            Problem(L"Ctrl+4 opened no region screen");
+            return;
+        }
+        toRegion.push_back(region);
+        // Nothing selected: the screen goes, and the trigger waits again.
+        snapora_->RegionScreen().Hide();
+        snapora_->Trigger().Arm();
+        PumpFor(100);
+
+        from = NowMs();
+        TypeCtrlWith('1');
+        const double picture = UntilPainted(pictureWindow, from);
+        if (picture < 0) {
+            Problem(L"Ctrl+1 opened no picture window");
+            return;
+        }
+        toPicture.push_back(picture);
+        ClosePictureWindow();
+    }
+    const bool large = run_.width * run_.height > 1920 * 1080;
+    const double target = large ? 200 : 100;
+    const std::string targetText = large ? "target 200 ms" : "target 100 ms";
+    run_.table.Add({"Ctrl+4 to the region screen, painted", Median(toRegion), "ms", targetText, target, 1.0});
+    run_.table.Add({"Ctrl+1 to the picture window, painted", Median(toPicture), "ms", targetText, target, 1.0});
 }
 
 void Interactive::Memory(const std::string& mark) {
@@ -457,8 +516,14 @@ int Table(const std::wstring& handshake, bool memoryOnly) {
     bench::DesktopWindow desktop(content);
     if (!desktop.WaitUntilShown()) Problem(L"the desktop picture did not reach the screen");
     if (memoryOnly) {
-        Interactive interactive(run);
-        interactive.Memory("*");
+        {
+            Interactive interactive(run);
+            interactive.Memory("*");
+        }
+        // The real program beside a bare one, once the in-process one has
+        // let go of the hotkeys.
+        desktop.SetTopmost(false);
+        bench::MeasureResidentMemory(table, "*");
     } else {
         PeriodicStep(run, handshake);
         {
@@ -467,12 +532,16 @@ int Table(const std::wstring& handshake, bool memoryOnly) {
             // caches behind.
             interactive.Memory("");
             interactive.KeyToGrab();
+            interactive.HotKeyToWindow();
             // From here on the desktop is an ordinary window beneath the
             // program's own and the windows that the frame stands around.
             desktop.SetTopmost(false);
             interactive.FrameLag();
             interactive.Zoom();
         }
+        // Periodic capture of the whole display, with steps close enough to
+        // catch keys and moves in the middle of one.
+        bench::MeasureInputToOtherPrograms(table, run.folder / L"periodic-input", 250);
         SavePictures(run);
     }
     table.Print(!memoryOnly);
