@@ -15,6 +15,7 @@
 //                               strategies, filters and strip counts
 //   bench.exe --loop NAME [S]   one operation over and over for S seconds
 //                               (10 by default), for a profiler (Loop.h)
+//   bench.exe --input           only the rows of other programs' input
 #include "app/SnaporaApp.h"
 #include "bench/Desktop.h"
 #include "bench/Loop.h"
@@ -523,7 +524,11 @@ int Table(const std::wstring& handshake, bool memoryOnly) {
         // The real program beside a bare one, once the in-process one has
         // let go of the hotkeys.
         desktop.SetTopmost(false);
-        bench::MeasureResidentMemory(table, "*");
+        try {
+            bench::MeasureResidentMemory(table, "*");
+        } catch (const ui::Error& error) {
+            Problem(error.Message());
+        }
     } else {
         PeriodicStep(run, handshake);
         {
@@ -541,7 +546,11 @@ int Table(const std::wstring& handshake, bool memoryOnly) {
         }
         // Periodic capture of the whole display, with steps close enough to
         // catch keys and moves in the middle of one.
-        bench::MeasureInputToOtherPrograms(table, run.folder / L"periodic-input", 250);
+        try {
+            bench::MeasureInputToOtherPrograms(table, run.folder / L"periodic-input", 250);
+        } catch (const ui::Error& error) {
+            Problem(error.Message());
+        }
         SavePictures(run);
     }
     table.Print(!memoryOnly);
@@ -569,6 +578,12 @@ int main(int argc, char** argv) {
             return args.size() >= 2 && bench::Loop(args[1], seconds) ? 0 : 2;
         }
         if (!args.empty() && args[0] == "--memory") return Table(L"", true);
+        if (!args.empty() && args[0] == "--input") {
+            bench::Table table("display");
+            bench::MeasureInputToOtherPrograms(table, BenchFolder() / L"periodic-input", 250);
+            table.Print(true);
+            return 0;
+        }
         std::wstring handshake;
         if (args.size() >= 2 && args[0] == "--handshake") handshake.assign(args[1].begin(), args[1].end());
         return Table(handshake, false);
