@@ -94,6 +94,10 @@ idle_costs() {
   sleep "$idle_seconds"
   read -r -a s1 < <(process_counts "$snapora")
   read -r -a b1 < <(process_counts "$bare")
+  if [ ! -e "/proc/$snapora/stat" ] || [ ! -e "/proc/$bare/stat" ]; then
+    echo "bench: Snapora.exe or bench_window.exe ended before the idle rows were taken" >&2
+    return 1
+  fi
   kill "$snapora" "$bare" 2>/dev/null || true
   wait "$snapora" "$bare" 2>/dev/null || true
   rm -rf "$folder"
