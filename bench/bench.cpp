@@ -264,14 +264,12 @@ void Interactive::KeyToGrab() {
 
 namespace {
 
-// A global hotkey, Ctrl with key, as a hand types it, without a pause after it.
-void TypeCtrlWith(WORD key) {
+// The time from a global hotkey, Ctrl with key, typed as a hand types it,
+// until the window is shown and everything in it that waits to be painted
+// has been painted; a negative number when it does not show.
+double HotKeyUntilPainted(WORD key, HWND window) {
+    const double from = NowMs();
     SendKey(VK_CONTROL, false), SendKey(key, false), SendKey(key, true), SendKey(VK_CONTROL, true);
-}
-
-// The time from `from` until the window is shown and everything in it that
-// waits to be painted has been painted; a negative number when it does not show.
-double UntilPainted(HWND window, double from) {
     if (!PumpUntil([&] { return IsWindowVisible(window) != FALSE; })) return -1;
     RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     GdiFlush();
@@ -282,30 +280,19 @@ double UntilPainted(HWND window, double from) {
 
 void Interactive::HotKeyToWindow() {
     snapora_->Options().IncludeCursor = true;
-    HWND regionScreen = snapora_->RegionScreen().Handle();
-    HWND pictureWindow = snapora_->PictureWindow().Handle();
     std::vector<double> toRegion, toPicture;
     for (int i = 0; i < kRuns; ++i) {
-        double from = NowMs();
-        TypeCtrlWith('4');
-        const double region = UntilPainted(regionScreen, from);
-        if (region < 0) {
-            Problem(L"Ctrl+4 opened no region screen");
-            return;
-        }
-        toRegion.push_back(region);
+        const double region = HotKeyUntilPainted('4', snapora_->RegionScreen().Handle());
         // Nothing selected: the screen goes, and the trigger waits again.
         snapora_->RegionScreen().Hide();
         snapora_->Trigger().Arm();
         PumpFor(100);
-
-        from = NowMs();
-        TypeCtrlWith('1');
-        const double picture = UntilPainted(pictureWindow, from);
-        if (picture < 0) {
-            Problem(L"Ctrl+1 opened no picture window");
+        const double picture = HotKeyUntilPainted('1', snapora_->PictureWindow().Handle());
+        if (region < 0 || picture < 0) {
+            Problem(L"Ctrl+4 or Ctrl+1 opened no window");
             return;
         }
+        toRegion.push_back(region);
         toPicture.push_back(picture);
         ClosePictureWindow();
     }

@@ -162,6 +162,21 @@ elif [ ${#args[@]} -eq 0 ]; then
     if [ $first = 1 ]; then cat "$results/$size.table"; else tail -n +2 "$results/$size.table"; fi
     first=0
   done
+  # Snapora's idle memory must not grow with the display: the figures of the
+  # smallest and the largest display side by side.
+  cat "$results"/*.table | awk '
+    substr($0, 1, 48) ~ /^memory\*: Snapora.exe idle, before a capture *$/ {
+      mb = substr($0, 61, 14) + 0; split(substr($0, 50, 10), wh, "x"); n = wh[1] * wh[2]
+      if (!small || n < small) { small = n; smallMb = mb }
+      if (!large || n > large) { large = n; largeMb = mb }
+    }
+    END {
+      if (large > small) {
+        d = largeMb - smallMb; if (d < 0) d = -d
+        printf "%-48s %-10s %14s  %-30s %14s %7s %8s  %s\n", "memory*: Snapora.exe idle, apart by display", "both",
+          sprintf("%.2f MB", d), "target 2 MB", "2.00 MB", sprintf("%.2f", d / 2), "<= 1.00", d <= 2 ? "met" : "MISSED"
+      }
+    }'
   echo "memory*: the same with Wine's malloc returning freed memory at once (MALLOC_MMAP_THRESHOLD_=131072)"
 fi
 rm -rf "$results"
