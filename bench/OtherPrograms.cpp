@@ -137,9 +137,9 @@ void AddInputRows(Table& table, const std::string& when, const InputTimes& with,
     for (const auto& [what, withTimes, withoutTimes] :
          {std::tuple{"key", &with.keys, &without.keys}, std::tuple{"mouse move", &with.moves, &without.moves}}) {
         const double p99 = Percentile(*withTimes, 99), reference = Percentile(*withoutTimes, 99);
-        const std::string row = std::string(what) + " to another program, p99, Snapora " + when;
-        table.Add({row, p99, "ms", "without Snapora", reference});
-        table.Add({row + ", added", std::max(0.0, p99 - reference), "ms", target, targetMs, 1.0});
+        table.Add({"input: " + std::string(what) + " p99, " + when, p99, "ms", "without Snapora", reference});
+        table.Add({"input: " + std::string(what) + " p99 added, " + when, std::max(0.0, p99 - reference), "ms", target,
+                   targetMs, 1.0});
     }
 }
 
@@ -174,9 +174,9 @@ void MeasureInputToOtherPrograms(Table& table, const std::filesystem::path& fold
     }
     std::error_code ignored;
     std::filesystem::remove_all(folder, ignored);
-    AddInputRows(table, "idle", idle, without, 1);
+    AddInputRows(table, "Snapora idle", idle, without, 1);
     char when[64];
-    std::snprintf(when, sizeof(when), "periodic every %d ms", periodMs);
+    std::snprintf(when, sizeof(when), "periodic %d ms", periodMs);
     AddInputRows(table, when, periodic, without, 5);
 }
 
@@ -201,13 +201,12 @@ void MeasureResidentMemory(Table& table, const std::string& mark) {
     const double after = PrivateBytesOf(process);
     CloseHandle(process);
 
-    const std::string prefix = "memory" + mark + ": Snapora.exe idle";
+    const std::string prefix = "memory" + mark + ": Snapora.exe";
     table.Add(
-        {prefix + ", before any capture", before / kMegabyte, "MB", "bare Wine window process", bareBytes / kMegabyte});
+        {prefix + " idle, before a capture", before / kMegabyte, "MB", "bare Wine window", bareBytes / kMegabyte});
+    table.Add({prefix + " over bare, before capture", (before - bareBytes) / kMegabyte, "MB", "target 12 MB", 12, 1.0});
     table.Add(
-        {prefix + ", before any capture, over bare", (before - bareBytes) / kMegabyte, "MB", "target 12 MB", 12, 1.0});
-    table.Add({prefix + ", after a capture closed, over bare", (after - bareBytes) / kMegabyte, "MB", "target 12 MB",
-               12, 1.0});
+        {prefix + " over bare, after one closed", (after - bareBytes) / kMegabyte, "MB", "target 12 MB", 12, 1.0});
 }
 
 } // namespace bench
