@@ -270,7 +270,10 @@ void MonitorWatch::Check() {
     checkTimer_.SetEnabled(ThreadShowsAWindow());
 }
 
-void MonitorWatch::OnWindowShown() {
+void MonitorWatch::OnWindowShown(HWND window) {
+    // The layout seen last may be older than a monitor that came and went
+    // while nothing watched, so the window itself is looked at first.
+    BringOntoMonitors(window);
     if (t_monitorWatch) t_monitorWatch->Check();
 }
 

@@ -79,9 +79,9 @@ int BringThreadWindowsOntoMonitors();
 // ui::Window answers the same way; Wine under X.Org does not send it when a
 // monitor goes, so the layout is also compared once a second, but only
 // while a window of the thread is shown: a program that waits in the tray
-// is not woken for nothing. A window that is shown has the layout compared
-// at once (every ui::Window says so), so one left on a monitor that went
-// while it was hidden comes back as it appears. One watch per thread.
+// is not woken for nothing. A window that is shown (every ui::Window says
+// so) is brought onto the monitors at once, so one left on a monitor that
+// went while it was hidden comes back as it appears. One watch per thread.
 class MonitorWatch {
 public:
     MonitorWatch();
@@ -93,9 +93,10 @@ public:
     void Check();
     // Whether the layout is compared once a second now.
     bool Watching() const { return checkTimer_.Enabled(); }
-    // A top-level window of the calling thread was just shown: the thread's
-    // watch, if it has one, checks and watches again.
-    static void OnWindowShown();
+    // A top-level window of the calling thread was just shown: it comes onto
+    // the monitors if none reaches it, and the thread's watch, if it has
+    // one, checks and watches again.
+    static void OnWindowShown(HWND window);
 
 private:
     std::vector<RECT> layout_;

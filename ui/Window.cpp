@@ -99,7 +99,7 @@ LRESULT CALLBACK Window::Thunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
     // changed while the window was hidden and nothing watched them.
     if (message == WM_WINDOWPOSCHANGED && (reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_SHOWWINDOW) &&
         !(GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CHILD))
-        App().Guard([] { MonitorWatch::OnWindowShown(); });
+        App().Guard([&] { MonitorWatch::OnWindowShown(hwnd); });
 
     LRESULT result = 0;
     bool done = false;
