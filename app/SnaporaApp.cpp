@@ -73,11 +73,11 @@ SnaporaApp::SnaporaApp()
     optionsWindow_.SettingsReset = [this] { moreOptionsWindow_.HotKeysChanged(); };
     // Reported once the message loop runs, over the windows of the start.
     startNotices_.OnMessage = [this](UINT, WPARAM, LPARAM) { ReportRefusedHotKeys(); };
-    // Periodic capture stops the trigger's polls while it takes a picture;
-    // a failed tick leaves them stopped until a later tick succeeds.
-    periodic_.TickStarting = [this] { trigger_.SetTimerRunning(false); };
+    // The trigger does not listen while periodic capture takes a picture; a
+    // failed tick leaves it deaf until a later tick succeeds.
+    periodic_.TickStarting = [this] { trigger_.SetListening(false); };
     periodic_.TickSucceeded = [this] {
-        trigger_.SetTimerRunning(true);
+        trigger_.SetListening(true);
         UpdateTrayTip();
     };
 }
@@ -155,7 +155,7 @@ void SnaporaApp::OnPeriodicSwitchClicked(bool checked) {
             L"Notice", MB_OKCANCEL | MB_TASKMODAL);
         if (answer == IDOK) {
             tray_.OnPeriodicStarted();
-            trigger_.SetTimerRunning(false);
+            trigger_.SetListening(false);
             // The first picture comes one full period later; a period of 0
             // or less (a hand-edited file) runs nothing.
             periodic_.Start(options_.Interval);
@@ -164,7 +164,7 @@ void SnaporaApp::OnPeriodicSwitchClicked(bool checked) {
         }
         mainWindow_.SetPeriodicChecked(false);
     }
-    trigger_.SetTimerRunning(true);
+    trigger_.SetListening(true);
     periodic_.Stop();
     UpdateTrayTip();
 }

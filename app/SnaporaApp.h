@@ -58,6 +58,7 @@ public:
     capture::PeriodicCapture& Periodic() { return periodic_; }
     app::Tray& Tray() { return tray_; }
     const GlobalHotKeys& HotKeys() const { return hotKeys_; }
+    const ui::MonitorWatch& MonitorWatch() const { return monitorWatch_; }
 
 private:
     void ConnectMainWindow();

@@ -15,6 +15,8 @@ namespace bench {
 double NowMs();
 
 double Median(std::vector<double> values);
+// The value that percent of the values are at most (the nearest rank).
+double Percentile(std::vector<double> values, double percent);
 
 // The median time of an operation over a number of runs, in milliseconds.
 double MedianMs(int runs, const std::function<void()>& operation);

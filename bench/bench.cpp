@@ -15,11 +15,13 @@
 //                               strategies, filters and strip counts
 //   bench.exe --loop NAME [S]   one operation over and over for S seconds
 //                               (10 by default), for a profiler (Loop.h)
+//   bench.exe --input           only the rows of other programs' input
 #include "app/SnaporaApp.h"
 #include "bench/Desktop.h"
 #include "bench/Loop.h"
 #include "bench/Marks.h"
 #include "bench/Measure.h"
+#include "bench/OtherPrograms.h"
 #include "bench/PngSweep.h"
 #include "bench/References.h"
 #include "capture/FrameGeometry.h"
@@ -50,10 +52,14 @@ using bench::PumpFor;
 using bench::PumpUntil;
 using bench::Row;
 using support::MoveMouse;
+using support::SendKey;
 using support::SendMouse;
 using support::TypeCaptureKey;
 
 constexpr int kRuns = 9;
+// The periodic step varies most with the load of the machine: more rounds,
+// each with its references beside it, make its medians steadier.
+constexpr int kPeriodicRounds = 21;
 constexpr double kMegabyte = 1024.0 * 1024.0;
 
 // What went wrong on the way; the benchmark prints it and fails.
@@ -123,7 +129,7 @@ void PeriodicStep(Run& run, const std::wstring& handshake) {
         periodic.Tick();
         RemoveFiles(options.PeriodicFolder);
     }
-    for (int round = 1; round <= kRuns; ++round) {
+    for (int round = 1; round <= kPeriodicRounds; ++round) {
         double from = NowMs();
         floor.Grab();
         grabs.push_back(NowMs() - from);
@@ -191,6 +197,9 @@ public:
     }
 
     void KeyToGrab();
+    // Ctrl+4 and Ctrl+1 typed as a user types them, until the region screen
+    // or the picture window they open is on the screen and painted.
+    void HotKeyToWindow();
     // Private bytes above idle with a Full Screen capture shown, after it
     // closes, and after many more captures; mark tells the rows apart.
     void Memory(const std::string& mark);
@@ -254,6 +263,47 @@ void Interactive::KeyToGrab() {
     run_.table.Add({"key to grab, Full Screen", Median(keyToGrab), "ms", "target 50 ms", 50, 1.0});
     run_.table.Add(
         {"key to grab, Full Screen", Median(keyToGrab), "ms", "the grab alone, new picture", Median(grabOnly)});
+}
+
+namespace {
+
+// The time from a global hotkey, Ctrl with key, typed as a hand types it,
+// until the window is shown and everything in it that waits to be painted
+// has been painted; a negative number when it does not show.
+double HotKeyUntilPainted(WORD key, HWND window) {
+    const double from = NowMs();
+    SendKey(VK_CONTROL, false), SendKey(key, false), SendKey(key, true), SendKey(VK_CONTROL, true);
+    if (!PumpUntil([&] { return IsWindowVisible(window) != FALSE; })) return -1;
+    RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    GdiFlush();
+    return NowMs() - from;
+}
+
+} // namespace
+
+void Interactive::HotKeyToWindow() {
+    snapora_->Options().IncludeCursor = true;
+    std::vector<double> toRegion, toPicture;
+    for (int i = 0; i < kRuns; ++i) {
+        const double region = HotKeyUntilPainted('4', snapora_->RegionScreen().Handle());
+        // Nothing selected: the screen goes, and the trigger waits again.
+        snapora_->RegionScreen().Hide();
+        snapora_->Trigger().Arm();
+        PumpFor(100);
+        const double picture = HotKeyUntilPainted('1', snapora_->PictureWindow().Handle());
+        if (region < 0 || picture < 0) {
+            Problem(L"Ctrl+4 or Ctrl+1 opened no window");
+            return;
+        }
+        toRegion.push_back(region);
+        toPicture.push_back(picture);
+        ClosePictureWindow();
+    }
+    const bool large = run_.width * run_.height > 1920 * 1080;
+    const double target = large ? 200 : 100;
+    const std::string targetText = large ? "target 200 ms" : "target 100 ms";
+    run_.table.Add({"Ctrl+4 to the region screen, painted", Median(toRegion), "ms", targetText, target, 1.0});
+    run_.table.Add({"Ctrl+1 to the picture window, painted", Median(toPicture), "ms", targetText, target, 1.0});
 }
 
 void Interactive::Memory(const std::string& mark) {
@@ -457,8 +507,18 @@ int Table(const std::wstring& handshake, bool memoryOnly) {
     bench::DesktopWindow desktop(content);
     if (!desktop.WaitUntilShown()) Problem(L"the desktop picture did not reach the screen");
     if (memoryOnly) {
-        Interactive interactive(run);
-        interactive.Memory("*");
+        {
+            Interactive interactive(run);
+            interactive.Memory("*");
+        }
+        // The real program beside a bare one, once the in-process one has
+        // let go of the hotkeys.
+        desktop.SetTopmost(false);
+        try {
+            bench::MeasureResidentMemory(table, "*");
+        } catch (const ui::Error& error) {
+            Problem(error.Message());
+        }
     } else {
         PeriodicStep(run, handshake);
         {
@@ -467,11 +527,19 @@ int Table(const std::wstring& handshake, bool memoryOnly) {
             // caches behind.
             interactive.Memory("");
             interactive.KeyToGrab();
+            interactive.HotKeyToWindow();
             // From here on the desktop is an ordinary window beneath the
             // program's own and the windows that the frame stands around.
             desktop.SetTopmost(false);
             interactive.FrameLag();
             interactive.Zoom();
+        }
+        // Periodic capture of the whole display, with steps close enough to
+        // catch keys and moves in the middle of one.
+        try {
+            bench::MeasureInputToOtherPrograms(table, run.folder / L"periodic-input", 250);
+        } catch (const ui::Error& error) {
+            Problem(error.Message());
         }
         SavePictures(run);
     }
@@ -500,6 +568,12 @@ int main(int argc, char** argv) {
             return args.size() >= 2 && bench::Loop(args[1], seconds) ? 0 : 2;
         }
         if (!args.empty() && args[0] == "--memory") return Table(L"", true);
+        if (!args.empty() && args[0] == "--input") {
+            bench::Table table("display");
+            bench::MeasureInputToOtherPrograms(table, BenchFolder() / L"periodic-input", 250);
+            table.Print(true);
+            return 0;
+        }
         std::wstring handshake;
         if (args.size() >= 2 && args[0] == "--handshake") handshake.assign(args[1].begin(), args[1].end());
         return Table(handshake, false);

@@ -36,14 +36,15 @@ CaptureTrigger::CaptureTrigger(Windows windows, const settings::CaptureOptions& 
                                std::function<CaptureMethod()> selectedMethod)
     : windows_(windows), options_(options), selectedMethod_(std::move(selectedMethod)) {
     EnableHotKeyHook();
-    triggerTimer_.OnTimer = [this] { OnTriggerTick(); };
+    pollTimer_.OnTimer = [this] { OnTriggerTick(); };
     followTimer_.OnTimer = [this] { FollowCursor(); };
-    // A word from the hook is handled as a poll, but only while a poll could
-    // come: a disarmed trigger ignores it, as its stopped timer would.
+    // A word from the hook is handled as a poll, but only while listening: a
+    // disarmed trigger ignores it, and what the hook recorded stays there.
     hookNotices_.OnMessage = [this](UINT, WPARAM, LPARAM) {
-        if (triggerTimer_.Enabled()) OnTriggerTick();
+        if (listening_) OnTriggerTick();
     };
     SetNotifyWindow(hookNotices_.Handle(), kHookNoticeMessage);
+    UpdatePolling();
 }
 
 CaptureTrigger::~CaptureTrigger() {
@@ -55,13 +56,29 @@ CaptureTrigger::~CaptureTrigger() {
 void CaptureTrigger::Arm() {
     EndTracking();
     EnableHotKeyHook();
-    triggerTimer_.SetEnabled(true);
+    SetListening(true);
 }
 
 void CaptureTrigger::Disarm() {
     DisableHotKeyHook();
-    triggerTimer_.SetEnabled(false);
+    SetListening(false);
     captureRequested_ = false;
+}
+
+void CaptureTrigger::SetListening(bool listening) {
+    if (listening && !listening_)
+        // A key recorded while the trigger was not listening has had its
+        // word ignored; one look now takes it, as the first poll would.
+        PostMessageW(hookNotices_.Handle(), kHookNoticeMessage, 0, 0);
+    listening_ = listening;
+    UpdatePolling();
+}
+
+void CaptureTrigger::UpdatePolling() {
+    // While tracking, the poll also keeps the frame in front (Object) and
+    // catches a press whose word was lost; otherwise the hook's word alone
+    // wakes the trigger, unless it has no window to reach.
+    pollTimer_.SetEnabled(listening_ && (tracking_ || !hookNotices_.Handle()));
 }
 
 void CaptureTrigger::CaptureNow() {
@@ -79,6 +96,7 @@ void CaptureTrigger::EndTracking() {
     if (!tracking_) return;
     tracking_ = false;
     followTimer_.SetEnabled(false);
+    UpdatePolling();
     windows_.highlightFrame.Hide();
     DisableMouseHook();
     SetMouseDown(false);
@@ -91,6 +109,7 @@ bool CaptureTrigger::CaptureUnderWay() const {
 void CaptureTrigger::StartTracking() {
     tracking_ = true;
     followTimer_.SetEnabled(true);
+    UpdatePolling();
     EnableMouseHook();
     DisableHotKeyHook();
 }
@@ -202,7 +221,7 @@ void CaptureTrigger::CaptureTracked(CaptureMethod method) {
     windows_.highlightFrame.Hide();
     SetMouseDown(false);
     DisableMouseHook();
-    triggerTimer_.SetEnabled(false);
+    SetListening(false);
     windows_.pictureWindow.LoadPicture(picture);
     Present(area);
 }
@@ -236,7 +255,7 @@ void CaptureTrigger::FollowCursor() {
 }
 
 void CaptureTrigger::OnPictureClosed() {
-    triggerTimer_.SetEnabled(true);
+    SetListening(true);
     EnableHotKeyHook();
 }
 

@@ -1,8 +1,10 @@
 // The capture trigger: waits for the capture key (or the program's own
-// request), then captures with the selected method. It polls the hook library on a 500 ms timer, and acts at
-// once when the library posts word of what it recorded; Object and Fixed
-// Region captures first track the mouse with the highlight frame and capture
-// at the next press of a mouse button anywhere.
+// request), then captures with the selected method. It acts when the hook
+// library posts word of what it recorded, so that an armed trigger costs
+// nothing while it waits; it polls the library on a 500 ms timer only while
+// it tracks the mouse, and always should that word have no window to reach.
+// Object and Fixed Region captures first track the mouse with the highlight
+// frame and capture at the next press of a mouse button anywhere.
 #pragma once
 
 #include "capture/CaptureMethod.h"
@@ -65,10 +67,14 @@ public:
     // True while the region screen or the picture window is up.
     bool CaptureUnderWay() const;
 
-    // The polling timer alone, without the hook; periodic capture stops it
-    // around each of its ticks.
-    bool TimerRunning() const { return triggerTimer_.Enabled(); }
-    void SetTimerRunning(bool running) { triggerTimer_.SetEnabled(running); }
+    // Whether the trigger acts on what the hook recorded (the hook itself
+    // aside); periodic capture stops it around each of its ticks. Listening
+    // again acts at once on a capture key recorded meanwhile.
+    bool Listening() const { return listening_; }
+    void SetListening(bool listening);
+    // Whether the polling timer runs: only while tracking, or when the hook's
+    // word cannot reach the trigger.
+    bool Polling() const { return pollTimer_.Running(); }
 
     // One poll: dispatches a capture key or a tracked press, if there is one.
     void OnTriggerTick();
@@ -85,6 +91,8 @@ public:
 
 private:
     void DispatchTick();
+    // Starts or stops the polling timer as listening and tracking require.
+    void UpdatePolling();
     // The picture of a screen rectangle, with the cursor when the options say so.
     void GrabArea(ui::Bitmap& picture, const RECT& area, const std::vector<ui::Monitor>& monitors) const;
     // Shows the picture window on the monitor the picture was taken from.
@@ -102,12 +110,13 @@ private:
     Windows windows_;
     const settings::CaptureOptions& options_;
     std::function<CaptureMethod()> selectedMethod_;
-    ui::Timer triggerTimer_{500, true};
+    ui::Timer pollTimer_{500, false};
     // While tracking, the frame follows the mouse between the polls.
     ui::Timer followTimer_{15, false};
     // Receives the hook library's word that it recorded the capture key or a
     // mouse press, so that the capture starts at once instead of at the next poll.
     ui::MessageWindow hookNotices_;
+    bool listening_ = true;
     bool tracking_ = false;
     // A capture asked for by CaptureNow and not yet dispatched.
     bool captureRequested_ = false;

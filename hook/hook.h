@@ -1,6 +1,8 @@
-// The interface of hook.dll: system-wide keyboard and mouse hooks that the main
-// window polls. The library records two flags, "capture key pressed" and "mouse
-// button pressed"; it never calls back.
+// The interface of hook.dll: system-wide keyboard and mouse hooks. The library
+// records two flags, "capture key pressed" and "mouse button pressed", which
+// the program reads; it never calls back, but can post word of what it
+// recorded (SetNotifyWindow). The hooks run on a thread of the library's own,
+// so the calls may come from any one thread of the program.
 #pragma once
 
 #include <windows.h>

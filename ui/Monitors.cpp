@@ -232,15 +232,49 @@ bool SameLayout(const std::vector<RECT>& a, const std::vector<RECT>& b) {
 
 } // namespace
 
+namespace {
+
+// The watch of each thread, for the windows that are shown on it.
+thread_local MonitorWatch* t_monitorWatch = nullptr;
+
+bool ThreadShowsAWindow() {
+    bool shown = false;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM found) {
+            if (!IsWindowVisible(window)) return TRUE;
+            *reinterpret_cast<bool*>(found) = true;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&shown));
+    return shown;
+}
+
+} // namespace
+
 MonitorWatch::MonitorWatch() : layout_(LayoutOf(Monitors())) {
+    t_monitorWatch = this;
     checkTimer_.OnTimer = [this] { Check(); };
+}
+
+MonitorWatch::~MonitorWatch() {
+    if (t_monitorWatch == this) t_monitorWatch = nullptr;
 }
 
 void MonitorWatch::Check() {
     std::vector<RECT> layout = LayoutOf(Monitors());
-    if (SameLayout(layout, layout_)) return;
-    layout_ = std::move(layout);
-    BringThreadWindowsOntoMonitors();
+    if (!SameLayout(layout, layout_)) {
+        layout_ = std::move(layout);
+        BringThreadWindowsOntoMonitors();
+    }
+    checkTimer_.SetEnabled(ThreadShowsAWindow());
+}
+
+void MonitorWatch::OnWindowShown(HWND window) {
+    // The layout seen last may be older than a monitor that came and went
+    // while nothing watched, so the window itself is looked at first.
+    BringOntoMonitors(window);
+    if (t_monitorWatch) t_monitorWatch->Check();
 }
 
 } // namespace ui

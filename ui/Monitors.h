@@ -77,12 +77,26 @@ int BringThreadWindowsOntoMonitors();
 // removed, added or moved), brings the thread's windows that were left on
 // no monitor back. Windows says so with WM_DISPLAYCHANGE, which every
 // ui::Window answers the same way; Wine under X.Org does not send it when a
-// monitor goes, so the layout is also compared once a second.
+// monitor goes, so the layout is also compared once a second, but only
+// while a window of the thread is shown: a program that waits in the tray
+// is not woken for nothing. A window that is shown (every ui::Window says
+// so) is brought onto the monitors at once, so one left on a monitor that
+// went while it was hidden comes back as it appears. One watch per thread.
 class MonitorWatch {
 public:
     MonitorWatch();
+    ~MonitorWatch();
+    MonitorWatch(const MonitorWatch&) = delete;
+    MonitorWatch& operator=(const MonitorWatch&) = delete;
+
     // Compares the layout with the one seen last and acts on a change.
     void Check();
+    // Whether the layout is compared once a second now.
+    bool Watching() const { return checkTimer_.Enabled(); }
+    // A top-level window of the calling thread was just shown: it comes onto
+    // the monitors if none reaches it, and the thread's watch, if it has
+    // one, checks and watches again.
+    static void OnWindowShown(HWND window);
 
 private:
     std::vector<RECT> layout_;

@@ -95,6 +95,12 @@ LRESULT CALLBACK Window::Thunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
         (HIWORD(lParam) == WM_LBUTTONDOWN || HIWORD(lParam) == WM_RBUTTONDOWN || HIWORD(lParam) == WM_MBUTTONDOWN))
         App().BringModalBoxForward();
 
+    // Shown by ShowWindow or SetWindowPos alike: the monitors may have
+    // changed while the window was hidden and nothing watched them.
+    if (message == WM_WINDOWPOSCHANGED && (reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_SHOWWINDOW) &&
+        !(GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CHILD))
+        App().Guard([&] { MonitorWatch::OnWindowShown(hwnd); });
+
     LRESULT result = 0;
     bool done = false;
     App().Guard([&] {

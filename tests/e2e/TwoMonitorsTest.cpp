@@ -333,4 +333,19 @@ TEST_F(TwoMonitors, AWindowOnAMonitorThatIsRemovedComesBackToOneThatExists) {
     EXPECT_TRUE(WaitUntil([&] { return Inside(kPrimary, RectOf(main)); }, kWait))
         << "the main window stays where no monitor is: " << RectOf(main).left << ", " << RectOf(main).top;
     EXPECT_TRUE(IsWindowVisible(main));
+
+    // The same while the window is hidden, as in the tray: it comes back as
+    // it is shown again.
+    RunXrandr(L"--output DUMMY1 --mode 1024x768_60.00 --left-of DUMMY0");
+    ASSERT_TRUE(WaitUntil([] { return GetSystemMetrics(SM_CMONITORS) == 2; }, 15000, 200))
+        << "the left monitor did not come back";
+    ShowWindow(main, SW_HIDE);
+    SetWindowPos(main, nullptr, -800, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(main) && Inside(kLeft, RectOf(main)); }, kWait));
+    RunXrandr(L"--output DUMMY1 --off");
+    ASSERT_TRUE(WaitUntil([] { return GetSystemMetrics(SM_CMONITORS) == 1; }, 15000, 200))
+        << "the left monitor was not removed again";
+    ShowWindow(main, SW_SHOWNOACTIVATE);
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main) && Inside(kPrimary, RectOf(main)); }, kWait))
+        << "the main window shows where no monitor is: " << RectOf(main).left << ", " << RectOf(main).top;
 }

@@ -55,7 +55,7 @@ TEST_F(CaptureTrigger, SelectingAMethodEndsATrackingUnderWay) {
     snapora->OnMethodChosen(CaptureMethod::FullScreen);
     EXPECT_FALSE(trigger().Tracking());
     EXPECT_FALSE(FrameShown());
-    EXPECT_TRUE(trigger().TimerRunning());
+    EXPECT_TRUE(trigger().Listening());
 
     // A click now is an ordinary click: it captures nothing, now or later.
     ASSERT_TRUE(Click({700, 700}));
@@ -79,7 +79,7 @@ TEST_F(CaptureTrigger, AFixedRegionTooSmallToCaptureSaysSoAndStaysArmed) {
     EXPECT_NE(messages[0].find(L"Options"), std::wstring::npos);
     EXPECT_FALSE(trigger().Tracking());
     EXPECT_FALSE(FrameShown());
-    EXPECT_TRUE(trigger().TimerRunning());
+    EXPECT_TRUE(trigger().Listening());
 
     // Armed again: with a box that has an inside, the same key starts tracking.
     snapora->Options().FixedRegionWidth = 11;
@@ -100,7 +100,7 @@ TEST_F(CaptureTrigger, AReleaseAfterTheMethodChangedShowsWhatThePictureWindowHol
     ASSERT_TRUE(MoveMouse({100, 100}));
     TypeCaptureKey();
     ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(display().Handle()) != FALSE; })) << "no region screen";
-    EXPECT_FALSE(trigger().TimerRunning()) << "the trigger stays armed under the region screen";
+    EXPECT_FALSE(trigger().Listening()) << "the trigger stays armed under the region screen";
 
     display().OnSelectionStart({100, 100});
     display().OnSelectionDrag({300, 200});
@@ -138,7 +138,7 @@ TEST_F(CaptureTrigger, AReleaseAfterTheMethodChangedShowsWhatThePictureWindowHol
     EXPECT_FALSE(display().SizeLabel().Visible());
     ASSERT_EQ(shownWidth, 40);
     EXPECT_EQ(shownPixel, 0x123456u);
-    EXPECT_TRUE(trigger().TimerRunning()) << "closing the picture window re-arms the trigger";
+    EXPECT_TRUE(trigger().Listening()) << "closing the picture window re-arms the trigger";
 
     // Again, now that the closed window holds nothing: no empty window opens,
     // and the trigger is armed at once.
@@ -150,5 +150,40 @@ TEST_F(CaptureTrigger, AReleaseAfterTheMethodChangedShowsWhatThePictureWindowHol
     display().OnSelectionEnd({100, 100});
     ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(display().Handle()) == FALSE; }));
     EXPECT_FALSE(IsWindowVisible(save().Handle())) << "an empty picture window opened";
-    EXPECT_TRUE(trigger().TimerRunning());
+    EXPECT_TRUE(trigger().Listening());
+}
+
+TEST_F(CaptureTrigger, WaitingInTheTrayRunsNoTimerYetTheCaptureKeyCapturesAtOnce) {
+    // Nothing shown, the trigger armed: no poll, and no monitor check either.
+    ASSERT_TRUE(WaitUntil([&] { return !snapora->MonitorWatch().Watching(); })) << "the monitors are watched";
+    EXPECT_TRUE(trigger().Listening());
+    EXPECT_FALSE(trigger().Polling());
+
+    snapora->OnMethodChosen(CaptureMethod::FullScreen);
+    TypeCaptureKey();
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(save().Handle()) != FALSE; })) << "the key captured nothing";
+    EXPECT_TRUE(snapora->MonitorWatch().Watching()) << "a window is shown and its monitor not watched";
+    PostMessageW(save().Handle(), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(save().Handle()); }));
+    EXPECT_TRUE(trigger().Listening());
+    EXPECT_FALSE(trigger().Polling());
+    EXPECT_TRUE(WaitUntil([&] { return !snapora->MonitorWatch().Watching(); }));
+
+    // Tracking polls, so that the frame stays in front; choosing again ends it.
+    ASSERT_TRUE(MoveMouse({700, 700}));
+    snapora->OnMethodChosen(CaptureMethod::Object);
+    TypeCaptureKey();
+    ASSERT_TRUE(WaitUntil([&] { return trigger().Tracking(); })) << "Object tracking did not start";
+    EXPECT_TRUE(trigger().Polling());
+    snapora->OnMethodChosen(CaptureMethod::FullScreen);
+    EXPECT_FALSE(trigger().Polling());
+
+    // A key typed while the trigger does not listen (periodic capture's first
+    // period) captures as soon as it listens again.
+    trigger().SetListening(false);
+    TypeCaptureKey();
+    Pause(300);
+    EXPECT_FALSE(IsWindowVisible(save().Handle())) << "a deaf trigger captured";
+    trigger().SetListening(true);
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(save().Handle()) != FALSE; })) << "the key was lost";
 }

@@ -81,21 +81,21 @@ TEST_F(MainWindowPeriodic, TheTrayItemsFollowStartCancelOkAndStop) {
     EXPECT_FALSE(Enabled(Item::StopPeriodic));
 
     // Answered OK: it runs every 30 s, the mark is gone again, the tip says so
-    // and the trigger's polls stop until the first picture.
+    // and the trigger stops listening until the first picture.
     answer = IDOK;
     Choose(Item::StartPeriodic);
     EXPECT_TRUE(main().PeriodicChecked());
     EXPECT_TRUE(snapora->Periodic().Running());
     EXPECT_EQ(snapora->Periodic().Interval(), 30000);
     EXPECT_FALSE(Checked(Item::StartPeriodic));
-    EXPECT_FALSE(snapora->Trigger().TimerRunning());
+    EXPECT_FALSE(snapora->Trigger().Listening());
     EXPECT_EQ(snapora->Tray().Icon().Tip(), L"Velonix Capture - every 30 s, 0 pictures");
 
-    // Ctrl+S: stopped, the tip is plain again, the trigger polls.
+    // Ctrl+S: stopped, the tip is plain again, the trigger listens.
     snapora->OnHotKey(MAKELPARAM(MOD_CONTROL, 'S'));
     EXPECT_FALSE(main().PeriodicChecked());
     EXPECT_FALSE(snapora->Periodic().Running());
-    EXPECT_TRUE(snapora->Trigger().TimerRunning());
+    EXPECT_TRUE(snapora->Trigger().Listening());
     EXPECT_EQ(snapora->Tray().Icon().Tip(), L"Velonix Capture");
     EXPECT_EQ(notices.size(), 2u) << "stopping asked something";
 

@@ -463,9 +463,9 @@ TEST_F(PictureWindow, EveryCloseRearmsTheTrigger) {
 
     const auto expectRearmed = [&](const char* how) {
         EXPECT_FALSE(IsWindowVisible(form->Handle())) << how;
-        EXPECT_TRUE(trigger.TimerRunning()) << how;
+        EXPECT_TRUE(trigger.Listening()) << how;
         // The hotkey hook is back: a typed Ctrl+D is seen.
-        trigger.SetTimerRunning(false);
+        trigger.SetListening(false);
         GetDownHotKey();
         TypeCaptureKey();
         EXPECT_TRUE(WaitUntil([] { return GetDownHotKey(); })) << how;
@@ -474,7 +474,7 @@ TEST_F(PictureWindow, EveryCloseRearmsTheTrigger) {
     for (const char* how : {"cancel", "title bar"}) {
         Show(Blocks(60, 40));
         trigger.Disarm();
-        ASSERT_FALSE(trigger.TimerRunning());
+        ASSERT_FALSE(trigger.Listening());
         if (std::string(how) == "cancel") {
             Press(form->Toolbar().Button(picture::PictureToolbar::Command::Cancel));
         } else {
