@@ -25,13 +25,8 @@ using namespace support;
 constexpr DWORD kWait = kGenerousWait;
 
 inline POINT Centre(HWND window) {
-    RECT r{};
-    GetWindowRect(window, &r);
+    RECT r = support::WindowRectOf(window);
     return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
-
-inline bool SameRect(const RECT& a, const RECT& b) {
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
 
 // The part of a picture at (x, y) of size w x h.
@@ -80,8 +75,9 @@ protected:
         HWND radio = FindWindowExW(main, nullptr, L"Button", method);
         ASSERT_NE(radio, nullptr) << "no radio button for the method";
         Click(Centre(radio));
-        ASSERT_TRUE(WaitUntil([&] { return SendMessageW(radio, BM_GETCHECK, 0, 0) == BST_CHECKED; }, kWait));
+        ASSERT_TRUE(WaitUntil([&] { return IsChecked(radio); }, kWait));
     }
+    bool Checked(const wchar_t* caption) const { return IsChecked(main, caption); }
 
     void ClickCaptureButton() {
         POINT capture{8 + 36, 40 + 30};
@@ -164,8 +160,7 @@ protected:
     // (away from its button); the mouse then goes out of the way, and an
     // Active Window capture will take that window.
     static void BringToFront(const TargetProgram& target) {
-        RECT t{};
-        GetWindowRect(target.Window(), &t);
+        RECT t = support::WindowRectOf(target.Window());
         Click({t.left + 20, t.bottom - 20});
         ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == target.Window(); }, kWait));
         MoveMouse({1200, 980});
@@ -200,8 +195,7 @@ protected:
     // The middle of the tray icon: Snapora's is the only one, in the
     // rightmost slot of the taskbar's notification area.
     static POINT TrayIcon() {
-        RECT bar{};
-        GetWindowRect(FindWindowW(L"Shell_TrayWnd", nullptr), &bar);
+        RECT bar = support::WindowRectOf(FindWindowW(L"Shell_TrayWnd", nullptr));
         return {bar.right - 10, (bar.top + bar.bottom) / 2};
     }
 

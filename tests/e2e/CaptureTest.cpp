@@ -37,11 +37,9 @@ TEST_F(Capture, FullScreenByKeyThenNotAgainByKeyButAgainByTheCaptureButton) {
     HWND save = WaitForPictureWindow();
     ASSERT_NE(save, nullptr) << "the capture key did not open the picture window";
     const Picture shot = CopyPicture(save);
-    ASSERT_EQ(shot.width, before.width);
-    ASSERT_EQ(shot.height, before.height);
+    ASSERT_EQ(shot.Size(), before.Size());
     // The other program's window, and no cursor where the mouse rested.
-    RECT t{};
-    GetWindowRect(target.Window(), &t);
+    RECT t = support::WindowRectOf(target.Window());
     EXPECT_TRUE(SamePicture(Part(shot, t.left, t.top, t.right - t.left, t.bottom - t.top),
                             Part(before, t.left, t.top, t.right - t.left, t.bottom - t.top)));
     EXPECT_TRUE(SamePicture(Part(shot, 1190, 970, 32, 32), Part(before, 1190, 970, 32, 32)));
@@ -60,8 +58,7 @@ TEST_F(Capture, FullScreenByKeyThenNotAgainByKeyButAgainByTheCaptureButton) {
     save = WaitForPictureWindow();
     ASSERT_NE(save, nullptr) << "the Capture button did not capture again";
     const Picture again = CopyPicture(save);
-    EXPECT_EQ(again.width, before.width);
-    EXPECT_EQ(again.height, before.height);
+    EXPECT_EQ(again.Size(), before.Size());
     Cancel(save);
 }
 
@@ -69,8 +66,7 @@ TEST_F(Capture, ActiveWindowTakesTheForegroundWindowFrameIncluded) {
     Start();
     Select(L"Active Window");
     support::TargetProgram target({420, 300, 740, 540});
-    RECT t{};
-    GetWindowRect(target.Window(), &t);
+    RECT t = support::WindowRectOf(target.Window());
     ASSERT_NO_FATAL_FAILURE(BringToFront(target));
     const Picture before = support::GrabScreen(t);
 
@@ -86,8 +82,7 @@ TEST_F(Capture, ObjectFollowsTheMouseAndTakesTheControlUnderItSwallowingTheClick
     Start();
     Select(L"Object");
     support::TargetProgram target({420, 300, 740, 540});
-    RECT button{};
-    GetWindowRect(target.Button(), &button);
+    RECT button = support::WindowRectOf(target.Button());
     const Picture before = support::GrabScreen(button);
 
     TypeCaptureKey();
@@ -154,8 +149,7 @@ TEST_F(Capture, FixedRegionTakesTheBoxAroundTheCursor) {
     HWND save = WaitForPictureWindow(POINT{500, 400});
     ASSERT_NE(save, nullptr);
     const Picture shot = CopyPicture(save);
-    ASSERT_EQ(shot.width, 320);
-    ASSERT_EQ(shot.height, 240);
+    ASSERT_EQ(shot.Size(), std::pair(320, 240));
     // The hole (345, 285)-(655, 515), stretched to the box's size.
     EXPECT_EQ(shot.At(0, 0), before.At(345, 285));
     EXPECT_EQ(shot.At(319, 239), before.At(654, 514));
@@ -177,8 +171,7 @@ TEST_F(Capture, SelectedRegionByARealDragGivesTheDraggedSize) {
     HWND save = WaitForPictureWindow();
     ASSERT_NE(save, nullptr);
     const Picture shot = CopyPicture(save);
-    ASSERT_EQ(shot.width, 200);
-    ASSERT_EQ(shot.height, 100);
+    ASSERT_EQ(shot.Size(), std::pair(200, 100));
     // From inside the rubber band: no pixel of its outline, nothing from outside.
     EXPECT_EQ(shot.At(0, 0), before.At(301, 201));
     EXPECT_EQ(shot.At(199, 99), before.At(498, 298));

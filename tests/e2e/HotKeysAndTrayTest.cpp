@@ -30,16 +30,10 @@ protected:
         ASSERT_TRUE(Answers(main, 15000)) << "the message loop did not start";
     }
 
-    bool Checked(const wchar_t* caption) const {
-        HWND button = FindWindowExW(main, nullptr, L"Button", caption);
-        return button && SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED;
-    }
-
     // The rows of the menu's left margin (where check marks are drawn) that
     // hold dark pixels, grouped into runs: one run per check mark.
     static std::vector<int> CheckMarkRows(HWND menu) {
-        RECT r{};
-        GetWindowRect(menu, &r);
+        RECT r = support::WindowRectOf(menu);
         const Picture margin = GrabScreen({r.left + 2, r.top, r.left + 18, r.bottom});
         // A menu not painted yet shows what lay under it: most of a painted
         // margin is the menu's own colour.
@@ -111,15 +105,13 @@ TEST_F(HotKeysAndTray, MethodHotKeysCaptureWhileTheMainWindowStaysHidden) {
     ASSERT_NE(save, nullptr) << "Ctrl+1 did not capture";
     EXPECT_TRUE(Checked(L"Full Screen"));
     const Picture screen = CopyPicture(save);
-    EXPECT_EQ(screen.width, GetSystemMetrics(SM_CXSCREEN));
-    EXPECT_EQ(screen.height, GetSystemMetrics(SM_CYSCREEN));
+    EXPECT_EQ(screen.Size(), std::pair(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)));
     Cancel(save);
 
     // Ctrl+2 with Full Screen selected: Active Window, and the picture is
     // the other program's window in front.
     TargetProgram target({420, 300, 740, 540});
-    RECT t{};
-    GetWindowRect(target.Window(), &t);
+    RECT t = support::WindowRectOf(target.Window());
     Click({t.left + 20, t.bottom - 20});
     ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == target.Window(); }, kWait));
     MoveMouse({1200, 980});
@@ -176,8 +168,7 @@ TEST_F(HotKeysAndTray, TheTrayIconShowsAndHidesTheWindowAndItsMenuTracksTheMetho
     Click(TrayIcon(), Button::Right);
     HWND menu = WaitForMenu();
     ASSERT_NE(menu, nullptr);
-    RECT r{};
-    GetWindowRect(menu, &r);
+    RECT r = support::WindowRectOf(menu);
     ASSERT_TRUE(WaitUntil([&] { return CheckMarkRows(menu).size() == 1; }, kWait)) << "the menu did not paint";
     Click({r.left + 40, r.bottom - 10});
     EXPECT_EQ(app->WaitForExit(kWait), std::optional<DWORD>(0));

@@ -28,14 +28,8 @@ POINT CancelButton(HWND pictureWindow) {
 // toolbar and of the taskbar.
 constexpr POINT kRestingPlace{1200, 980};
 
-HWND RealTimeCheckBox(const RunningSnapora& app) {
-    HWND main = app.FindWindowOf(app::kMainWindowClass);
-    return main ? FindWindowExW(main, nullptr, L"Button", L"Real Time Capture") : nullptr;
-}
-
 bool RealTimeChecked(const RunningSnapora& app) {
-    HWND box = RealTimeCheckBox(app);
-    return box && SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    return IsChecked(app.FindWindowOf(app::kMainWindowClass), L"Real Time Capture");
 }
 
 } // namespace

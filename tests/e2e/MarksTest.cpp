@@ -83,8 +83,7 @@ TEST_F(Marks, MarksLandInEveryPictureRedactionIsBlackUndoGivesTheOriginalAndCrop
     save = WaitForPictureWindow();
     ASSERT_NE(save, nullptr);
     const Picture original = CopyPicture(save);
-    ASSERT_EQ(original.width, 400);
-    ASSERT_EQ(original.height, 300);
+    ASSERT_EQ(original.Size(), std::pair(400, 300));
 
     // The strip comes under the toolbar and the picture moves down with it.
     Click(Toolbar(save, 688, 73));
@@ -141,8 +140,7 @@ TEST_F(Marks, MarksLandInEveryPictureRedactionIsBlackUndoGivesTheOriginalAndCrop
     support::AwaitDoubleClickTime();
     DoubleClick(OnPicture(80, 100));
     const Picture cut = SavedPng(L"cut.png");
-    ASSERT_EQ(cut.width, 153);
-    ASSERT_EQ(cut.height, 129);
+    ASSERT_EQ(cut.Size(), std::pair(153, 129));
     EXPECT_TRUE(Redacted(cut, Part(original, 4, 28, 153, 129), {26, 22, 153, 92}));
     EXPECT_EQ(cut.At(76, 122), kRed);
     // Everything else is the original: nothing of the marks outside came along.

@@ -5,6 +5,7 @@
 #include "settings/MoreOptionsWindow.h"
 #include "settings/OptionsWindow.h"
 #include "tests/support/Files.h"
+#include "tests/support/Windows.h"
 #include "tests/support/Input.h"
 #include "tests/support/Picture.h"
 #include "tests/support/RunningSnapora.h"
@@ -31,8 +32,7 @@ POINT ScreenPoint(HWND window, POINT client) {
 // The close box in the caption of a window with a dialog frame, in screen
 // coordinates, where the system puts it.
 RECT CloseBox(HWND window) {
-    RECT frame{};
-    GetWindowRect(window, &frame);
+    RECT frame = support::WindowRectOf(window);
     const int right = frame.right - GetSystemMetrics(SM_CXDLGFRAME) - 2;
     const int top = frame.top + GetSystemMetrics(SM_CYDLGFRAME) + 2;
     return {right - GetSystemMetrics(SM_CXSIZE), top, right, top + GetSystemMetrics(SM_CYSIZE) - 2};

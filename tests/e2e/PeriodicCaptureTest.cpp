@@ -46,11 +46,6 @@ protected:
         return WaitUntil([&] { return !IsWindow(notice) || !IsWindowVisible(notice); }, kWait);
     }
 
-    bool RealTimeChecked() const {
-        HWND box = FindWindowExW(main, nullptr, L"Button", L"Real Time Capture");
-        return box && SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
-    }
-
     // Whether a picture's name is older than another's: by time stamp, then
     // by the number of the same second (a name without one is the first).
     static bool Older(const std::wstring& a, const std::wstring& b) {
@@ -94,7 +89,7 @@ TEST_F(PeriodicCapture, CtrlRWritesOneScreenPicturePerPeriodIntoANewFolderUntilC
 
     PressKeys({VK_CONTROL, 'R'});
     ASSERT_TRUE(AnswerNotice(IDOK)) << "no confirmation, or it did not close";
-    EXPECT_TRUE(WaitUntil([&] { return RealTimeChecked(); }, kWait));
+    EXPECT_TRUE(WaitUntil([&] { return Checked(L"Real Time Capture"); }, kWait));
     // Pictures come one per period, the first a full period after OK: a
     // loaded machine can only make them later, never earlier or more.
     ASSERT_TRUE(WaitUntil([&] { return ListFiles(folder, L"*.jpg").size() >= 3; }, 3 * kWait))
@@ -103,7 +98,7 @@ TEST_F(PeriodicCapture, CtrlRWritesOneScreenPicturePerPeriodIntoANewFolderUntilC
         << "a picture came before the first full period";
 
     PressKeys({VK_CONTROL, 'S'});
-    ASSERT_TRUE(WaitUntil([&] { return !RealTimeChecked(); }, kWait)) << "Ctrl+S did not clear the box";
+    ASSERT_TRUE(WaitUntil([&] { return !Checked(L"Real Time Capture"); }, kWait)) << "Ctrl+S did not clear the box";
     const std::int64_t periods = (SystemTimeMs() - answeredAt_ + kClockSlackMs) / 1000;
     const std::vector<std::wstring> files = ListFiles(folder, L"*.jpg");
     EXPECT_LE(static_cast<std::int64_t>(files.size()), periods) << "more than one picture per period";
@@ -139,7 +134,7 @@ TEST_F(PeriodicCapture, CancelAtTheConfirmationStartsNothing) {
     PressKeys({VK_CONTROL, 'R'});
     ASSERT_TRUE(AnswerNotice(IDCANCEL));
     Sleep(1500);
-    EXPECT_FALSE(RealTimeChecked());
+    EXPECT_FALSE(Checked(L"Real Time Capture"));
     EXPECT_FALSE(std::filesystem::exists(folder)) << "something was written";
 }
 
@@ -169,9 +164,9 @@ TEST_F(PeriodicCapture, AFolderThatCannotBeWrittenIsReportedOnceAndCaptureResume
     PostMessageW(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
     ASSERT_TRUE(WaitUntil([&] { return !ListFiles(folder, L"*.jpg").empty(); }, kWait)) << "capture did not resume";
     EXPECT_TRUE(WaitUntil([&] { return app->MessageBoxes().empty(); }, kWait)) << "the box stayed, or another came";
-    EXPECT_TRUE(RealTimeChecked());
+    EXPECT_TRUE(Checked(L"Real Time Capture"));
     PressKeys({VK_CONTROL, 'S'});
-    ASSERT_TRUE(WaitUntil([&] { return !RealTimeChecked(); }, kWait));
+    ASSERT_TRUE(WaitUntil([&] { return !Checked(L"Real Time Capture"); }, kWait));
     for (const std::wstring& name : ListFiles(folder, L"*.jpg"))
         EXPECT_TRUE(DecodeJpegFile(folder + L"\\" + name)) << "a partial picture";
 }
@@ -220,7 +215,7 @@ TEST_F(PeriodicCapture, WithSkippingOnAStillScreenIsOnePngEqualToTheScreenUntilI
     ASSERT_TRUE(WaitUntil([&] { return pictures().size() > still && newestIsTheScreen(); }, kWait))
         << "the change was not written";
     PressKeys({VK_CONTROL, 'S'});
-    ASSERT_TRUE(WaitUntil([&] { return !RealTimeChecked(); }, kWait));
+    ASSERT_TRUE(WaitUntil([&] { return !Checked(L"Real Time Capture"); }, kWait));
     EXPECT_TRUE(ListFiles(folder, L"*.jpg").empty());
 }
 
@@ -267,7 +262,7 @@ TEST_F(PeriodicCapture, TheBudgetKeepsItsNewestPicturesAloneAndALockedSessionWri
     ASSERT_TRUE(session(WTS_SESSION_UNLOCK));
     EXPECT_TRUE(WaitUntil([&] { return look(), seen.size() >= locked + 2; }, kWait)) << "capture did not resume";
     PressKeys({VK_CONTROL, 'S'});
-    ASSERT_TRUE(WaitUntil([&] { return !RealTimeChecked(); }, kWait));
+    ASSERT_TRUE(WaitUntil([&] { return !Checked(L"Real Time Capture"); }, kWait));
     // The tick that wrote the last picture has kept the budget too.
     ASSERT_TRUE(WaitUntil([&] { return look().size() == 3; }, kWait));
 

@@ -162,10 +162,8 @@ TEST_F(Release, StartsFromTheUnpackedFolderCapturesTheFullScreenByHotkeyAndShows
     HWND save = WaitForPictureWindow();
     ASSERT_NE(save, nullptr) << "Ctrl+1 opened no picture window";
     const Picture shot = CopyPicture(save);
-    ASSERT_EQ(shot.width, before.width);
-    ASSERT_EQ(shot.height, before.height);
-    RECT t{};
-    GetWindowRect(target.Window(), &t);
+    ASSERT_EQ(shot.Size(), before.Size());
+    RECT t = support::WindowRectOf(target.Window());
     EXPECT_TRUE(SamePicture(Part(shot, t.left, t.top, t.right - t.left, t.bottom - t.top),
                             Part(before, t.left, t.top, t.right - t.left, t.bottom - t.top)));
     Cancel(save);

@@ -27,8 +27,7 @@ TEST_F(Scaled, TheMainWindowGrowsWithTheDpiAndARegionDragKeepsTheScreensPixels) 
     RECT radio{};
     GetClientRect(region, &radio);
     EXPECT_NEAR(Px(113), radio.right, 1);
-    RECT window{};
-    GetWindowRect(main, &window);
+    RECT window = support::WindowRectOf(main);
     EXPECT_LE(window.right, GetSystemMetrics(SM_CXSCREEN));
     EXPECT_LE(window.bottom, GetSystemMetrics(SM_CYSCREEN));
 

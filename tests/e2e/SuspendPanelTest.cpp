@@ -26,20 +26,13 @@ protected:
 
     // The middle of the panel's button whose left edge is at left.
     static POINT PanelButton(HWND panel, int left, int width = 24) {
-        RECT r{};
-        GetWindowRect(panel, &r);
+        RECT r = support::WindowRectOf(panel);
         return {r.left + left + width / 2, r.top + 10 + 12};
     }
 
     static POINT TopLeft(HWND window) {
-        RECT r{};
-        GetWindowRect(window, &r);
+        RECT r = support::WindowRectOf(window);
         return {r.left, r.top};
-    }
-
-    bool Checked(const wchar_t* caption) const {
-        HWND button = FindWindowExW(main, nullptr, L"Button", caption);
-        return button && SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED;
     }
 };
 
@@ -57,8 +50,7 @@ TEST_F(SuspendPanel, ItStandsInForTheMainWindowCapturesTheUsersWindowAndMovesByI
     // The user works in another program; the panel's "Active Window" button
     // captures that program's window, and it stays the foreground window.
     TargetProgram target({420, 300, 740, 540});
-    RECT t{};
-    GetWindowRect(target.Window(), &t);
+    RECT t = support::WindowRectOf(target.Window());
     Click({t.left + 20, t.bottom - 20});
     ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == target.Window(); }, kWait));
     const Picture before = GrabScreen(t);

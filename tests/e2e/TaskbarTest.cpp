@@ -52,14 +52,12 @@ bool TaskbarCaughtUp() {
 
 // A point of the window that none of the others covers.
 std::optional<POINT> UncoveredPoint(HWND window, std::initializer_list<HWND> others) {
-    RECT r{};
-    GetWindowRect(window, &r);
+    RECT r = support::WindowRectOf(window);
     for (int y = r.top + 10; y < r.bottom; y += 10)
         for (int x = r.left + 10; x < r.right; x += 10) {
             bool covered = false;
             for (HWND other : others) {
-                RECT o{};
-                GetWindowRect(other, &o);
+                RECT o = support::WindowRectOf(other);
                 covered = covered || PtInRect(&o, {x, y});
             }
             if (!covered) return POINT{x, y};
@@ -100,8 +98,7 @@ TEST_F(Taskbar, BoxesAddNoButtonAndACoveredModalBoxComesForwardWhenTheProgramIsC
 
     // Another program comes over the box; a click on the blocked main
     // window brings the box back to the front.
-    RECT box{};
-    GetWindowRect(success, &box);
+    RECT box = support::WindowRectOf(success);
     SetWindowPos(target.Window(), HWND_TOP, box.left - 20, box.top - 20, box.right - box.left + 40,
                  box.bottom - box.top + 40, SWP_SHOWWINDOW);
     Click(Centre(target.Window()));

@@ -121,16 +121,9 @@ bool Inside(const RECT& outer, const RECT& inner) {
 // A maximized window's frame reaches a few pixels past its monitor: the
 // monitor it is on is the one that holds its centre.
 bool OnMonitor(const RECT& monitor, HWND window) {
-    RECT r{};
-    GetWindowRect(window, &r);
+    RECT r = support::WindowRectOf(window);
     const POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
     return PtInRect(&monitor, centre) != FALSE;
-}
-
-RECT RectOf(HWND window) {
-    RECT r{};
-    GetWindowRect(window, &r);
-    return r;
 }
 
 // The shot shows the screen rectangle inside, stretched to its size by
@@ -194,7 +187,7 @@ protected:
         HWND display = app->WaitForWindow(region::kRegionScreenClass, nullptr, kWait);
         EXPECT_NE(display, nullptr) << "the region screen did not open";
         if (!display) return nullptr;
-        EXPECT_TRUE(SameRect(RectOf(display), kVirtualScreen)) << "the region screen covers every monitor";
+        EXPECT_TRUE(SameRect(WindowRectOf(display), kVirtualScreen)) << "the region screen covers every monitor";
         Drag(from, to);
         return WaitForPictureWindow();
     }
@@ -212,8 +205,7 @@ TEST_F(TwoMonitors, RegionsOnTheLeftMonitorAndAcrossTheBoundaryAreTheScreensPixe
     HWND save = CaptureRegion({-900, 100}, {-600, 300});
     ASSERT_NE(save, nullptr);
     Picture shot = CopyPicture(save);
-    ASSERT_EQ(shot.width, 300);
-    ASSERT_EQ(shot.height, 200);
+    ASSERT_EQ(shot.Size(), std::pair(300, 200));
     EXPECT_TRUE(ShowsStretched(shot, {-899, 101, -601, 299}, before, {kVirtualScreen.left, 0}));
     EXPECT_TRUE(OnMonitor(kLeft, save)) << "the picture window opens on the monitor of the region";
     Cancel(save);
@@ -224,8 +216,7 @@ TEST_F(TwoMonitors, RegionsOnTheLeftMonitorAndAcrossTheBoundaryAreTheScreensPixe
     save = CaptureRegion({-100, 400}, {200, 600});
     ASSERT_NE(save, nullptr);
     shot = CopyPicture(save);
-    ASSERT_EQ(shot.width, 300);
-    ASSERT_EQ(shot.height, 200);
+    ASSERT_EQ(shot.Size(), std::pair(300, 200));
     EXPECT_TRUE(ShowsStretched(shot, {-99, 401, 199, 599}, before, {kVirtualScreen.left, 0}));
     EXPECT_TRUE(OnMonitor(kPrimary, save));
     Cancel(save);
@@ -236,7 +227,7 @@ TEST_F(TwoMonitors, ActiveWindowOnTheLeftMonitorAndAFixedRegionOnTheBoundary) {
     {
         Select(L"Active Window");
         TargetProgram target({-900, 100, -500, 400});
-        const RECT t = RectOf(target.Window());
+        const RECT t = WindowRectOf(target.Window());
         ASSERT_TRUE(Inside(kLeft, t)) << "the target window is not on the left monitor";
         Click({t.left + 20, t.bottom - 20});
         ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == target.Window(); }, kWait));
@@ -262,7 +253,7 @@ TEST_F(TwoMonitors, ActiveWindowOnTheLeftMonitorAndAFixedRegionOnTheBoundary) {
         [&] {
             KeepMouseAt({0, 500});
             HWND frame = app->FindWindowOf(capture::kHighlightFrameClass, nullptr, false);
-            return frame && SameRect(RectOf(frame), {-160, 380, 170, 630});
+            return frame && SameRect(WindowRectOf(frame), {-160, 380, 170, 630});
         },
         kWait))
         << "no frame centred on the boundary";
@@ -270,8 +261,7 @@ TEST_F(TwoMonitors, ActiveWindowOnTheLeftMonitorAndAFixedRegionOnTheBoundary) {
     HWND save = WaitForPictureWindow(POINT{0, 500});
     ASSERT_NE(save, nullptr);
     const Picture shot = CopyPicture(save);
-    ASSERT_EQ(shot.width, 320);
-    ASSERT_EQ(shot.height, 240);
+    ASSERT_EQ(shot.Size(), std::pair(320, 240));
     EXPECT_TRUE(ShowsStretched(shot, {-155, 385, 155, 615}, before, {kVirtualScreen.left, 0}));
     Cancel(save);
 }
@@ -292,8 +282,7 @@ TEST_F(TwoMonitors, FullScreenTakesThePrimaryTheMonitorUnderTheMouseOrEveryMonit
         HWND save = WaitForPictureWindow();
         ASSERT_NE(save, nullptr);
         const Picture shot = CopyPicture(save);
-        ASSERT_EQ(shot.width, c.taken.right - c.taken.left);
-        ASSERT_EQ(shot.height, c.taken.bottom - c.taken.top);
+        ASSERT_EQ(shot.Size(), (std::pair<int, int>(c.taken.right - c.taken.left, c.taken.bottom - c.taken.top)));
         // The primary's part left of the main window (whose focus marks may
         // change with the key), the left monitor whole, and black below it,
         // where no monitor shows.
@@ -319,7 +308,7 @@ TEST_F(TwoMonitors, FullScreenTakesThePrimaryTheMonitorUnderTheMouseOrEveryMonit
 TEST_F(TwoMonitors, AWindowOnAMonitorThatIsRemovedComesBackToOneThatExists) {
     Start();
     SetWindowPos(main, nullptr, -800, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    ASSERT_TRUE(WaitUntil([&] { return Inside(kLeft, RectOf(main)); }, kWait)) << "the main window did not move";
+    ASSERT_TRUE(WaitUntil([&] { return Inside(kLeft, WindowRectOf(main)); }, kWait)) << "the main window did not move";
 
     struct PutTheMonitorBack {
         ~PutTheMonitorBack() {
@@ -330,8 +319,8 @@ TEST_F(TwoMonitors, AWindowOnAMonitorThatIsRemovedComesBackToOneThatExists) {
     RunXrandr(L"--output DUMMY1 --off");
     ASSERT_TRUE(WaitUntil([] { return GetSystemMetrics(SM_CMONITORS) == 1; }, 15000, 200))
         << "the left monitor was not removed";
-    EXPECT_TRUE(WaitUntil([&] { return Inside(kPrimary, RectOf(main)); }, kWait))
-        << "the main window stays where no monitor is: " << RectOf(main).left << ", " << RectOf(main).top;
+    EXPECT_TRUE(WaitUntil([&] { return Inside(kPrimary, WindowRectOf(main)); }, kWait))
+        << "the main window stays where no monitor is: " << WindowRectOf(main).left << ", " << WindowRectOf(main).top;
     EXPECT_TRUE(IsWindowVisible(main));
 
     // The same while the window is hidden, as in the tray: it comes back as
@@ -341,11 +330,11 @@ TEST_F(TwoMonitors, AWindowOnAMonitorThatIsRemovedComesBackToOneThatExists) {
         << "the left monitor did not come back";
     ShowWindow(main, SW_HIDE);
     SetWindowPos(main, nullptr, -800, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(main) && Inside(kLeft, RectOf(main)); }, kWait));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(main) && Inside(kLeft, WindowRectOf(main)); }, kWait));
     RunXrandr(L"--output DUMMY1 --off");
     ASSERT_TRUE(WaitUntil([] { return GetSystemMetrics(SM_CMONITORS) == 1; }, 15000, 200))
         << "the left monitor was not removed again";
     ShowWindow(main, SW_SHOWNOACTIVATE);
-    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main) && Inside(kPrimary, RectOf(main)); }, kWait))
-        << "the main window shows where no monitor is: " << RectOf(main).left << ", " << RectOf(main).top;
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main) && Inside(kPrimary, WindowRectOf(main)); }, kWait))
+        << "the main window shows where no monitor is: " << WindowRectOf(main).left << ", " << WindowRectOf(main).top;
 }

@@ -43,8 +43,7 @@ protected:
 
     // Another program's window in front, with the keyboard focus.
     static void Focus(const TargetProgram& target) {
-        RECT t{};
-        GetWindowRect(target.Window(), &t);
+        RECT t = support::WindowRectOf(target.Window());
         Click({t.left + 20, t.bottom - 20});
         WaitUntil([&] { return GetForegroundWindow() == target.Window(); }, kWait);
     }
@@ -106,8 +105,7 @@ TEST_F(UserHotKeys, FullScreenSetToCtrlShiftFAndObjectClearedInMoreOptionsAreInF
     HWND save = WaitForPictureWindow();
     ASSERT_NE(save, nullptr) << "Ctrl+Shift+F did not capture";
     const Picture screen = CopyPicture(save);
-    EXPECT_EQ(screen.width, GetSystemMetrics(SM_CXSCREEN));
-    EXPECT_EQ(screen.height, GetSystemMetrics(SM_CYSCREEN));
+    EXPECT_EQ(screen.Size(), std::pair(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)));
     Cancel(save);
     EXPECT_EQ(app->Close(), std::optional<DWORD>(0));
 }

@@ -56,8 +56,7 @@ void WritePicture(const Picture& picture, const std::wstring& folder, const wcha
 // stopped changing. Being visible, even maximized, says nothing yet about paint.
 void SaveWindow(HWND window, const Picture& before, const std::wstring& folder, const wchar_t* name) {
     MoveMouse(kMouseRest);
-    RECT r{};
-    GetWindowRect(window, &r);
+    RECT r = support::WindowRectOf(window);
     // A maximized window's frame reaches past the screen's edges and under the taskbar.
     RECT workArea{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
@@ -118,8 +117,7 @@ void MarkPicture(HWND picture, HWND main) {
     PressKeys({VK_RETURN});
     // On the main window: the name in its footer redacted, a row of its
     // hotkeys highlighted; the highlighter stays chosen, its palette shown.
-    RECT r{};
-    GetWindowRect(main, &r);
+    RECT r = support::WindowRectOf(main);
     tool(4);
     Drag(at(r.left + 26, r.top + 448), at(r.left + 124, r.top + 468));
     tool(2);

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace support {
@@ -17,6 +18,8 @@ struct Picture {
     int height = 0;
     std::vector<std::uint32_t> pixels;
     std::uint32_t At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+    // Width and height, to compare in one check.
+    std::pair<int, int> Size() const { return {width, height}; }
 };
 
 // A colour the system gives as COLORREF (0x00BBGGRR), as a pixel.

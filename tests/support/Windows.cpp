@@ -30,6 +30,21 @@ std::wstring WindowCaption(HWND window) {
     return text;
 }
 
+RECT WindowRectOf(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    return r;
+}
+
+bool SameRect(const RECT& a, const RECT& b) { return EqualRect(&a, &b) != FALSE; }
+
+bool IsChecked(HWND button) { return SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+bool IsChecked(HWND window, const wchar_t* caption) {
+    HWND button = window ? FindWindowExW(window, nullptr, L"Button", caption) : nullptr;
+    return button && IsChecked(button);
+}
+
 std::wstring WindowClass(HWND window) {
     wchar_t name[256] = L"";
     GetClassNameW(window, name, 256);

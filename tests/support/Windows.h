@@ -14,6 +14,15 @@ constexpr DWORD kMessageBoxWait = 8000;
 std::vector<HWND> WindowsOf(DWORD processId, bool includeHidden = false);
 
 std::wstring WindowCaption(HWND window);
+
+// Where a window stands on the screen, frame included.
+RECT WindowRectOf(HWND window);
+bool SameRect(const RECT& a, const RECT& b);
+
+// Whether a check box or radio button is checked; by caption, the button of
+// that caption among the window's children (false when there is none).
+bool IsChecked(HWND button);
+bool IsChecked(HWND window, const wchar_t* caption);
 std::wstring WindowClass(HWND window);
 
 // Returns once the window's thread answers a message, which it does only from

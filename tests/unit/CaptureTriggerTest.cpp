@@ -2,6 +2,7 @@
 // creates and wires them, driven by typed keys through the real hook and the
 // trigger's real timer.
 #include "tests/support/Input.h"
+#include "tests/support/Windows.h"
 #include "tests/support/Picture.h"
 #include "tests/support/Wait.h"
 #include "RecordedBoxes.h"
@@ -85,8 +86,7 @@ TEST_F(CaptureTrigger, AFixedRegionTooSmallToCaptureSaysSoAndStaysArmed) {
     snapora->Options().FixedRegionWidth = 11;
     TypeCaptureKey();
     ASSERT_TRUE(WaitUntil([&] { return trigger().Tracking() && FrameShown(); }));
-    RECT r{};
-    GetWindowRect(snapora->HighlightFrame().Handle(), &r);
+    RECT r = support::WindowRectOf(snapora->HighlightFrame().Handle());
     EXPECT_EQ(r.left, 700 - 5);
     EXPECT_EQ(r.right - r.left, 21);
     EXPECT_EQ(messages.size(), 1u);

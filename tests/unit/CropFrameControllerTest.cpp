@@ -60,8 +60,8 @@ TEST(CropFrameController, RegistrationRefusesDuplicatesAndOrphansAndSelectionFol
 
     // A press on the second control makes it current and brings the handles
     // to it; a handle drag then resizes it and leaves the first alone.
-    SendMessageW(rig.host.Handle(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(310, 60));
-    SendMessageW(rig.host.Handle(), WM_RBUTTONUP, 0, MAKELPARAM(310, 60));
+    rig.host.Send(WM_RBUTTONDOWN, MK_RBUTTON, 310, 60);
+    rig.host.Send(WM_RBUTTONUP, 0, 310, 60);
     EXPECT_EQ(rig.controller.CurrentIndex(), 1);
     EXPECT_TRUE(rig.HandleAt(H::TopLeft).Left() == 294 && rig.HandleAt(H::TopLeft).Top() == 44);
     rig.DragHandle(H::Right, 10, 0);

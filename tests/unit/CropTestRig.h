@@ -6,8 +6,9 @@
 
 #include "picture/CropFrameController.h"
 #include "tests/support/Input.h"
+#include "tests/support/Windows.h"
 #include "tests/support/Wait.h"
-#include "ui/HostWindow.h"
+#include "tests/unit/TestForm.h"
 
 #include <gtest/gtest.h>
 
@@ -15,13 +16,7 @@
 
 namespace croptest {
 
-class TestHost : public ui::HostWindow {
-public:
-    explicit TestHost(DWORD style = WS_POPUP, int x = 0, int y = 0, int width = 640, int height = 480) {
-        CreateHost(L"SnaporaCropTestHost",
-                   {.caption = L"crop", .style = style, .x = x, .y = y, .width = width, .height = height});
-    }
-};
+using TestHost = testing_support::TestForm;
 
 // The crop frame as the picture window draws it: an outline.
 class Frame : public ui::Control {
@@ -64,8 +59,7 @@ inline POINT ExpectedPlace(H which, const RECT& r) {
 
 // The handle's real window position in its parent's client area.
 inline POINT WindowPlace(const picture::GrabHandle& handle) {
-    RECT r{};
-    GetWindowRect(handle.Handle(), &r);
+    RECT r = support::WindowRectOf(handle.Handle());
     MapWindowPoints(nullptr, GetParent(handle.Handle()), reinterpret_cast<POINT*>(&r), 2);
     return {r.left, r.top};
 }
@@ -81,7 +75,7 @@ struct Rig {
     // desktop, so that the cursor is never clipped at its edge.
     static constexpr POINT Start{600, 500};
 
-    TestHost host;
+    TestHost host{640, 480};
     Frame frame;
     picture::CropFrameController controller{host.Handle()};
     POINT cursor = Start;

@@ -1,12 +1,9 @@
 #include "capture/FrameGeometry.h"
+#include "tests/support/Windows.h"
 
 #include <gtest/gtest.h>
 
-namespace {
-
-bool SameRect(const RECT& a, const RECT& b) { return EqualRect(&a, &b) != FALSE; }
-
-} // namespace
+using support::SameRect;
 
 TEST(FramePlacement, FixedRegionBoxAroundTheCursor) {
     const auto frame = capture::FixedRegionFrame({500, 400}, 320, 240);

@@ -12,7 +12,7 @@ using namespace support;
 
 struct VisibleRig {
     static constexpr POINT Origin{100, 100};
-    TestHost host{WS_POPUP | WS_VISIBLE, Origin.x, Origin.y, 640, 480};
+    TestHost host{640, 480, WS_POPUP | WS_VISIBLE, Origin};
     Frame frame;
     picture::CropFrameController controller{host.Handle()};
 
@@ -85,7 +85,7 @@ TEST(GrabHandle, LosingTheMouseEndsTheHandleDrag) {
     rig.PressHandle(H::TopLeft);
     // Another window takes the mouse (a menu, a task switch): the top-left
     // handle never sees its release.
-    TestHost other;
+    TestHost other{640, 480};
     SetCapture(other.Handle());
     ReleaseCapture();
     EXPECT_FALSE(rig.HandleAt(H::TopLeft).Dragging());
@@ -107,7 +107,7 @@ TEST(GrabHandle, HandlesWithoutARegisteredControlMoveAlone) {
 }
 
 TEST(GrabHandle, ControlsNoLongerReachADestroyedController) {
-    TestHost host;
+    TestHost host{640, 480};
     Frame frame;
     frame.SetBounds(24, 120, 153, 129);
     host.AddControl(frame);
@@ -117,12 +117,12 @@ TEST(GrabHandle, ControlsNoLongerReachADestroyedController) {
         ASSERT_TRUE(controller.AddControl(frame));
         handle = controller.HandleAt(H::Top).Handle();
         SetCursorPos(600, 500);
-        SendMessageW(host.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 180));
+        host.Send(WM_LBUTTONDOWN, MK_LBUTTON, 100, 180);
     }
     EXPECT_FALSE(IsWindow(handle)) << "the handles go with the controller";
     // The body drag that was under way when the controller went is dead.
     SetCursorPos(620, 510);
-    SendMessageW(host.Handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(120, 190));
-    SendMessageW(host.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(120, 190));
+    host.Send(WM_MOUSEMOVE, MK_LBUTTON, 120, 190);
+    host.Send(WM_LBUTTONUP, 0, 120, 190);
     EXPECT_TRUE(BoundsAre(frame, 24, 120, 153, 129));
 }

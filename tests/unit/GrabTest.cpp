@@ -3,6 +3,7 @@
 // against the windows' rectangles and contents.
 #include "capture/Grab.h"
 #include "tests/support/Input.h"
+#include "tests/support/Windows.h"
 #include "tests/support/Wait.h"
 #include "ui/Handles.h"
 
@@ -15,6 +16,8 @@
 #include <functional>
 #include <set>
 #include <vector>
+
+using support::SameRect;
 
 namespace {
 
@@ -55,8 +58,7 @@ public:
     HWND Handle() const { return window_.Get(); }
     const ui::Bitmap& Picture() const { return picture_; }
     RECT WindowRect() const {
-        RECT r{};
-        GetWindowRect(window_.Get(), &r);
+        RECT r = support::WindowRectOf(window_.Get());
         return r;
     }
     POINT ClientOrigin() const {
@@ -342,12 +344,12 @@ TEST(Grab, FullScreenTakesThePrimaryTheMonitorUnderTheMouseOrTheVirtualScreen) {
     // The primary at (0, 0), a second monitor to its left and a little lower.
     const std::vector<ui::Monitor> monitors{{{0, 0, 1280, 1024}, {0, 0, 1280, 1004}, true},
                                             {{-1024, 100, 0, 868}, {-1024, 100, 0, 868}, false}};
-    const auto same = [](const RECT& a, const RECT& b) { return EqualRect(&a, &b) != FALSE; };
-    EXPECT_TRUE(same(capture::FullScreenArea(settings::ScreenArea::PrimaryMonitor, monitors), {0, 0, 1280, 1024}));
-    EXPECT_TRUE(same(capture::FullScreenArea(settings::ScreenArea::AllMonitors, monitors), {-1024, 0, 1280, 1024}));
+    EXPECT_TRUE(SameRect(capture::FullScreenArea(settings::ScreenArea::PrimaryMonitor, monitors), {0, 0, 1280, 1024}));
+    EXPECT_TRUE(SameRect(capture::FullScreenArea(settings::ScreenArea::AllMonitors, monitors), {-1024, 0, 1280, 1024}));
     // The mouse is on the primary monitor of this desktop.
     MoveCursorTo(700, 500);
-    EXPECT_TRUE(same(capture::FullScreenArea(settings::ScreenArea::MonitorUnderMouse, monitors), {0, 0, 1280, 1024}));
+    EXPECT_TRUE(
+        SameRect(capture::FullScreenArea(settings::ScreenArea::MonitorUnderMouse, monitors), {0, 0, 1280, 1024}));
 }
 
 TEST(Grab, TheCursorIsDrawnAtItsNaturalSizeWithItsHotSpotOnTheCursorPosition) {

@@ -1,18 +1,10 @@
-#include "ui/HostWindow.h"
+#include "tests/unit/TestForm.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
 namespace {
-
-class TestHost : public ui::HostWindow {
-public:
-    TestHost() {
-        CreateHost(L"SnaporaTestHost",
-                   {.caption = L"host", .style = WS_POPUP, .x = 0, .y = 0, .width = 200, .height = 100});
-    }
-};
 
 struct Recorder : ui::Control {
     explicit Recorder(std::string name) : name(std::move(name)) {
@@ -29,12 +21,10 @@ struct Recorder : ui::Control {
     std::string log;
 };
 
-LPARAM At(int x, int y) { return MAKELPARAM(x, y); }
-
 } // namespace
 
 TEST(HostWindow, RoutesToTheTopmostControlAndKeepsThePressedOneUntilRelease) {
-    TestHost host;
+    testing_support::TestForm host(200, 100);
     Recorder below("below"), above("above");
     below.SetBounds(10, 10, 50, 50);
     above.SetBounds(40, 10, 50, 50);
@@ -42,20 +32,20 @@ TEST(HostWindow, RoutesToTheTopmostControlAndKeepsThePressedOneUntilRelease) {
     host.AddControl(above);
 
     // The overlap belongs to the control added last.
-    SendMessageW(host.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, At(45, 20));
+    host.Send(WM_LBUTTONDOWN, MK_LBUTTON, 45, 20);
     EXPECT_EQ(above.log, "enter down(5,10)");
     EXPECT_EQ(below.log, "");
 
     // Dragging off over the other control still reports to the pressed one.
-    SendMessageW(host.Handle(), WM_MOUSEMOVE, MK_LBUTTON, At(15, 20));
-    SendMessageW(host.Handle(), WM_LBUTTONUP, 0, At(15, 20));
+    host.Send(WM_MOUSEMOVE, MK_LBUTTON, 15, 20);
+    host.Send(WM_LBUTTONUP, 0, 15, 20);
     EXPECT_EQ(above.log, "enter down(5,10)leave move(-25,10)up(-25,10)");
     EXPECT_EQ(below.log, "");
 
     // Free moves go to whatever is under the mouse, with enter and leave.
     above.log.clear();
-    SendMessageW(host.Handle(), WM_MOUSEMOVE, 0, At(15, 20));
-    SendMessageW(host.Handle(), WM_MOUSEMOVE, 0, At(85, 20));
+    host.Send(WM_MOUSEMOVE, 0, 15, 20);
+    host.Send(WM_MOUSEMOVE, 0, 85, 20);
     EXPECT_EQ(below.log, "enter move(5,10)leave ");
     EXPECT_EQ(above.log, "enter move(45,10)");
 
@@ -69,7 +59,7 @@ TEST(HostWindow, RoutesToTheTopmostControlAndKeepsThePressedOneUntilRelease) {
 }
 
 TEST(HostWindow, ControlsLeaveTheirHostWhenDestroyed) {
-    TestHost host;
+    testing_support::TestForm host(200, 100);
     {
         Recorder temporary("temporary");
         temporary.SetBounds(0, 0, 10, 10);
@@ -77,5 +67,5 @@ TEST(HostWindow, ControlsLeaveTheirHostWhenDestroyed) {
         EXPECT_EQ(host.Controls().size(), 1u);
     }
     EXPECT_TRUE(host.Controls().empty());
-    SendMessageW(host.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, At(5, 5)); // must not reach a dead control
+    host.Send(WM_LBUTTONDOWN, MK_LBUTTON, 5, 5); // must not reach a dead control
 }

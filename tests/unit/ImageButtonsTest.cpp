@@ -3,8 +3,8 @@
 // receive real mouse messages.
 #include "controls/BitmapButton.h"
 #include "controls/PngButton.h"
+#include "tests/unit/TestForm.h"
 #include "ui/Bitmap.h"
-#include "ui/HostWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -18,21 +18,9 @@ using imaging::PngImage;
 
 namespace {
 
-class TestHost : public ui::HostWindow {
-public:
-    TestHost() {
-        CreateHost(L"SnaporaButtonTestHost",
-                   {.caption = L"host", .style = WS_POPUP, .x = 0, .y = 0, .width = 200, .height = 120});
-        Color = RGB(255, 255, 255);
-    }
-    void Send(UINT message, WPARAM keys, int x, int y) { SendMessageW(Handle(), message, keys, MAKELPARAM(x, y)); }
-    // The host's client area as painted now.
-    ui::Bitmap Snapshot() {
-        ui::Bitmap shot(200, 120);
-        SendMessageW(Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(shot.Canvas()), PRF_CLIENT);
-        GdiFlush();
-        return shot;
-    }
+// White, as the windows the buttons stand on.
+struct TestHost : testing_support::TestForm {
+    TestHost() : TestForm(200, 120) { Color = RGB(255, 255, 255); }
 };
 
 PngImage Solid(int w, int h, std::uint8_t r, std::uint8_t g, std::uint8_t b, std::uint8_t a = 255) {

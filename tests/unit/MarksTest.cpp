@@ -6,6 +6,7 @@
 #include "picture/PictureWindow.h"
 #include "picture/Rendering.h"
 #include "tests/support/Files.h"
+#include "tests/support/Windows.h"
 #include "tests/support/Picture.h"
 #include "tests/support/Wait.h"
 
@@ -145,8 +146,7 @@ TEST_F(PictureWindowMarks, ToolsDrawUndoRedoRestoreAndCutterInOneHistory) {
     form->OnMarks();
     EXPECT_TRUE(IsWindowVisible(form->ToolStrip().Handle()));
     // Right under the toolbar, and the picture moves down by its height.
-    RECT strip{};
-    GetWindowRect(form->ToolStrip().Handle(), &strip);
+    RECT strip = support::WindowRectOf(form->ToolStrip().Handle());
     POINT underToolbar{0, picture::PictureToolbar::kHeight};
     ClientToScreen(form->Handle(), &underToolbar);
     EXPECT_EQ(strip.top, underToolbar.y);

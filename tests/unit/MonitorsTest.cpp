@@ -1,6 +1,7 @@
 // The monitor arithmetic on a made-up desk of two monitors, and windows kept
 // on the real desktop's monitors.
 #include "ui/Monitors.h"
+#include "tests/support/Windows.h"
 
 #include <gtest/gtest.h>
 
@@ -16,12 +17,6 @@ const std::vector<ui::Monitor> kDesk{{{0, 0, 1280, 1024}, {0, 0, 1280, 1004}, tr
 ::testing::AssertionResult Same(const RECT& a, const RECT& b) {
     if (EqualRect(&a, &b)) return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << a.left << ", " << a.top << " - " << a.right << ", " << a.bottom;
-}
-
-RECT WindowRectOf(HWND window) {
-    RECT r{};
-    GetWindowRect(window, &r);
-    return r;
 }
 
 } // namespace
@@ -66,12 +61,12 @@ TEST(Monitors, AWindowOnNoMonitorComesBackAndOneOnAMonitorStays) {
     ASSERT_NE(window, nullptr);
     ShowWindow(window, SW_SHOWNOACTIVATE);
     EXPECT_FALSE(ui::BringOntoMonitors(window));
-    EXPECT_TRUE(Same(WindowRectOf(window), {100, 120, 400, 320}));
+    EXPECT_TRUE(Same(support::WindowRectOf(window), {100, 120, 400, 320}));
 
     // Where a removed monitor stood: beyond the right edge of every monitor.
     SetWindowPos(window, nullptr, virtualScreen.right + 200, 100, 300, 200, SWP_NOZORDER | SWP_NOACTIVATE);
     EXPECT_TRUE(ui::BringOntoMonitors(window));
-    const RECT back = WindowRectOf(window);
+    const RECT back = support::WindowRectOf(window);
     EXPECT_EQ(back.right - back.left, 300);
     EXPECT_EQ(back.bottom - back.top, 200);
     EXPECT_TRUE(ui::ReachableOnMonitors(monitors, back, 200));
@@ -79,7 +74,7 @@ TEST(Monitors, AWindowOnNoMonitorComesBackAndOneOnAMonitorStays) {
     // Shown partly off its monitor, it is moved wholly onto it.
     SetWindowPos(window, nullptr, virtualScreen.right - 100, 100, 300, 200, SWP_NOZORDER | SWP_NOACTIVATE);
     EXPECT_TRUE(ui::FitOntoMonitor(window));
-    const RECT fitted = WindowRectOf(window);
+    const RECT fitted = support::WindowRectOf(window);
     const RECT work = ui::MonitorOf(monitors, fitted).workArea;
     RECT inside{};
     IntersectRect(&inside, &fitted, &work);

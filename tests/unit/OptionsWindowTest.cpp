@@ -26,9 +26,11 @@
 using settings::CaptureOptions;
 using settings::IniFile;
 using settings::OptionsWindow;
+using support::IsChecked;
 using support::Narrow;
 using support::ReadFileBytes;
 using support::TempFolder;
+using support::WindowCaption;
 using support::WriteFileBytes;
 
 namespace {
@@ -75,14 +77,6 @@ private:
     size_t next_ = 0;
     ui::Timer timer_{40, true};
 };
-
-std::wstring TextOf(HWND control) {
-    wchar_t text[512] = {};
-    GetWindowTextW(control, text, 512);
-    return text;
-}
-
-bool Checked(HWND button) { return SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
 // A left click at a point of the window's client area, through the window's
 // own mouse handling.
@@ -182,12 +176,12 @@ TEST_F(OptionsWindowTest, ShowingFillsTheControlsChangesNoSettingAndKeepsTheFocu
     const OptionsWindow::ControlHandles h = window.Handles();
     EXPECT_EQ(window.ChosenPeriodicSource(), settings::PeriodicSource::FullScreen)
         << "the group holds its initial choice until it is first filled";
-    EXPECT_EQ(TextOf(h.intervalEdit), L"30");
-    EXPECT_EQ(TextOf(h.widthEdit), L"320") << "written by the spin arrows";
-    EXPECT_EQ(TextOf(h.heightEdit), L"240");
+    EXPECT_EQ(WindowCaption(h.intervalEdit), L"30");
+    EXPECT_EQ(WindowCaption(h.widthEdit), L"320") << "written by the spin arrows";
+    EXPECT_EQ(WindowCaption(h.heightEdit), L"240");
     // The arrows write plain digits, which Save reads back as an integer.
     SendMessageW(h.widthSpin, UDM_SETPOS32, 0, 1000);
-    EXPECT_EQ(TextOf(h.widthEdit), L"1000");
+    EXPECT_EQ(WindowCaption(h.widthEdit), L"1000");
 
     // Another window of the program, disabled while the Options window is up.
     HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr, nullptr,
@@ -196,16 +190,17 @@ TEST_F(OptionsWindowTest, ShowingFillsTheControlsChangesNoSettingAndKeepsTheFocu
     WhileShown first(window, {[&] {
                                   otherEnabledWhileShown = IsWindowEnabled(other) != FALSE;
                                   EXPECT_EQ(GetFocus(), h.intervalEdit) << "the number box has the first focus";
-                                  EXPECT_EQ(TextOf(h.intervalEdit), L"5") << "300000 ms in Minutes";
-                                  EXPECT_EQ(TextOf(h.unitCombo), L"Minutes");
+                                  EXPECT_EQ(WindowCaption(h.intervalEdit), L"5") << "300000 ms in Minutes";
+                                  EXPECT_EQ(WindowCaption(h.unitCombo), L"Minutes");
                                   EXPECT_EQ(window.ChosenPeriodicSource(), settings::PeriodicSource::ActiveWindow)
                                       << "CaptureIndex 5 selects Active Window";
-                                  EXPECT_TRUE(Checked(h.activeWindowRadio));
-                                  EXPECT_EQ(TextOf(h.folderEdit), L"E:\\shots\\");
-                                  EXPECT_EQ(TextOf(h.widthEdit), L"2000") << "shown as set, beyond the arrows' range";
-                                  EXPECT_EQ(TextOf(h.heightEdit), L"100");
-                                  EXPECT_TRUE(Checked(h.includeCursorCheck));
-                                  EXPECT_TRUE(Checked(h.startupSuspendCheck));
+                                  EXPECT_TRUE(IsChecked(h.activeWindowRadio));
+                                  EXPECT_EQ(WindowCaption(h.folderEdit), L"E:\\shots\\");
+                                  EXPECT_EQ(WindowCaption(h.widthEdit), L"2000")
+                                      << "shown as set, beyond the arrows' range";
+                                  EXPECT_EQ(WindowCaption(h.heightEdit), L"100");
+                                  EXPECT_TRUE(IsChecked(h.includeCursorCheck));
+                                  EXPECT_TRUE(IsChecked(h.startupSuspendCheck));
                                   SetFocus(h.heightEdit);
                               },
                               [&] { PostMessageW(window.Handle(), WM_CLOSE, 0, 0); }});
@@ -226,8 +221,8 @@ TEST_F(OptionsWindowTest, ShowingFillsTheControlsChangesNoSettingAndKeepsTheFocu
     WhileShown second(window, {[&] {
                           focusAtSecondShowing = GetFocus();
                           EXPECT_EQ(window.ChosenPeriodicSource(), std::nullopt);
-                          EXPECT_FALSE(Checked(h.fullScreenRadio) || Checked(h.activeWindowRadio));
-                          EXPECT_EQ(TextOf(h.intervalEdit), L"5");
+                          EXPECT_FALSE(IsChecked(h.fullScreenRadio) || IsChecked(h.activeWindowRadio));
+                          EXPECT_EQ(WindowCaption(h.intervalEdit), L"5");
                       }});
     second.Show();
     EXPECT_EQ(focusAtSecondShowing, h.heightEdit) << "the focus goes back where it was when the window closed";
@@ -278,7 +273,7 @@ TEST_F(OptionsWindowTest, SaveChecksEveryBoxBeforeWritingThenSavesAndSaysSo) {
     HWND focusAfterRefusal = nullptr;
     WhileShown script(window, {[&] {
                                    // The unit box is empty after a start without config.ini.
-                                   EXPECT_EQ(TextOf(h.unitCombo), L"");
+                                   EXPECT_EQ(WindowCaption(h.unitCombo), L"");
                                    ClickAt(window, kSaveButton);
                                },
                                [&] {
@@ -368,20 +363,21 @@ TEST_F(OptionsWindowTest, ResetRestoresTheFactorySettingsAndKeepsTheWindowAndThe
     const OptionsWindow::ControlHandles h = window.Handles();
     bool openAfterReset = false;
     WhileShown script(window, {[&] {
-                                   EXPECT_EQ(TextOf(h.intervalEdit), L"2");
+                                   EXPECT_EQ(WindowCaption(h.intervalEdit), L"2");
                                    SetWindowTextW(h.intervalEdit, L"45");
                                    ClickAt(window, kResetButton);
                                },
                                [&] {
                                    openAfterReset = window.IsModal();
-                                   EXPECT_EQ(TextOf(h.widthEdit), L"320");
-                                   EXPECT_EQ(TextOf(h.heightEdit), L"240");
-                                   EXPECT_EQ(TextOf(h.unitCombo), L"Seconds");
+                                   EXPECT_EQ(WindowCaption(h.widthEdit), L"320");
+                                   EXPECT_EQ(WindowCaption(h.heightEdit), L"240");
+                                   EXPECT_EQ(WindowCaption(h.unitCombo), L"Seconds");
                                    EXPECT_EQ(window.ChosenPeriodicSource(), settings::PeriodicSource::FullScreen);
-                                   EXPECT_EQ(TextOf(h.folderEdit), L"D:\\output");
-                                   EXPECT_FALSE(Checked(h.includeCursorCheck));
-                                   EXPECT_FALSE(Checked(h.startupSuspendCheck));
-                                   EXPECT_EQ(TextOf(h.intervalEdit), L"45") << "Reset leaves the number box alone";
+                                   EXPECT_EQ(WindowCaption(h.folderEdit), L"D:\\output");
+                                   EXPECT_FALSE(IsChecked(h.includeCursorCheck));
+                                   EXPECT_FALSE(IsChecked(h.startupSuspendCheck));
+                                   EXPECT_EQ(WindowCaption(h.intervalEdit), L"45")
+                                       << "Reset leaves the number box alone";
                                }});
     script.Show();
     EXPECT_TRUE(openAfterReset);
@@ -421,7 +417,7 @@ bool HasChildWithText(HWND window, const std::wstring& text) {
         window,
         [](HWND child, LPARAM data) -> BOOL {
             auto* s = reinterpret_cast<Search*>(data);
-            if (TextOf(child) == s->text) s->found = true;
+            if (WindowCaption(child) == s->text) s->found = true;
             return !s->found;
         },
         reinterpret_cast<LPARAM>(&search));
@@ -486,7 +482,7 @@ TEST_F(OptionsWindowTest, BrowseOpensTheFolderBrowserAndCancelLeavesTheFolderBox
                                    browserTitled = HasChildWithText(browser, L"Please Choose a Folder");
                                    PostMessageW(browser, WM_COMMAND, IDCANCEL, 0);
                                },
-                               [&] { EXPECT_EQ(TextOf(h.folderEdit), L"E:\\kept"); }});
+                               [&] { EXPECT_EQ(WindowCaption(h.folderEdit), L"E:\\kept"); }});
     script.Show();
     EXPECT_TRUE(browserTitled);
     EXPECT_EQ(script.StepsRun(), 3u);

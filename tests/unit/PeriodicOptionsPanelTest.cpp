@@ -2,8 +2,9 @@
 // what it shows for the settings, and what it takes back from boxes typed
 // into, refusing a number of pictures it cannot keep without changing anything.
 #include "settings/PeriodicOptionsPanel.h"
+#include "tests/support/Windows.h"
 #include "ui/Error.h"
-#include "ui/HostWindow.h"
+#include "tests/unit/TestForm.h"
 
 #include <gtest/gtest.h>
 
@@ -12,23 +13,8 @@
 #include <cwchar>
 #include <string>
 
-namespace {
-
-class PanelHost : public ui::HostWindow {
-public:
-    PanelHost() { CreateHost(L"SnaporaPeriodicOptionsPanelTest", {.caption = L"panel", .width = 440, .height = 200}); }
-};
-
-std::wstring TextOf(HWND control) {
-    wchar_t text[64] = {};
-    GetWindowTextW(control, text, 64);
-    return text;
-}
-
-} // namespace
-
 TEST(PeriodicOptionsPanel, ShowsTheSettingsAndTakesBackOnlyWhatItCanKeep) {
-    PanelHost host;
+    testing_support::TestForm host(440, 200, WS_OVERLAPPEDWINDOW);
     settings::PeriodicOptionsPanel panel(host, {24, 24}, nullptr, CLR_INVALID);
     const auto controls = panel.Handles();
 
@@ -37,9 +23,9 @@ TEST(PeriodicOptionsPanel, ShowsTheSettingsAndTakesBackOnlyWhatItCanKeep) {
     options.More.PeriodicKeepFiles = 250;
     options.More.PeriodicFormat = settings::PeriodicFileFormat::Png;
     panel.Fill(options);
-    EXPECT_EQ(SendMessageW(controls.skipUnchangedCheck, BM_GETCHECK, 0, 0), BST_CHECKED);
-    EXPECT_EQ(TextOf(controls.keepFilesEdit), L"250");
-    EXPECT_EQ(TextOf(controls.formatCombo), L"PNG (.png), lossless");
+    EXPECT_TRUE(support::IsChecked(controls.skipUnchangedCheck));
+    EXPECT_EQ(support::WindowCaption(controls.keepFilesEdit), L"250");
+    EXPECT_EQ(support::WindowCaption(controls.formatCombo), L"PNG (.png), lossless");
 
     // The user's changes: skipping off, JPEG, and a budget the box refuses.
     SendMessageW(controls.skipUnchangedCheck, BM_SETCHECK, BST_UNCHECKED, 0);

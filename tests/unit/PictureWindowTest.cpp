@@ -330,8 +330,8 @@ TEST_F(PictureWindow, DoubleClicksThatMustNotCut) {
     // Outside the frame, on the picture.
     ASSERT_TRUE(DoubleClick(OnScreen(form->Handle(), form->CropOutline(), 100, 30)));
     // On a handle.
-    RECT handle{};
-    GetWindowRect(form->CropController().HandleAt(picture::CropFrameController::Handle::Right).Handle(), &handle);
+    RECT handle =
+        support::WindowRectOf(form->CropController().HandleAt(picture::CropFrameController::Handle::Right).Handle());
     ASSERT_TRUE(DoubleClick({handle.left + 3, handle.top + 3}));
     EXPECT_TRUE(SamePixels(Shown(), picture));
     EXPECT_TRUE(form->CropOutline().Visible());
@@ -481,8 +481,7 @@ TEST_F(PictureWindow, EveryCloseRearmsTheTrigger) {
             // The close box at the right end of the maximized window's title bar.
             TITLEBARINFO bar{sizeof bar};
             GetTitleBarInfo(form->Handle(), &bar);
-            RECT window{};
-            GetWindowRect(form->Handle(), &window);
+            RECT window = support::WindowRectOf(form->Handle());
             const int frame = GetSystemMetrics(SM_CXSIZEFRAME) + GetSystemMetrics(SM_CXPADDEDBORDER);
             const POINT closeBox{window.right - frame - GetSystemMetrics(SM_CXSIZE) / 2,
                                  bar.rcTitleBar.top + (bar.rcTitleBar.bottom - bar.rcTitleBar.top) / 2};

@@ -84,8 +84,7 @@ private:
 };
 
 POINT TopLeft(HWND window) {
-    RECT r{};
-    GetWindowRect(window, &r);
+    RECT r = support::WindowRectOf(window);
     return {r.left, r.top};
 }
 
