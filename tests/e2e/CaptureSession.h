@@ -79,11 +79,7 @@ protected:
     }
     bool Checked(const wchar_t* caption) const { return IsChecked(main, caption); }
 
-    void ClickCaptureButton() {
-        POINT capture{8 + 36, 40 + 30};
-        ClientToScreen(main, &capture);
-        Click(capture);
-    }
+    void ClickCaptureButton() { Click(ScreenPoint(main, {8 + 36, 40 + 30})); }
 
     // The picture window, once it is up, maximized, in front; with rest
     // given, the mouse is kept there until then.
@@ -107,9 +103,7 @@ protected:
         if (HWND toolbar = FindWindowExW(save, nullptr, picture::kPictureToolbarClass, nullptr))
             GetClientRect(toolbar, &bar);
         const auto px = [&](int design) { return MulDiv(design, bar.bottom, picture::PictureToolbar::kHeight); };
-        POINT at{px(left + width / 2), px(8 + 30)};
-        ClientToScreen(save, &at);
-        return at;
+        return ScreenPoint(save, {px(left + width / 2), px(8 + 30)});
     }
 
     // "Copy to Clipboard", then OK on the confirmation; gives what the
@@ -221,18 +215,14 @@ protected:
 
     // Opens the Options window by its button on the main window.
     HWND OpenOptions() const {
-        POINT button{88 + 36, 40 + 30};
-        ClientToScreen(main, &button);
-        Click(button);
+        Click(ScreenPoint(main, {88 + 36, 40 + 30}));
         return app->WaitForWindow(settings::kOptionsWindowClass, L"Snapora - Options", kWait);
     }
 
     // Clicks Save or Reset at the foot of the Options window.
     enum class OptionsCommand { Save = 120 + 36, Reset = 256 + 40 };
     static void ClickOptions(HWND options, OptionsCommand command) {
-        POINT at{static_cast<int>(command), 440 + 30};
-        ClientToScreen(options, &at);
-        Click(at);
+        Click(ScreenPoint(options, {static_cast<int>(command), 440 + 30}));
     }
 
     // Opens Options, puts a folder into the "Save to" box, which must show

@@ -215,8 +215,7 @@ TEST_F(Capture, IncludeCursorDrawsTheCursorIntoThePicture) {
     // Over the main window's white body, between the method group and the
     // picture. (Wine cannot draw a cursor that belongs to another process, so
     // the cursor shown here is Snapora's own.)
-    POINT rest{255, 250};
-    ClientToScreen(main, &rest);
+    POINT rest = ScreenPoint(main, {255, 250});
     support::MoveMouse(rest);
     Sleep(300); // the window under the pointer sets its cursor first
     const Picture before = support::GrabScreen(Screen());

@@ -18,11 +18,7 @@ namespace fs = std::filesystem;
 namespace {
 
 // The picture window's "Cancel" button, on its toolbar.
-POINT CancelButton(HWND pictureWindow) {
-    POINT at{608 + 73 / 2, 8 + 30};
-    ClientToScreen(pictureWindow, &at);
-    return at;
-}
+POINT CancelButton(HWND pictureWindow) { return ScreenPoint(pictureWindow, {608 + 73 / 2, 8 + 30}); }
 
 // Where the mouse rests between captures: clear of the picture window's
 // toolbar and of the taskbar.

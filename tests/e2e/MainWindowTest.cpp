@@ -29,16 +29,8 @@ HWND WaitForShownMainWindow(const RunningSnapora& app) {
     return main;
 }
 
-POINT ClientOrigin(HWND window) {
-    POINT origin{0, 0};
-    ClientToScreen(window, &origin);
-    return origin;
-}
-
-POINT ClientPoint(HWND window, int x, int y) {
-    const POINT origin = ClientOrigin(window);
-    return {origin.x + x, origin.y + y};
-}
+POINT ClientOrigin(HWND window) { return support::ScreenPoint(window, {0, 0}); }
+POINT ClientPoint(HWND window, int x, int y) { return support::ScreenPoint(window, {x, y}); }
 
 HWND FindChildButton(HWND parent, const wchar_t* text) {
     struct Search {

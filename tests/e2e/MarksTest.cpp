@@ -22,9 +22,8 @@ class Marks : public CaptureSession {
 protected:
     // The screen point of a pixel of the picture, with the strip shown.
     POINT OnPicture(int x, int y) const {
-        POINT at{20 + x, picture::PictureToolbar::kHeight + 20 + picture::MarkMetrics::kStripHeight + y};
-        ClientToScreen(save, &at);
-        return at;
+        return ScreenPoint(save,
+                           {20 + x, picture::PictureToolbar::kHeight + 20 + picture::MarkMetrics::kStripHeight + y});
     }
 
     // Clicks a tool's button on the strip (96 DPI sizes).

@@ -24,11 +24,6 @@ namespace {
 
 constexpr DWORD kWait = 15000;
 
-POINT ScreenPoint(HWND window, POINT client) {
-    ClientToScreen(window, &client);
-    return client;
-}
-
 // The close box in the caption of a window with a dialog frame, in screen
 // coordinates, where the system puts it.
 RECT CloseBox(HWND window) {

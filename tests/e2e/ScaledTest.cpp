@@ -47,8 +47,7 @@ TEST_F(Scaled, TheMainWindowGrowsWithTheDpiAndARegionDragKeepsTheScreensPixels) 
     // At "Original" the picture window paints one picture pixel to one
     // screen pixel: the screen there shows the picture itself.
     Click(Toolbar(save, 255, 73));
-    POINT corner{20, Px(picture::PictureToolbar::kHeight) + 20};
-    ClientToScreen(save, &corner);
+    POINT corner = ScreenPoint(save, {20, Px(picture::PictureToolbar::kHeight) + 20});
     Picture painted;
     EXPECT_TRUE(WaitUntil(
         [&] {

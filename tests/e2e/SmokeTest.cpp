@@ -6,6 +6,7 @@
 #include "tests/support/Picture.h"
 #include "tests/support/RunningSnapora.h"
 #include "tests/support/Wait.h"
+#include "tests/support/Windows.h"
 
 #include <gtest/gtest.h>
 
@@ -48,8 +49,7 @@ TEST(Driver, RealInputReachesAnotherProgramAndTheScreenShowsIt) {
     support::TargetProgram target({300, 300, 620, 540});
     RECT client;
     GetClientRect(target.Window(), &client);
-    POINT corner{client.right - 5, client.bottom - 5};
-    ClientToScreen(target.Window(), &corner);
+    POINT corner = support::ScreenPoint(target.Window(), {client.right - 5, client.bottom - 5});
     EXPECT_EQ(support::ScreenPixel(corner), 0xFF8000u);
 
     RECT button;

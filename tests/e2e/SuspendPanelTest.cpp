@@ -18,9 +18,7 @@ class SuspendPanel : public CaptureSession {
 protected:
     // Clicks "Suspend" on the main window and gives the panel once it is up.
     HWND ShowPanelFromMainWindow() {
-        POINT suspend{160 + 36, 40 + 30};
-        ClientToScreen(main, &suspend);
-        Click(suspend);
+        Click(ScreenPoint(main, {160 + 36, 40 + 30}));
         return app->WaitForWindow(suspend::kSuspendPanelClass, L"FormSimple", kWait);
     }
 

@@ -53,14 +53,9 @@ protected:
 
 TEST_F(UserHotKeys, FullScreenSetToCtrlShiftFAndObjectClearedInMoreOptionsAreInForceAtOnce) {
     Start();
-    POINT optionsButton{88 + 36, 40 + 30};
-    ClientToScreen(main, &optionsButton);
-    Click(optionsButton);
-    HWND options = app->WaitForWindow(settings::kOptionsWindowClass, L"Snapora - Options", kWait);
+    HWND options = OpenOptions();
     ASSERT_NE(options, nullptr) << "the Options window did not open";
-    POINT moreButton{352 + 32, 478 + 11};
-    ClientToScreen(options, &moreButton);
-    Click(moreButton);
+    Click(ScreenPoint(options, {352 + 32, 478 + 11}));
     HWND more = app->WaitForWindow(settings::kMoreOptionsWindowClass, L"Snapora - More Options", kWait);
     ASSERT_NE(more, nullptr) << "More Options did not open";
     const std::vector<HWND> fields = HotKeyFields(more);
@@ -79,9 +74,7 @@ TEST_F(UserHotKeys, FullScreenSetToCtrlShiftFAndObjectClearedInMoreOptionsAreInF
     // Save stands a margin above the window's bottom edge, under the groups.
     RECT moreClient{};
     GetClientRect(more, &moreClient);
-    POINT saveButton{120 + 36, moreClient.bottom - 24 - 30};
-    ClientToScreen(more, &saveButton);
-    Click(saveButton);
+    Click(ScreenPoint(more, {120 + 36, moreClient.bottom - 24 - 30}));
     HWND saved = app->WaitForWindow(L"#32770", L"Success", kWait);
     ASSERT_NE(saved, nullptr) << "the settings were not saved";
     EXPECT_TRUE(PressOk(saved));

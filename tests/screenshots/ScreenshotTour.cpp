@@ -41,9 +41,7 @@ constexpr POINT kMouseRest{1260, 60};
 int displayDpi = 96;
 
 POINT ClientPoint(HWND window, int x, int y) {
-    POINT at{MulDiv(x, displayDpi, 96), MulDiv(y, displayDpi, 96)};
-    ClientToScreen(window, &at);
-    return at;
+    return support::ScreenPoint(window, {MulDiv(x, displayDpi, 96), MulDiv(y, displayDpi, 96)});
 }
 
 // The screen as it is, to tell afterwards when a window has painted.

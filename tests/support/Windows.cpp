@@ -30,6 +30,11 @@ std::wstring WindowCaption(HWND window) {
     return text;
 }
 
+POINT ScreenPoint(HWND window, POINT client) {
+    ClientToScreen(window, &client);
+    return client;
+}
+
 RECT WindowRectOf(HWND window) {
     RECT r{};
     GetWindowRect(window, &r);

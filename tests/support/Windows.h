@@ -15,6 +15,9 @@ std::vector<HWND> WindowsOf(DWORD processId, bool includeHidden = false);
 
 std::wstring WindowCaption(HWND window);
 
+// A point of a window's client area, on the screen.
+POINT ScreenPoint(HWND window, POINT client);
+
 // Where a window stands on the screen, frame included.
 RECT WindowRectOf(HWND window);
 bool SameRect(const RECT& a, const RECT& b);

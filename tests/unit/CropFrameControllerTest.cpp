@@ -3,7 +3,7 @@
 using namespace croptest;
 
 TEST(CropFrameController, AddControlPlacesTheHandlesAroundTheControlAndApplyBoundsGivesThemBack) {
-    Rig rig;
+    Rig rig{false};
     for (H which : kAllHandles)
         EXPECT_FALSE(HasVisibleStyle(rig.HandleAt(which))) << "hidden after construction";
 
@@ -38,7 +38,7 @@ TEST(CropFrameController, AddControlPlacesTheHandlesAroundTheControlAndApplyBoun
 }
 
 TEST(CropFrameController, RegistrationRefusesDuplicatesAndOrphansAndSelectionFollowsPresses) {
-    Rig rig;
+    Rig rig{false};
     Frame orphan;
     EXPECT_FALSE(rig.controller.AddControl(orphan));
     EXPECT_TRUE(rig.controller.Controls().empty());
@@ -70,7 +70,7 @@ TEST(CropFrameController, RegistrationRefusesDuplicatesAndOrphansAndSelectionFol
 }
 
 TEST(CropFrameController, StepSizeIsKeptWithinFiveToTwenty) {
-    Rig rig;
+    Rig rig{false};
     EXPECT_EQ(rig.controller.StepSize(), 5);
     EXPECT_FALSE(rig.controller.StepMode());
     const std::pair<int, int> cases[] = {{4, 5}, {25, 20}, {12, 12}, {5, 5}, {20, 20}, {-100, 5}, {21, 20}};
@@ -82,7 +82,6 @@ TEST(CropFrameController, StepSizeIsKeptWithinFiveToTwenty) {
 
 TEST(CropFrameController, WithoutStepModeEveryMoveFollowsTheCursorExactly) {
     Rig rig;
-    rig.controller.AddControl(rig.frame);
     rig.PressBody();
     rig.MoveBody(3, -2);
     EXPECT_TRUE(BoundsAre(rig.frame, 27, 118, 153, 129));
@@ -105,7 +104,6 @@ TEST(CropFrameController, WithoutStepModeEveryMoveFollowsTheCursorExactly) {
 
 TEST(CropFrameController, StepModeMovesACornerOnEveryFifthPixelOrAtOnceOnALargeMove) {
     Rig rig;
-    rig.controller.AddControl(rig.frame);
     rig.controller.SetStepMode(true);
     rig.controller.SetStepSize(4);
 
@@ -132,7 +130,6 @@ TEST(CropFrameController, StepModeMovesACornerOnEveryFifthPixelOrAtOnceOnALargeM
 
 TEST(CropFrameController, StepModeMovesTheBodyAfterFivePixelsAcrossButSixDown) {
     Rig rig;
-    rig.controller.AddControl(rig.frame);
     rig.controller.SetStepMode(true);
     rig.PressBody();
     for (int event = 1; event <= 4; ++event)
@@ -169,7 +166,6 @@ TEST(CropFrameController, EveryMoverKeepsTheOtherHandlesOnTheCornersAndEdgeMidpo
     };
     // One rig for all, so each mover starts from the shape the previous ones left.
     Rig rig;
-    rig.controller.AddControl(rig.frame);
     for (const Case& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.which));
         const RECT before = rig.frame.Bounds();
@@ -195,7 +191,6 @@ TEST(CropFrameController, AnEdgeHandleMovesNoHandleAcrossItsOwnAxis) {
     const Case cases[] = {
         {H::Left, true, 37, 25}, {H::Right, true, 53, 25}, {H::Top, false, 45, 17}, {H::Bottom, false, 45, 33}};
     Rig rig;
-    rig.controller.AddControl(rig.frame);
     for (const Case& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.which));
         rig.frame.SetBounds(-20, -10, 45, 25);
@@ -220,7 +215,6 @@ TEST(CropFrameController, AnEdgeHandleMovesNoHandleAcrossItsOwnAxis) {
 
 TEST(CropFrameController, ModifiersStopTheDragAndTheNextCleanMoveCatchesUp) {
     Rig rig;
-    rig.controller.AddControl(rig.frame);
     const WPARAM unclean[] = {MK_LBUTTON | MK_SHIFT, MK_LBUTTON | MK_CONTROL, MK_LBUTTON | MK_RBUTTON,
                               MK_LBUTTON | MK_MBUTTON, 0};
 
@@ -243,7 +237,6 @@ TEST(CropFrameController, ModifiersStopTheDragAndTheNextCleanMoveCatchesUp) {
 
 TEST(CropFrameController, OtherButtonsShowTheHandlesOrEndABodyDragButNeverAHandleDrag) {
     Rig rig;
-    rig.controller.AddControl(rig.frame);
     rig.controller.SetHandlesVisible(false);
     rig.frame.SetBounds(40, 60, 100, 80);
 
@@ -284,7 +277,6 @@ TEST(CropFrameController, OtherButtonsShowTheHandlesOrEndABodyDragButNeverAHandl
 
 TEST(CropFrameController, ALeftHandlePastTheRightEdgeLeavesANegativeWidthWithoutHarm) {
     Rig rig;
-    rig.controller.AddControl(rig.frame);
     rig.PressHandle(H::Left);
     rig.MoveHandle(H::Left, 153, 0);
     EXPECT_TRUE(BoundsAre(rig.frame, 177, 120, 0, 129));

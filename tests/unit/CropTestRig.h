@@ -80,9 +80,11 @@ struct Rig {
     picture::CropFrameController controller{host.Handle()};
     POINT cursor = Start;
 
-    Rig() {
+    // The frame is one of the controller's controls unless asked otherwise.
+    explicit Rig(bool frameRegistered = true) {
         frame.SetBounds(24, 120, 153, 129);
         host.AddControl(frame);
+        if (frameRegistered) controller.AddControl(frame);
     }
 
     picture::GrabHandle& HandleAt(H which) const { return controller.HandleAt(which); }

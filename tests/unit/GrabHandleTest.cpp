@@ -81,7 +81,6 @@ TEST(GrabHandle, ARealDragKeepsTheMouseOnTheHandleAndHonoursARealShiftKey) {
 
 TEST(GrabHandle, LosingTheMouseEndsTheHandleDrag) {
     Rig rig;
-    rig.controller.AddControl(rig.frame);
     rig.PressHandle(H::TopLeft);
     // Another window takes the mouse (a menu, a task switch): the top-left
     // handle never sees its release.
@@ -96,7 +95,7 @@ TEST(GrabHandle, LosingTheMouseEndsTheHandleDrag) {
 }
 
 TEST(GrabHandle, HandlesWithoutARegisteredControlMoveAlone) {
-    Rig rig;
+    Rig rig{false};
     rig.controller.PlaceHandles({10, 10, 50, 50});
     rig.controller.SetHandlesVisible(true);
     rig.DragHandle(H::BottomRight, 5, 5);

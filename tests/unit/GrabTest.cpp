@@ -61,11 +61,7 @@ public:
         RECT r = support::WindowRectOf(window_.Get());
         return r;
     }
-    POINT ClientOrigin() const {
-        POINT p{0, 0};
-        ClientToScreen(window_.Get(), &p);
-        return p;
-    }
+    POINT ClientOrigin() const { return support::ScreenPoint(window_.Get(), {0, 0}); }
 
 private:
     static constexpr const wchar_t* kClass = L"SnaporaGrabTestWindow";

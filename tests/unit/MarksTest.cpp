@@ -147,8 +147,7 @@ TEST_F(PictureWindowMarks, ToolsDrawUndoRedoRestoreAndCutterInOneHistory) {
     EXPECT_TRUE(IsWindowVisible(form->ToolStrip().Handle()));
     // Right under the toolbar, and the picture moves down by its height.
     RECT strip = support::WindowRectOf(form->ToolStrip().Handle());
-    POINT underToolbar{0, picture::PictureToolbar::kHeight};
-    ClientToScreen(form->Handle(), &underToolbar);
+    POINT underToolbar = support::ScreenPoint(form->Handle(), {0, picture::PictureToolbar::kHeight});
     EXPECT_EQ(strip.top, underToolbar.y);
     EXPECT_EQ(form->PictureView().Top(), top + form->ToolStrip().Height());
 

@@ -115,9 +115,7 @@ protected:
 
     // The screen point at (x, y) of a control's client area.
     static POINT OnScreen(HWND window, const ui::Control& control, int x, int y) {
-        POINT at{control.Left() + x, control.Top() + y};
-        ClientToScreen(window, &at);
-        return at;
+        return support::ScreenPoint(window, {control.Left() + x, control.Top() + y});
     }
     POINT OnPicture(int x, int y) const { return OnScreen(form->Handle(), form->PictureView(), x, y); }
 
