@@ -112,9 +112,7 @@ TEST_F(HotKeysAndTray, MethodHotKeysCaptureWhileTheMainWindowStaysHidden) {
     // the other program's window in front.
     TargetProgram target({420, 300, 740, 540});
     RECT t = support::WindowRectOf(target.Window());
-    Click({t.left + 20, t.bottom - 20});
-    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == target.Window(); }, kWait));
-    MoveMouse({1200, 980});
+    ASSERT_NO_FATAL_FAILURE(BringToFront(target));
     const Picture before = GrabScreen(t);
     PressKeys({VK_CONTROL, '2'});
     save = WaitForPictureWindow();

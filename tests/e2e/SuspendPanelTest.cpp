@@ -49,8 +49,7 @@ TEST_F(SuspendPanel, ItStandsInForTheMainWindowCapturesTheUsersWindowAndMovesByI
     // captures that program's window, and it stays the foreground window.
     TargetProgram target({420, 300, 740, 540});
     RECT t = support::WindowRectOf(target.Window());
-    Click({t.left + 20, t.bottom - 20});
-    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == target.Window(); }, kWait));
+    ASSERT_NO_FATAL_FAILURE(BringToFront(target));
     const Picture before = GrabScreen(t);
     Click(PanelButton(panel, 42));
     HWND save = WaitForPictureWindow();

@@ -229,9 +229,7 @@ TEST_F(TwoMonitors, ActiveWindowOnTheLeftMonitorAndAFixedRegionOnTheBoundary) {
         TargetProgram target({-900, 100, -500, 400});
         const RECT t = WindowRectOf(target.Window());
         ASSERT_TRUE(Inside(kLeft, t)) << "the target window is not on the left monitor";
-        Click({t.left + 20, t.bottom - 20});
-        ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == target.Window(); }, kWait));
-        MoveMouse({1200, 980});
+        ASSERT_NO_FATAL_FAILURE(BringToFront(target));
         const Picture before = GrabScreen(t);
         TypeCaptureKey();
         HWND save = WaitForPictureWindow();
