@@ -170,14 +170,10 @@ void ExpectClientInCrop(const ui::Bitmap& crop, const TestWindow& window) {
         }
 }
 
-// Moves the mouse and waits until the system reports the new position: under
-// Wine the move reaches the desktop asynchronously.
+// Moves the mouse and waits until it has rested at the new position: under
+// Wine a late report of an earlier position can still put the cursor back.
 void MoveCursorTo(int x, int y) {
-    EXPECT_TRUE(support::WaitUntil([&] {
-        SetCursorPos(x, y);
-        return support::CursorAt({x, y});
-    })) << "the cursor did not move to "
-        << x << ", " << y;
+    EXPECT_TRUE(support::RestMouse({x, y})) << "the cursor did not stay at " << x << ", " << y;
 }
 
 struct CursorShown {
